@@ -1,0 +1,25 @@
+# Shared settings of the project's scripts; sourced, never run.
+KELVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KELVO_BUILD="$KELVO_ROOT/build"
+KELVO_OUT="$KELVO_ROOT/out"
+PY=/usr/bin/python3
+
+# Local store ports (test and demo builds bake them into the store host settings).
+: "${KELVO_HTTP_PORT:=18080}"
+: "${KELVO_FTP_PORT:=18021}"
+# The suite folder's name on the drive.
+KELVO_SUITE_DIR="Kelvo"
+
+export WINEPREFIX="$KELVO_BUILD/wineprefix"
+export WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LOCPATH="$KELVO_BUILD/locale"
+# Wine runs under the Korean locale so programs see code page 949, as on a Korean Windows.
+if [ -f "$LOCPATH/ko_KR.UTF-8/LC_CTYPE" ]; then
+    export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
+fi
+: "${WINEDEBUG:=-all}"
+export WINEDEBUG
+
+log() { printf '[kelvo] %s\n' "$*" >&2; }
+die() { printf '[kelvo] error: %s\n' "$*" >&2; exit 1; }
