@@ -1,0 +1,169 @@
+"""End-to-end harness: runs the real programs under Wine on a fresh test drive and drives them with kdrive.
+
+Every program is started with Wine's exception log on; a run fails when that log shows an access violation,
+because Wine otherwise hides a crash inside a window procedure that another process called.
+"""
+import hashlib
+import os
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+ROOT = Path(os.environ.get("KELVO_ROOT", Path(__file__).resolve().parents[2]))
+BIN = Path(os.environ.get("KELVO_BIN", ROOT / "build" / "win" / "bin"))
+DRIVE = ROOT / "build" / "testdrive"  # mapped to T: in the Wine prefix
+DRIVE_LETTER = "T:"
+SUITE = "Kelvo"
+SCREENS = ROOT / "out" / "screens"
+LOGS = ROOT / "out" / "e2e"
+
+WM_NULL = 0x0000
+WM_DESTROY = 0x0002
+WM_CLOSE = 0x0010
+WM_USER = 0x0400
+WM_APP = 0x8000
+
+CRASH_MARKERS = ("EXCEPTION_ACCESS_VIOLATION", "c0000005", "Unhandled page fault", "Unhandled exception")
+
+
+def wait_until(condition, timeout=10.0, interval=0.05, what="condition"):
+    """Polls condition() until it is true; fails the test with `what` after the deadline."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout:.1f} s waiting for {what}")
+        time.sleep(interval)
+
+
+def sha256(path):
+    return hashlib.sha256(Path(path).read_bytes()).hexdigest()
+
+
+class Program:
+    """A Windows program started under Wine, with its stderr (the exception log) kept in a file."""
+
+    def __init__(self, argv, log_path, debug="warn+seh"):
+        self.log_path = Path(log_path)
+        self.log_path.parent.mkdir(parents=True, exist_ok=True)
+        env = dict(os.environ, WINEDEBUG=debug)
+        self._log = open(self.log_path, "wb")
+        self.process = subprocess.Popen(["wine", *argv], stdout=self._log, stderr=subprocess.STDOUT, env=env)
+
+    def wait(self, timeout=15.0):
+        try:
+            return self.process.wait(timeout=timeout)
+        finally:
+            if self.process.poll() is not None:
+                self._log.close()
+
+    def is_running(self):
+        return self.process.poll() is None
+
+    def kill(self):
+        if self.is_running():
+            self.process.kill()
+            self.process.wait()
+        self._log.close()
+
+    def crash_lines(self):
+        text = self.log_path.read_text(errors="replace") if self.log_path.exists() else ""
+        return [line for line in text.splitlines() if any(m in line for m in CRASH_MARKERS)]
+
+
+class KelvoTestCase(unittest.TestCase):
+    """Gives each test a fresh drive image, a kdrive helper and crash checks of every program it started."""
+
+    def setUp(self):
+        self.name = self.id().split(".", 1)[-1].replace(".", "_")
+        self.logs = LOGS / self.name
+        shutil.rmtree(self.logs, ignore_errors=True)
+        self.logs.mkdir(parents=True)
+        self.programs = []
+        self.reset_drive()
+
+    def tearDown(self):
+        # Killing the Wine process ends the Windows process and its windows, so nothing leaks into the next test.
+        for program in self.programs:
+            program.kill()
+        crashes = [(p.log_path.name, line) for p in self.programs for line in p.crash_lines()]
+        self.assertEqual(crashes, [], "a program under test crashed (see its log)")
+
+    # Drive image -----------------------------------------------------------------------------------------
+    def reset_drive(self):
+        if DRIVE.exists():
+            shutil.rmtree(DRIVE)
+        (DRIVE / SUITE).mkdir(parents=True)
+        (DRIVE / "Portable Programs").mkdir()
+        (DRIVE / ".windows-label").write_text("KELVOTEST\n")
+        (DRIVE / ".windows-serial").write_text("4B454C56\n")
+        for exe in ("Tolv.exe",):
+            shutil.copy2(BIN / exe, DRIVE / SUITE / exe)
+
+    @property
+    def suite_dir(self):
+        return DRIVE / SUITE
+
+    def win_path(self, *parts):
+        return "\\".join([DRIVE_LETTER, SUITE, *parts])
+
+    # Programs --------------------------------------------------------------------------------------------
+    def start(self, exe_win_path, *args, log_name=None):
+        log_name = log_name or f"{Path(exe_win_path.replace(chr(92), '/')).stem}-{len(self.programs)}.log"
+        program = Program([exe_win_path, *args], self.logs / log_name)
+        self.programs.append(program)
+        return program
+
+    def start_launcher(self, wait_visible=True):
+        program = self.start(self.win_path("Tolv.exe"))
+        if wait_visible:
+            self.kdrive("wait", "--class", "TolvApp", "--title", "TolvApp", "--visible", "--timeout-ms", "15000")
+        return program
+
+    def start_standin_agent(self):
+        """A hidden window of class "Marlo" that logs every message it gets, as the agent would receive them."""
+        log = self.logs / "agent-messages.log"
+        ready = self.logs / "agent-ready"
+        program = self.start(str(BIN / "kdrive.exe"), "peer", "--class", "Marlo", "--log", self.to_wine(log),
+                             "--ready", self.to_wine(ready), log_name="standin-agent.log")
+        wait_until(ready.exists, 15.0, what="the stand-in agent's window")
+        return program, log
+
+    @staticmethod
+    def to_wine(path):
+        """A Linux path as Wine's Z: drive sees it."""
+        return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+    # Driver ----------------------------------------------------------------------------------------------
+    def kdrive(self, *args, check=True, timeout=30.0):
+        result = subprocess.run(["wine", str(BIN / "kdrive.exe"), *args], capture_output=True, timeout=timeout,
+                                env=dict(os.environ, WINEDEBUG="-all"))
+        out = result.stdout.decode("utf-8", "replace").strip()
+        if check and result.returncode != 0:
+            err = result.stderr.decode("utf-8", "replace").strip().splitlines()
+            raise AssertionError(f"kdrive {' '.join(args)} failed ({result.returncode}): {err[-3:] if err else ''}")
+        return out if check else (result.returncode, out)
+
+    def window_info(self, cls, title=None):
+        args = ["info", "--class", cls] + (["--title", title] if title else [])
+        fields = {}
+        for token in self.kdrive(*args).split():
+            if "=" in token:
+                key, value = token.split("=", 1)
+                fields.setdefault(key, value)
+        return fields
+
+    def screenshot(self, name, cls=None):
+        SCREENS.mkdir(parents=True, exist_ok=True)
+        out = SCREENS / f"{name}.png"
+        args = ["shot", "--out", self.to_wine(out)] + (["--class", cls] if cls else [])
+        self.kdrive(*args)
+        return out
+
+    @staticmethod
+    def read_log_lines(path):
+        return Path(path).read_text(errors="replace").splitlines() if Path(path).exists() else []

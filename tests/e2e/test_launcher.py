@@ -1,0 +1,140 @@
+"""The launcher window as the agent and the user meet it: start-up, single instance, exit, and hostile payloads."""
+import unittest
+
+from kelvo_e2e import BIN, WM_APP, WM_CLOSE, WM_DESTROY, WM_NULL, WM_USER, KelvoTestCase, sha256, wait_until
+
+SCREEN_W, SCREEN_H = 1280, 1024
+WIN_W, WIN_H = 330, 556
+
+# Exactly the sizes each kind needs; anything shorter must be refused.
+KIND_SIZES = {2: 624, 3: 624, 4: 3644, 5: 3644}
+
+
+class LauncherWindow(KelvoTestCase):
+    def test_window_sits_bottom_right_with_colour_key(self):
+        _, agent_log = self.start_standin_agent()
+        self.start_launcher()
+        info = self.window_info("TolvApp", "TolvApp")
+        left, top, right, bottom = map(int, info["rect"].split(","))
+        self.assertEqual((right - left, bottom - top), (WIN_W, WIN_H))
+        self.assertEqual(right, SCREEN_W, "right edge at the screen's right edge")
+        self.assertEqual(bottom, SCREEN_H - 50, "bottom edge 50 pixels above the screen's bottom")
+        self.assertEqual(info["visible"], "1")
+        self.assertTrue(int(info["exstyle"], 16) & 0x00080000, "layered window")
+        self.assertEqual(info.get("key"), "0xff00ff", "magenta is the transparent colour")
+        self.screenshot("launcher-window")
+
+    def test_second_start_only_raises_the_first(self):
+        self.start_standin_agent()
+        self.start_launcher()
+        first = self.kdrive("find", "--class", "TolvApp", "--title", "TolvApp")
+        second = self.start(self.win_path("Tolv.exe"))
+        self.assertEqual(second.wait(20), 0, "the second launcher ends at once with 0")
+        self.assertEqual(self.kdrive("find", "--class", "TolvApp", "--title", "TolvApp"), first)
+        self.assertEqual(self.kdrive("count", "--class", "TolvApp"), "1")
+
+    def test_exit_button_asks_the_agent_to_shut_down(self):
+        _, agent_log = self.start_standin_agent()
+        launcher = self.start_launcher()
+        self.kdrive("post", "--class", "TolvApp", "--msg", str(WM_APP + 1), "--wparam", "112", "--lparam", "0")
+        wait_until(lambda: any(line.startswith("msg=2032 ") for line in self.read_log_lines(agent_log)),
+                   what="2032 at the agent")
+        self.assertTrue(launcher.is_running(), "with an agent, the launcher waits to be destroyed")
+        # At shut-down the agent sends the launcher WM_DESTROY.
+        self.kdrive("send", "--class", "TolvApp", "--msg", str(WM_DESTROY), "--wparam", "0", "--lparam", "0")
+        self.assertEqual(launcher.wait(20), 1)
+
+    def test_exit_button_without_agent_ends_the_launcher(self):
+        agent, _ = self.start_standin_agent()
+        launcher = self.start_launcher()
+        self.kdrive("post", "--class", "Marlo", "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
+        self.assertEqual(agent.wait(20), 0)
+        self.kdrive("post", "--class", "TolvApp", "--msg", str(WM_APP + 1), "--wparam", "112", "--lparam", "0")
+        self.assertEqual(launcher.wait(20), 1)
+
+    def test_home_button_hides_without_ending(self):
+        self.start_standin_agent()
+        launcher = self.start_launcher()
+        self.kdrive("post", "--class", "TolvApp", "--msg", str(WM_APP + 1), "--wparam", "111", "--lparam", "0")
+        wait_until(lambda: self.window_info("TolvApp", "TolvApp")["visible"] == "0", what="the window to hide")
+        self.assertTrue(launcher.is_running())
+
+    def test_start_without_agent_starts_it_and_shows_nothing(self):
+        standin = self.suite_dir / "Marlo.exe"
+        standin.write_bytes((BIN / "kdrive.exe").read_bytes())
+        launcher = self.start(self.win_path("Tolv.exe"))
+        self.assertEqual(launcher.wait(20), 0)
+        started = self.suite_dir / "standin-agent.log"
+        wait_until(lambda: "started" in self.read_log_lines(started), what="the stand-in agent to start")
+        code, _ = self.kdrive("find", "--class", "TolvApp", "--title", "TolvApp", check=False)
+        self.assertNotEqual(code, 0, "no launcher window without an agent")
+        self.kdrive("post", "--class", "Marlo", "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
+        self.kdrive("wait-gone", "--class", "Marlo", "--timeout-ms", "15000")
+
+
+class LauncherPayloads(KelvoTestCase):
+    """WM_COPYDATA is read only for a known kind with enough bytes; anything else changes nothing."""
+
+    def setUp(self):
+        super().setUp()
+        self.env_file = self.suite_dir / "TolvEnv.xml"
+        self.env_file.write_bytes(DEFAULT_ENV)
+        self.start_standin_agent()
+        self.launcher = self.start_launcher()
+
+    def send_payload(self, kind, payload):
+        path = self.logs / f"payload-{kind}-{len(payload)}.bin"
+        path.write_bytes(payload)
+        args = ["copydata", "--class", "TolvApp", "--title", "TolvApp", "--kind", str(kind)]
+        args += ["--empty"] if not payload else ["--file", self.to_wine(path)]
+        return self.kdrive(*args)
+
+    def test_wrong_sized_payloads_are_refused(self):
+        before = sha256(self.env_file)
+        cases = []
+        for kind, size in KIND_SIZES.items():
+            cases += [(kind, b""), (kind, b"\x01"), (kind, b"\x41" * (size - 1))]
+        # Kind 7 needs a terminator inside its 520 bytes.
+        cases += [(7, b""), (7, b"A\x00" * 260), (7, b"A\x00" * 300), (7, b"\x41")]
+        # Unknown kinds, including the agent's own, are never read by the launcher.
+        cases += [(0, b"\x00" * 1024), (1, b"\x00" * 1040), (6, b"\x00" * 64), (9, b"\x00" * 8), (0xFFFFFFFF, b"x")]
+        for kind, payload in cases:
+            with self.subTest(kind=kind, size=len(payload)):
+                self.assertEqual(self.send_payload(kind, payload), "0")
+        self.assertEqual(self.kdrive("send", "--class", "TolvApp", "--msg", str(WM_NULL), "--wparam", "0",
+                                     "--lparam", "0"), "0")
+        self.assertTrue(self.launcher.is_running())
+        self.assertEqual(sha256(self.env_file), before, "no refused payload touched TolvEnv.xml")
+
+    def test_well_formed_background_payloads_are_taken(self):
+        path = "C:\\배경.bmp".encode("utf-16-le") + b"\x00\x00"
+        self.assertEqual(self.send_payload(7, path), "1")
+        self.assertEqual(self.send_payload(8, b""), "1")
+        self.assertTrue(self.launcher.is_running())
+
+    def test_page_and_reload_notices_with_wild_values_are_harmless(self):
+        before = sha256(self.env_file)
+        for msg, wparam in ((WM_USER + 100, 99), (WM_USER + 100, 0xFFFFFFFF), (WM_USER + 1007, 1),
+                            (WM_USER + 1007, 3), (WM_USER + 1007, 77), (WM_APP + 1, 0x7FFF)):
+            self.kdrive("send", "--class", "TolvApp", "--msg", str(msg), "--wparam", str(wparam), "--lparam", "0")
+        self.assertTrue(self.launcher.is_running())
+        self.assertEqual(sha256(self.env_file), before)
+
+
+def _default_env():
+    lines = ["<TolvEnv>", "\t<MAINMENU>"]
+    for n, (kind, caption, path) in enumerate(((12, "Storvia", "explorer.exe"), (13, "열기", "c:\\"),
+                                               (11, "검색", ""), (10, "설정", "TolvSet.exe")), start=1):
+        lines += [f"\t\t<BUTTON0{n}>", "\t\t\t<PKGTYPE>0</PKGTYPE>", f"\t\t\t<PKGID>{n - 1}</PKGID>",
+                  f"\t\t\t<TYPE>{kind}</TYPE>", f"\t\t\t<CAPTION>{caption}</CAPTION>", f"\t\t\t<PATH>{path}</PATH>",
+                  "\t\t\t<PARAM></PARAM>", "\t\t\t<ICON></ICON>", "\t\t\t<DELETED>0</DELETED>",
+                  "\t\t\t<UPDATEFLAG>0</UPDATEFLAG>", f"\t\t</BUTTON0{n}>"]
+    lines += ["\t</MAINMENU>", "\t<PAGEENV>", "\t\t<PageNum>0</PageNum>", "\t\t<CurrentPage>0</CurrentPage>",
+              "\t</PAGEENV>", "</TolvEnv>", ""]
+    return b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le")
+
+
+DEFAULT_ENV = _default_env()
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
