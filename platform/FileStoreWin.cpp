@@ -32,8 +32,9 @@ bool WriteAllTo(HANDLE file, const std::vector<uint8_t>& bytes) {
 
 std::optional<std::vector<uint8_t>> FileStoreWin::ReadAll(const std::u16string& path) {
     std::wstring widePath = ToWide(path);
-    UniqueFileHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                        FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return std::nullopt;
     }

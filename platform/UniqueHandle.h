@@ -68,6 +68,24 @@ struct GdiObjectTraits {
     static void Close(Handle h) { ::DeleteObject(h); }
 };
 
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteObject(h); }
+};
+
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
+
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyWindow(h); }
+};
+
 struct IconTraits {
     using Handle = HICON;
     static Handle Invalid() { return nullptr; }
@@ -96,6 +114,9 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueBitmap = UniqueHandle<BitmapTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;

@@ -28,6 +28,9 @@ stop_xvfb() {
 start_wineserver() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -p >/dev/null 2>&1
+    # Wine's service processes start with the first program and inherit its output; start them here with
+    # output discarded, or a test runner reading a test's output would wait for them forever.
+    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wineserver() {

@@ -19,6 +19,8 @@ start_wineserver
 "$KELVO_ROOT/tools/build.sh" all
 "$KELVO_ROOT/tools/drive.sh" "$KELVO_OUT/drive"
 start_xvfb
+# Wine takes the screen size from the display its server started with.
+start_wineserver
 
 mkdir -p "$KELVO_OUT/reports"
 passed=0

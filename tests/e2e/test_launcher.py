@@ -21,7 +21,8 @@ class LauncherWindow(KelvoTestCase):
         self.assertEqual(bottom, SCREEN_H - 50, "bottom edge 50 pixels above the screen's bottom")
         self.assertEqual(info["visible"], "1")
         self.assertTrue(int(info["exstyle"], 16) & 0x00080000, "layered window")
-        self.assertEqual(info.get("key"), "0xff00ff", "magenta is the transparent colour")
+        self.assertEqual(info.get("lwa-key"), "255,0,255", "magenta is the transparent colour")
+        self.assertTrue(int(info["lwa-flags"], 16) & 0x1, "colour key in use")
         self.screenshot("launcher-window")
 
     def test_second_start_only_raises_the_first(self):

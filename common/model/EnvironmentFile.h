@@ -1,0 +1,103 @@
+// The launcher environment file TolvEnv.xml: menu buttons, pages and packages over the light XML document.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/config/StoreHosts.h"
+#include "common/io/FileStore.h"
+#include "common/model/PackageRecord.h"
+#include "common/xml/XmlDocument.h"
+
+namespace common {
+
+struct EnvPackage {
+    PackageRecord record;
+    XmlPosition element;
+};
+
+struct EnvPage {
+    XmlPosition element;
+    std::vector<EnvPackage> packages;  // at most kMaxPackagesPerPage
+    int32_t packageCount = 0;          // "PackageCount" as in the file: an upper bound, never an index
+};
+
+// How it works: the file is read positionally. The root "TolvEnv" holds "MAINMENU" first (its first four
+// children are menu slots 1-4, whatever their names) and "PAGEENV" second ("PageNum", "CurrentPage", then the
+// pages). A page's first child is "PackageCount"; packages follow, and only the first min(PackageCount, 16) are
+// read. Fields inside an entry are found by name ignoring case; a missing field reads as empty text or 0, and
+// texts are cut to the record's field sizes. Stored paths are taken as they are (the launcher moves them to its
+// drive).
+//
+// Every change is written at once through IFileStore::WriteReplace. When a save fails, the file keeps its old
+// content, the in-memory model is rebuilt from that content (positions handed out before are then invalid) and
+// the operation returns false. A file whose parse was incomplete is never saved by Load itself, and before the
+// first save over it the original bytes are kept as "<path>.bak"; if that copy cannot be written the save fails.
+// Not thread-safe: one instance per program, used on its user-interface thread.
+class CEnvironmentFile {
+public:
+    static constexpr size_t kMenuSlots = 4;
+    static constexpr size_t kMaxPages = 16;
+    static constexpr size_t kMaxPackagesPerPage = 16;
+    static constexpr char16_t kFileName[] = u"TolvEnv.xml";
+    static constexpr char16_t kBackupSuffix[] = u".bak";
+
+    CEnvironmentFile(IFileStore& store, std::u16string path);
+
+    // Reads the file. False when it is missing or unreadable or its root is not "TolvEnv"; menu and pages are then
+    // empty. When the parse was complete and "PageNum" differs from the pages read, it is corrected and saved.
+    bool Load();
+    // Whether the last Load parsed the whole file (no parse error, no element left open).
+    bool IsComplete() const { return m_isComplete; }
+
+    const std::array<std::optional<PackageRecord>, kMenuSlots>& Menu() const { return m_menu; }
+    const std::vector<EnvPage>& Pages() const { return m_pages; }
+
+    // Each of these changes the document and saves it once. They fail, changing nothing, when no "PAGEENV" was
+    // loaded, an index is out of range, or a limit (16 pages, 16 packages per page) would be passed.
+    // AddPage appends a "Page" holding "PackageCount" 0 and sets "PageNum" to the pages read; returns its index.
+    std::optional<size_t> AddPage();
+    // Appends a "Package" with all sixteen fields and sets "PackageCount" to the page's package elements,
+    // the new one included. Returns the new package's index on the page.
+    std::optional<size_t> AddPackage(size_t page, const PackageRecord& record);
+    // Writes CAPTION, PATH, PARAM, ICON and UPDATEFLAG of the package's element (adding a missing field).
+    bool UpdatePackage(size_t page, size_t index, const PackageRecord& record);
+    // Removes the package's element; "PackageCount" stays as it is.
+    bool RemovePackage(size_t page, size_t index);
+    // Removes the page with its packages and sets "PageNum" to the pages read.
+    bool RemovePage(size_t page);
+
+    // The initial file the agent writes when there is none: four menu entries, "PageNum" and "CurrentPage" 0 and
+    // no page. The store's home page is "http://" + host + "/index.asp".
+    static std::vector<uint8_t> DefaultFileBytes(std::u16string_view storeHttpHost = kStoreHttpHost);
+    static std::u16string StoreHomeUrl(std::u16string_view storeHttpHost);
+
+    // Field mapping shared with the other file readers of package entries.
+    static PackageRecord ReadRecord(const CXmlElement& entry);
+
+private:
+    void BuildModel();
+    void ReadPackages(EnvPage& page);
+    bool Save();
+    // Saves; on failure reparses the bytes still in the file. Rebuilds the model either way.
+    bool Commit();
+    void SetPageNum(size_t pages);
+
+    IFileStore& m_store;
+    std::u16string m_path;
+    CXmlDocument m_document;
+    std::vector<uint8_t> m_fileBytes;  // what the file holds as far as this instance knows
+    bool m_isComplete = false;
+    bool m_isBackupKept = false;
+    XmlPosition m_pageEnv;
+    XmlPosition m_pageNum;
+    std::array<std::optional<PackageRecord>, kMenuSlots> m_menu;
+    std::vector<EnvPage> m_pages;
+};
+
+}  // namespace common
