@@ -159,9 +159,9 @@ void CEnvironmentFile::BuildModel() {
 
 void CEnvironmentFile::ReadPackages(EnvPage& page) {
     CXmlElement* pageElement = page.element.element;
-    size_t limit = static_cast<size_t>(std::clamp<int32_t>(page.packageCount, 0, kMaxPackagesPerPage));
+    // The launcher takes every package element up to 16; "PackageCount" only bounds readers that walk by it.
     for (CXmlElement* element = pageElement->NextChild(pageElement->FirstChild());
-         element && page.packages.size() < limit; element = pageElement->NextChild(element)) {
+         element && page.packages.size() < kMaxPackagesPerPage; element = pageElement->NextChild(element)) {
         page.packages.push_back({ReadRecord(*element), {element, pageElement}});
     }
 }

@@ -29,8 +29,8 @@ struct EnvPage {
 
 // How it works: the file is read positionally. The root "TolvEnv" holds "MAINMENU" first (its first four
 // children are menu slots 1-4, whatever their names) and "PAGEENV" second ("PageNum", "CurrentPage", then the
-// pages). A page's first child is "PackageCount"; packages follow, and only the first min(PackageCount, 16) are
-// read. Fields inside an entry are found by name ignoring case; a missing field reads as empty text or 0, and
+// pages). A page's first child is "PackageCount"; packages follow, and the first 16 are read ("PackageCount" is
+// only an upper bound for other readers). Fields inside an entry are found by name ignoring case; a missing field reads as empty text or 0, and
 // texts are cut to the record's field sizes. Stored paths are taken as they are (the launcher moves them to its
 // drive).
 //

@@ -246,11 +246,13 @@ TEST_F(EnvironmentFileTest, ReadsAtMostSixteenPackagesPerPageAndRefusesMore) {
     EXPECT_EQ(m_store.files[kPath], original);
 }
 
-TEST_F(EnvironmentFileTest, PackageCountIsOnlyAnUpperBound) {
+// The launcher shows every package element up to 16 whatever "PackageCount" says, so a stale or hostile
+// count neither hides packages nor indexes past them.
+TEST_F(EnvironmentFileTest, PackageCountNeitherHidesNorInventsPackages) {
     const struct {
         const char* count;
         size_t expected;
-    } cases[] = {{"1", 1}, {"3", 3}, {"99", 3}, {"-5", 0}, {"x", 0}, {"99999999999", 3}};
+    } cases[] = {{"1", 3}, {"3", 3}, {"99", 3}, {"-5", 3}, {"x", 3}, {"99999999999", 3}};
     for (const auto& c : cases) {
         Put(Utf8(EnvXml("<B><TYPE>1</TYPE></B>", std::string("<PageNum>1</PageNum><CurrentPage>0</CurrentPage>") +
                                                      "<Page><PackageCount>" + c.count + "</PackageCount>" +
