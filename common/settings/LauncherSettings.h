@@ -8,8 +8,8 @@ namespace common {
 
 class CXmlDocument;
 
-// The "BackImage" text of a settings document whose root is "TolvSet" and whose first child is "General"
-// (names ignoring case). nullopt for another shape or an empty text: no background image.
+// The "BackImage" path as ReadGeneralSettings reads it (root "TolvSet", first child "General" with children,
+// names ignoring case; cut to 259 units). nullopt for another shape or an empty text: no background image.
 std::optional<std::u16string> ReadLauncherBackImage(const CXmlDocument& document);
 
 }  // namespace common
