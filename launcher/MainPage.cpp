@@ -5,10 +5,12 @@
 
 #include "common/ipc/Messages.h"
 #include "common/model/EnvironmentFile.h"
+#include "common/model/PageGrid.h"
 #include "common/settings/LauncherSettings.h"
 #include "common/text/PathUtil.h"
 #include "common/xml/XmlDocument.h"
 #include "launcher/LauncherGlobals.h"
+#include "platform/FileProbeWin.h"
 #include "platform/FileStoreWin.h"
 #include "platform/WideText.h"
 
@@ -18,7 +20,9 @@ constexpr char16_t kSettingsFileName[] = u"TolvSet.xml";
 }  // namespace
 
 CMainPage::CMainPage(HINSTANCE instance)
-    : CMainWnd(instance), m_fileStore(std::make_unique<platform::FileStoreWin>()) {}
+    : CMainWnd(instance),
+      m_fileStore(std::make_unique<platform::FileStoreWin>()),
+      m_fileProbe(std::make_unique<platform::FileProbeWin>()) {}
 
 CMainPage::~CMainPage() = default;
 
@@ -28,11 +32,11 @@ void CMainPage::StartUp() {
     // Back buffer, fonts, drive line, layout points and skin are composed by the drawing layer.
     ReadSettingsFile();
     LoadEnvironment();
-    m_currentPage = 0;
     ::SetCursor(previous != nullptr ? previous : ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 void CMainPage::ShutDown() {
+    m_grid.reset();
     m_environment.reset();
 }
 
@@ -50,7 +54,12 @@ void CMainPage::ReadSettingsFile() {
 void CMainPage::LoadEnvironment() {
     m_environment = std::make_unique<common::CEnvironmentFile>(
         *m_fileStore, common::JoinPath(g_launcherFolder, kEnvironmentFileName));
-    m_environment->Load();
+    m_grid = std::make_unique<common::CPageGrid>(*m_environment, *m_fileProbe, g_launcherFolder);
+    m_grid->Load();
+}
+
+void CMainPage::Repaint() {
+    Paint();
 }
 
 LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,6 +84,18 @@ LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case common::kMsgEnvChanged:
             OnEnvironmentChanged(wParam);
+            break;
+        case common::kMsgJobProgress:
+            OnJobProgress(wParam, lParam);
+            break;
+        case common::kMsgJobFinished:
+            OnJobFinished(lParam);
+            break;
+        case common::kMsgRunPackage:
+            OnRunPackage(wParam);
+            break;
+        case common::kMsgRemoveEmptyPage:
+            OnRemoveEmptyPage();
             break;
         default:
             break;
@@ -140,18 +161,55 @@ LRESULT CMainPage::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void CMainPage::OnGoToPage(WPARAM pageIndex) {
-    if (m_environment != nullptr && pageIndex < m_environment->Pages().size()) {
-        m_currentPage = pageIndex;
-    }
+    m_grid->SetCurrentPage(pageIndex);
+    Repaint();
 }
 
 void CMainPage::OnEnvironmentChanged(WPARAM kind) {
     if (kind == common::kEnvPackageRemoved || kind == common::kEnvFileEdited) {
-        size_t remembered = m_currentPage;
-        LoadEnvironment();
-        m_currentPage = remembered < m_environment->Pages().size() ? remembered : 0;
+        m_grid->Reload();
+        Repaint();
+    } else if (kind == common::kEnvRecheckPrograms) {
+        if (m_grid->Recheck()) {
+            Repaint();
+        }
     }
-    // kEnvRecheckPrograms: the page grid re-checks its items' programs.
+}
+
+void CMainPage::OnJobProgress(WPARAM percent, LPARAM packageId) {
+    // A sign-extended negative percent stays negative (drawn as 0 %); anything above 100 is stored as 0.
+    if (m_grid->OnProgress(static_cast<int32_t>(packageId), static_cast<int64_t>(percent))) {
+        Repaint();
+    }
+}
+
+void CMainPage::OnJobFinished(LPARAM packageId) {
+    if (m_grid->OnFinished(static_cast<int32_t>(packageId))) {
+        Repaint();
+    }
+}
+
+void CMainPage::OnRunPackage(WPARAM packageId) {
+    if (auto place = m_grid->FindById(static_cast<int32_t>(packageId))) {
+        RunItem(place->page, place->item);
+    }
+}
+
+void CMainPage::OnRemoveEmptyPage() {
+    if (m_grid->RemoveEmptyPage()) {
+        Repaint();
+    }
+}
+
+void CMainPage::AfterItemRemoved(bool isPageEmptied) {
+    if (isPageEmptied) {
+        hwnd().Post(common::kMsgRemoveEmptyPage);
+    }
+    Repaint();
+}
+
+void CMainPage::RunItem(size_t, size_t) {
+    // Running items (shell verbs, the store, the search window) belongs to the item commands.
 }
 
 void CMainPage::OnDropFiles(HDROP drop) {
@@ -159,16 +217,24 @@ void CMainPage::OnDropFiles(HDROP drop) {
     ::DragFinish(drop);
 }
 
-void CMainPage::OnPackageAnnounced(common::CopyDataKind, const common::PackageAnnounce&) {
-    // The page grid adds or marks the item.
+void CMainPage::OnPackageAnnounced(common::CopyDataKind kind, const common::PackageAnnounce& announce) {
+    bool alwaysAdd = kind == common::CopyDataKind::InstallStarts;
+    if (m_grid->OnInstallStarted(announce.packageId, announce.caption, announce.programPath, alwaysAdd)) {
+        Repaint();
+    }
 }
 
-void CMainPage::OnAddItemRecord(const common::PackageRecord&) {
-    // The page grid adds the item.
+void CMainPage::OnAddItemRecord(const common::PackageRecord& record) {
+    if (m_grid->AddRecord(record)) {
+        Repaint();
+    }
 }
 
-void CMainPage::OnRemoveItemRecord(const common::PackageRecord&) {
-    // The page grid removes the matching item.
+void CMainPage::OnRemoveItemRecord(const common::PackageRecord& record) {
+    bool isPageEmptied = false;
+    if (m_grid->OnRemove(record.pkgId, record.caption.Get(), &isPageEmptied)) {
+        AfterItemRemoved(isPageEmptied);
+    }
 }
 
 void CMainPage::OnBackImage(const std::optional<std::u16string>& path) {

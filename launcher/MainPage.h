@@ -14,6 +14,8 @@
 
 namespace common {
 class CEnvironmentFile;
+class CPageGrid;
+class IFileProbe;
 class IFileStore;
 }  // namespace common
 
@@ -37,6 +39,10 @@ private:
     void OnGoToPage(WPARAM pageIndex);
     void OnEnvironmentChanged(WPARAM kind);
     void OnDropFiles(HDROP drop);
+    void OnJobProgress(WPARAM percent, LPARAM packageId);
+    void OnJobFinished(LPARAM packageId);
+    void OnRunPackage(WPARAM packageId);
+    void OnRemoveEmptyPage();
 
     // Payload receivers, called only with payloads that passed the size check.
     void OnPackageAnnounced(common::CopyDataKind kind, const common::PackageAnnounce& announce);
@@ -46,10 +52,16 @@ private:
 
     void ReadSettingsFile();
     void LoadEnvironment();
+    // Runs an item as its TYPE says; the item commands own this.
+    void RunItem(size_t page, size_t item);
+    // Posts the removal of a page that an item removal emptied.
+    void AfterItemRemoved(bool isPageEmptied);
+    void Repaint();
     bool IsPanelOpen() const { return false; }  // the command panel arrives with the item commands
 
     std::unique_ptr<common::IFileStore> m_fileStore;
+    std::unique_ptr<common::IFileProbe> m_fileProbe;
     std::unique_ptr<common::CEnvironmentFile> m_environment;
+    std::unique_ptr<common::CPageGrid> m_grid;
     std::u16string m_backImagePath;  // empty: no background image
-    size_t m_currentPage = 0;
 };

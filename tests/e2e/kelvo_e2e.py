@@ -167,3 +167,39 @@ class KelvoTestCase(unittest.TestCase):
     @staticmethod
     def read_log_lines(path):
         return Path(path).read_text(errors="replace").splitlines() if Path(path).exists() else []
+
+
+# Records the agent sends ------------------------------------------------------------------------------------
+def utf16_field(text, units):
+    """A NUL-padded UTF-16LE field of `units` code units, cut to leave room for the terminator."""
+    data = text.encode("utf-16-le")[: (units - 1) * 2]
+    return data + b"\x00" * (units * 2 - len(data))
+
+
+def package_announce(package_id, caption, program_path):
+    """The 624-byte payload of WM_COPYDATA kinds 2 and 3."""
+    import struct
+    return struct.pack("<i", package_id) + utf16_field(caption, 50) + utf16_field(program_path, 260)
+
+
+def package_record(pkg_type=0, pkg_id=0, type_=0, caption="", path="", param="", icon="", update_flag=0):
+    """The 3644-byte item record of WM_COPYDATA kinds 4 and 5."""
+    import struct
+    record = struct.pack("<iii", pkg_type, pkg_id, type_) + utf16_field(caption, 1024) + utf16_field(path, 260)
+    record += utf16_field(param, 260) + utf16_field(icon, 260) + struct.pack("<ii", 0, update_flag)
+    record += b"\x00" * (3644 - len(record))
+    assert len(record) == 3644
+    return record
+
+
+def read_env_packages(path):
+    """TolvEnv.xml's pages as lists of {field: text}, read the way another program would."""
+    import xml.etree.ElementTree as ET
+    data = Path(path).read_bytes()
+    text = data[2:].decode("utf-16-le") if data[:2] == b"\xff\xfe" else data.decode("utf-8-sig")
+    root = ET.fromstring(text)
+    page_env = root[1]
+    pages = []
+    for page in list(page_env)[2:]:
+        pages.append([{field.tag: (field.text or "") for field in package} for package in list(page)[1:]])
+    return pages

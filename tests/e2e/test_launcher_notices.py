@@ -1,0 +1,75 @@
+"""The agent's notices reach the launcher's items and TolvEnv.xml on disk, as another program reads it back."""
+import unittest
+
+from kelvo_e2e import (WM_APP, WM_USER, KelvoTestCase, package_announce, package_record, read_env_packages,
+                       wait_until)
+from test_launcher import DEFAULT_ENV
+
+ONE_PAGE_ENV = DEFAULT_ENV.replace(
+    "\t\t<CurrentPage>0</CurrentPage>\r\n".encode("utf-16-le"),
+    ("\t\t<CurrentPage>0</CurrentPage>\r\n\t\t<Page>\r\n\t\t\t<PackageCount>1</PackageCount>\r\n"
+     "\t\t\t<Package>\r\n\t\t\t\t<PKGTYPE>3</PKGTYPE>\r\n\t\t\t\t<PKGID>0</PKGID>\r\n\t\t\t\t<TYPE>15</TYPE>\r\n"
+     "\t\t\t\t<CAPTION>Backup</CAPTION>\r\n\t\t\t\t<PATH>T:\\Kelvo\\TolvSet.exe</PATH>\r\n"
+     "\t\t\t\t<UPDATEFLAG>0</UPDATEFLAG>\r\n\t\t\t</Package>\r\n\t\t</Page>\r\n").encode("utf-16-le"))
+
+
+class AgentNotices(KelvoTestCase):
+    def setUp(self):
+        super().setUp()
+        self.env_file = self.suite_dir / "TolvEnv.xml"
+        self.env_file.write_bytes(ONE_PAGE_ENV)
+        self.start_standin_agent()
+        self.launcher = self.start_launcher()
+
+    def send(self, kind, payload):
+        path = self.logs / f"payload-{kind}.bin"
+        path.write_bytes(payload)
+        return self.kdrive("copydata", "--class", "TolvApp", "--title", "TolvApp", "--kind", str(kind), "--file",
+                           self.to_wine(path))
+
+    def post(self, msg, wparam=0, lparam=0):
+        self.kdrive("post", "--class", "TolvApp", "--msg", str(msg), "--wparam", str(wparam), "--lparam", str(lparam))
+
+    def packages(self):
+        return [package for page in read_env_packages(self.env_file) for package in page]
+
+    def find(self, pkg_id):
+        return [p for p in self.packages() if p.get("PKGID") == str(pkg_id)]
+
+    def test_install_progress_finish_and_removal_reach_the_file(self):
+        program = "T:\\Portable Programs\\메모장\\notepad.exe"
+        self.assertEqual(self.send(3, package_announce(77, "메모장", program)), "1")
+        added = wait_until(lambda: self.find(77), what="the installing item in TolvEnv.xml")[0]
+        self.assertEqual((added["PKGTYPE"], added["CAPTION"], added["PATH"], added["UPDATEFLAG"]),
+                         ("1", "메모장", program, "2"))
+        self.assertEqual(added["TYPE"], "-1", "the program does not exist yet")
+        self.assertEqual(len(self.packages()), 2)
+
+        before = self.env_file.read_bytes()
+        self.post(WM_USER + 1001, 40, 77)
+        self.post(WM_USER + 1001, 150, 77)
+        self.post(WM_USER + 1002, 0, 77)
+        wait_until(lambda: self.find(77) and self.find(77)[0]["UPDATEFLAG"] == "0", what="the finished state")
+        self.assertNotEqual(self.env_file.read_bytes(), before)
+
+        # Removal needs the id and the caption; the caption is compared ignoring case.
+        self.assertEqual(self.send(5, package_record(pkg_id=77, caption="메모장 ")), "1")
+        self.assertEqual(self.send(5, package_record(pkg_id=78, caption="메모장")), "1")
+        self.assertTrue(self.find(77), "neither a wrong caption nor a wrong id removes anything")
+        self.assertEqual(self.send(5, package_record(pkg_id=0, caption="BACKUP")), "1")
+        wait_until(lambda: all(p["CAPTION"] != "Backup" for p in self.packages()), what="Backup removed")
+        self.assertEqual(self.send(5, package_record(pkg_id=77, caption="메모장")), "1")
+        wait_until(lambda: not self.find(77), what="the package removed")
+        self.assertTrue(self.launcher.is_running())
+
+    def test_update_announcement_marks_the_existing_item(self):
+        self.assertEqual(self.send(4, package_record(pkg_type=1, pkg_id=5, type_=0, caption="Viewer",
+                                                     path="T:\\Portable Programs\\Viewer\\view.exe")), "1")
+        wait_until(lambda: self.find(5), what="the added record")
+        self.assertEqual(self.send(2, package_announce(5, "Viewer", "T:\\Portable Programs\\Viewer\\view.exe")), "1")
+        wait_until(lambda: self.find(5)[0]["UPDATEFLAG"] == "2", what="the update mark")
+        self.assertEqual(len(self.find(5)), 1, "an update marks, it does not add")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
