@@ -69,8 +69,14 @@ int CMainWnd::Run() {
                 Paint();
                 m_dispatchedSincePaint = 0;
             }
-        } else if (m_isActive && m_isRunning) {
-            FrameTick(TakeElapsedSeconds());
+        } else {
+            if (m_isActive && m_isRunning) {
+                FrameTick(TakeElapsedSeconds());
+            }
+            if (!IsAnimating()) {
+                ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+                continue;
+            }
         }
         ::Sleep(1);
         IdleStep();

@@ -5,8 +5,9 @@
 
 #include "platform/WindowBase.h"
 
-// The loop never blocks in GetMessage: each turn takes at most one message, then runs one idle step, which is
-// what drives animation. A paint follows every sixth dispatched message. Everything runs on the UI thread.
+// Each loop turn takes at most one message, then sleeps 1 ms and runs one idle step: that pace drives animation.
+// While nothing animates and no message waits, the loop blocks until input arrives instead of waking a thousand
+// times a second. A paint follows every sixth dispatched message. Everything runs on the UI thread.
 class CMainWnd : public platform::WindowBase {
 public:
     explicit CMainWnd(HINSTANCE instance) : m_instance(instance) {}
@@ -20,6 +21,8 @@ public:
     virtual void FrameTick(float /*seconds*/) {}
     // Called once per loop turn.
     virtual void IdleStep() {}
+    // True while an animation needs the loop's idle steps; otherwise the loop may block between messages.
+    virtual bool IsAnimating() const { return false; }
     // Called once after the window exists and before it is shown.
     virtual void StartUp() {}
     // Called once after the loop ends.
