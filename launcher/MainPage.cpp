@@ -1,54 +1,115 @@
 // CMainPage: start-up and the launcher's message dispatch.
 #include "launcher/MainPage.h"
 
-#include <shellapi.h>
+#include <windowsx.h>
 
 #include "common/ipc/Messages.h"
+#include "common/layout/DriveText.h"
 #include "common/model/EnvironmentFile.h"
 #include "common/model/PageGrid.h"
 #include "common/settings/LauncherSettings.h"
 #include "common/text/PathUtil.h"
 #include "common/xml/XmlDocument.h"
 #include "launcher/LauncherGlobals.h"
+#include "launcher/skin/SkinIds.h"
 #include "platform/FileProbeWin.h"
 #include "platform/FileStoreWin.h"
+#include "platform/GdiGuards.h"
 #include "platform/WideText.h"
 
 namespace {
 constexpr char16_t kEnvironmentFileName[] = u"TolvEnv.xml";
 constexpr char16_t kSettingsFileName[] = u"TolvSet.xml";
+constexpr int kWindowWidth = 330;
+constexpr int kWindowHeight = 556;
+
+HFONT CreateVerdana(int height) {
+    return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGEUL_CHARSET, OUT_STROKE_PRECIS,
+                         CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Verdana");
+}
 }  // namespace
 
 CMainPage::CMainPage(HINSTANCE instance)
     : CMainWnd(instance),
       m_fileStore(std::make_unique<platform::FileStoreWin>()),
-      m_fileProbe(std::make_unique<platform::FileProbeWin>()) {}
+      m_fileProbe(std::make_unique<platform::FileProbeWin>()),
+      m_skin(std::make_unique<CSkin>(instance)) {}
 
 CMainPage::~CMainPage() = default;
 
 void CMainPage::StartUp() {
     g_launcherFolder = ComputeLauncherFolder();
     HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    // Back buffer, fonts, drive line, layout points and skin are composed by the drawing layer.
+    m_display.Bind(hwnd(), kWindowWidth, kWindowHeight);
+    CreateFonts();
+    ReadDriveTexts();
+    ReadLayout();
     ReadSettingsFile();
+    CreateFrameButtons();
     LoadEnvironment();
+    hwnd().GetWindowRect(&m_windowRect);
+    m_indicatorPositions.clear();
     ::SetCursor(previous != nullptr ? previous : ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 void CMainPage::ShutDown() {
+    m_pages.clear();
+    for (auto& item : m_menuItems) {
+        item.reset();
+    }
     m_grid.reset();
     m_environment.reset();
+    m_backImage.Free();
+    m_pageBuffer.Free();
+    m_display.Free();
+}
+
+void CMainPage::CreateFonts() {
+    m_captionFont.reset(CreateVerdana(11));
+    m_smallFont.reset(CreateVerdana(10));
+}
+
+void CMainPage::ReadDriveTexts() {
+    if (g_launcherFolder.empty()) {
+        return;
+    }
+    std::wstring root = std::wstring(1, static_cast<wchar_t>(g_launcherFolder[0])) + L":\\";
+    wchar_t label[MAX_PATH + 1] = {};
+    ::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
+    ULARGE_INTEGER total = {};
+    ULARGE_INTEGER totalFree = {};
+    ::GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, &totalFree);
+    m_driveLabel = platform::ToWide(
+        common::FormatDriveLabel(platform::FromWide(label), static_cast<char16_t>(g_launcherFolder[0])));
+    m_freeSpace = platform::ToWide(common::FormatFreeSpace(totalFree.QuadPart, total.QuadPart));
+}
+
+void CMainPage::ReadLayout() {
+    auto read = [this](const char16_t* name) { return m_fileStore->ReadAll(common::JoinPath(g_launcherFolder, name)); };
+    // A missing or short file falls back to the built-in layout, which equals the shipped files.
+    m_layout = common::LayoutPoints::FromFiles(read(common::kMainPointFileName), read(common::kPagePosFileName),
+                                               read(common::kEditCtrlPointFileName));
+    common::Rect area = m_layout.PageArea();
+    m_slider = std::make_unique<common::PageSlider>(m_layout.DragBandHeight(), area);
+    m_pageBuffer.Create(area.Width(), area.Height());
+    m_pageBuffer.SetKeyColor(RGB(0, 0, 0));
 }
 
 void CMainPage::ReadSettingsFile() {
-    m_backImagePath.clear();
     common::CXmlDocument document;
     if (!document.Load(*m_fileStore, common::JoinPath(g_launcherFolder, kSettingsFileName))) {
         return;
     }
-    if (auto backImage = common::ReadLauncherBackImage(document)) {
-        m_backImagePath = *backImage;
-    }
+    SetBackImage(common::ReadLauncherBackImage(document));
+}
+
+void CMainPage::CreateFrameButtons() {
+    common::Point home = m_layout.HomeButton();
+    common::Point exit = m_layout.ExitButton();
+    m_homeButton.Create(hwnd(), static_cast<uint16_t>(common::kIdHomeButton), home.x, home.y,
+                        m_skin->Get(launcher::kSkinHomeButton), true, nullptr, CaptionMode::TopLeft, RGB(0, 0, 0), 0);
+    m_exitButton.Create(hwnd(), static_cast<uint16_t>(common::kIdExitButton), exit.x, exit.y,
+                        m_skin->Get(launcher::kSkinExitButton), true, nullptr, CaptionMode::TopLeft, RGB(0, 0, 0), 0);
 }
 
 void CMainPage::LoadEnvironment() {
@@ -56,10 +117,7 @@ void CMainPage::LoadEnvironment() {
         *m_fileStore, common::JoinPath(g_launcherFolder, kEnvironmentFileName));
     m_grid = std::make_unique<common::CPageGrid>(*m_environment, *m_fileProbe, g_launcherFolder);
     m_grid->Load();
-}
-
-void CMainPage::Repaint() {
-    Paint();
+    SyncVisuals();
 }
 
 LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -69,10 +127,17 @@ LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_MOUSEMOVE:
+            if (!IsPanelOpen()) {
+                OnMouseMove(lParam);
+            }
+            break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
-            // Buttons, the page grid and swiping take the press; the window itself never does.
-            return 1;
+            return OnMouseButton(message, lParam);
+        case WM_PAINT:
+            OnPaintMessage();
+            return 0;
         case WM_DROPFILES:
             if (!IsPanelOpen()) {
                 OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -105,6 +170,19 @@ LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CMainPage::OnButtonNotice(WORD controlId) {
     switch (controlId) {
+        case common::kIdPackageButton:
+            if (m_lastMenuRelease >= 0 && m_menuItems[m_lastMenuRelease] != nullptr &&
+                m_grid->Menu()[m_lastMenuRelease].has_value()) {
+                RunItem(*m_grid->Menu()[m_lastMenuRelease]);
+            } else if (m_grid->CurrentPage() < m_pages.size()) {
+                int item = m_pages[m_grid->CurrentPage()]->LastReleasedItem();
+                const auto& items = m_grid->Pages()[m_grid->CurrentPage()].items;
+                if (item >= 0 && static_cast<size_t>(item) < items.size()) {
+                    RunItem(items[item]);
+                }
+            }
+            m_lastMenuRelease = -1;
+            break;
         case common::kIdHomeButton:
             // The agent shows the window again; hiding never ends the launcher.
             hwnd().Show(SW_HIDE);
@@ -149,15 +227,31 @@ LRESULT CMainPage::OnCopyData(const COPYDATASTRUCT* data) {
             }
             break;
         case common::CopyDataKind::BackImageOn:
-            OnBackImage(common::ReadBackImagePath(bytes, size));
+            SetBackImage(common::ReadBackImagePath(bytes, size));
+            Repaint();
             break;
         case common::CopyDataKind::BackImageOff:
-            OnBackImage(std::nullopt);
+            SetBackImage(std::nullopt);
+            Repaint();
             break;
         default:
             return FALSE;
     }
     return TRUE;
+}
+
+void CMainPage::SetBackImage(const std::optional<std::u16string>& path) {
+    m_backImage.Free();
+    m_isBackImageOn = false;
+    m_backImagePath = path.value_or(std::u16string());
+    if (m_backImagePath.empty()) {
+        return;
+    }
+    common::Rect area = m_layout.PageArea();
+    // A file that cannot be loaded leaves the page area without an image; nothing is reported.
+    m_isBackImageOn =
+        m_backImage.LoadBitmapFile(platform::ToWide(m_backImagePath).c_str(), area.Width(), area.Height());
+    m_backImage.SetKeyColor(RGB(0, 0, 0));
 }
 
 void CMainPage::OnGoToPage(WPARAM pageIndex) {
@@ -191,7 +285,7 @@ void CMainPage::OnJobFinished(LPARAM packageId) {
 
 void CMainPage::OnRunPackage(WPARAM packageId) {
     if (auto place = m_grid->FindById(static_cast<int32_t>(packageId))) {
-        RunItem(place->page, place->item);
+        RunItem(m_grid->Pages()[place->page].items[place->item]);
     }
 }
 
@@ -208,7 +302,7 @@ void CMainPage::AfterItemRemoved(bool isPageEmptied) {
     Repaint();
 }
 
-void CMainPage::RunItem(size_t, size_t) {
+void CMainPage::RunItem(const common::GridItem&) {
     // Running items (shell verbs, the store, the search window) belongs to the item commands.
 }
 
@@ -235,8 +329,4 @@ void CMainPage::OnRemoveItemRecord(const common::PackageRecord& record) {
     if (m_grid->OnRemove(record.pkgId, record.caption.Get(), &isPageEmptied)) {
         AfterItemRemoved(isPageEmptied);
     }
-}
-
-void CMainPage::OnBackImage(const std::optional<std::u16string>& path) {
-    m_backImagePath = path.value_or(std::u16string());
 }

@@ -1,16 +1,27 @@
-// The launcher proper: start-up, the environment and settings files, and the messages of the window.
+// The launcher proper: start-up, its files, the window's messages, drawing and page navigation.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/ipc/CopyData.h"
+#include "common/layout/LayoutPoints.h"
+#include "common/layout/PageSlider.h"
 #include "common/model/PackageRecord.h"
 #include "launcher/MainWnd.h"
+#include "launcher/PackageItem.h"
+#include "launcher/Skin.h"
+#include "launcher/TolvPage.h"
+#include "launcher/controls/GButton.h"
+#include "launcher/controls/GDisplay.h"
+#include "launcher/controls/GPicture.h"
+#include "platform/UniqueHandle.h"
 
 namespace common {
 class CEnvironmentFile;
@@ -19,8 +30,9 @@ class IFileProbe;
 class IFileStore;
 }  // namespace common
 
-// One object per process, created by the entry and alive until the process ends. All members are used on
-// the UI thread only.
+// One object per process, created by the entry and alive until the process ends. The class is spread over
+// MainPage.cpp (start-up and messages), MainPageDraw.cpp (composition of the window) and MainPageInput.cpp
+// (mouse, window drag and page swipes). UI thread only.
 class CMainPage : public CMainWnd {
 public:
     explicit CMainPage(HINSTANCE instance);
@@ -28,6 +40,11 @@ public:
 
     void StartUp() override;
     void ShutDown() override;
+    void Paint() override;
+    void IdleStep() override;
+    bool IsAnimating() const override;
+    void LButtonDown(int x, int y) override;
+    void LButtonUp(int x, int y) override;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -43,25 +60,59 @@ private:
     void OnJobFinished(LPARAM packageId);
     void OnRunPackage(WPARAM packageId);
     void OnRemoveEmptyPage();
+    void OnMouseMove(LPARAM lParam);
+    LRESULT OnMouseButton(UINT message, LPARAM lParam);
+    void OnPaintMessage();
 
     // Payload receivers, called only with payloads that passed the size check.
     void OnPackageAnnounced(common::CopyDataKind kind, const common::PackageAnnounce& announce);
     void OnAddItemRecord(const common::PackageRecord& record);
     void OnRemoveItemRecord(const common::PackageRecord& record);
-    void OnBackImage(const std::optional<std::u16string>& path);
+    void SetBackImage(const std::optional<std::u16string>& path);
 
+    // Start-up pieces.
+    void CreateFonts();
+    void ReadDriveTexts();
+    void ReadLayout();
     void ReadSettingsFile();
+    void CreateFrameButtons();
     void LoadEnvironment();
+
     // Runs an item as its TYPE says; the item commands own this.
-    void RunItem(size_t page, size_t item);
+    void RunItem(const common::GridItem& item);
     // Posts the removal of a page that an item removal emptied.
     void AfterItemRemoved(bool isPageEmptied);
+    // Brings the drawn items in line with the grid, then paints.
     void Repaint();
+    void SyncVisuals();
+    void ApplySlide(const common::SlideActions& actions);
+    void DrawDriveTexts(GPicture& frame);
     bool IsPanelOpen() const { return false; }  // the command panel arrives with the item commands
 
     std::unique_ptr<common::IFileStore> m_fileStore;
     std::unique_ptr<common::IFileProbe> m_fileProbe;
     std::unique_ptr<common::CEnvironmentFile> m_environment;
     std::unique_ptr<common::CPageGrid> m_grid;
-    std::u16string m_backImagePath;  // empty: no background image
+
+    GDisplay m_display;
+    platform::UniqueGdiObject m_captionFont;
+    platform::UniqueGdiObject m_smallFont;
+    std::unique_ptr<CSkin> m_skin;
+    common::LayoutPoints m_layout;
+    std::unique_ptr<common::PageSlider> m_slider;
+    GPicture m_pageBuffer;
+    GPicture m_backImage;
+    bool m_isBackImageOn = false;
+    std::u16string m_backImagePath;
+    GButton m_homeButton;
+    GButton m_exitButton;
+    std::array<std::unique_ptr<CPackageItem>, 4> m_menuItems;
+    std::vector<std::unique_ptr<CTolvPage>> m_pages;
+    std::vector<common::Point> m_indicatorPositions;
+    std::wstring m_driveLabel;
+    std::wstring m_freeSpace;
+    RECT m_windowRect = {};
+    int m_lastMenuRelease = -1;
+    int m_swipeStartX = 0;
+    bool m_isPagePressed = false;
 };

@@ -1,6 +1,7 @@
 // GPicture: DIB section management in GDI, pixel work in common/gfx.
 #include "launcher/controls/GPicture.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/gfx/PixelOps.h"
@@ -81,8 +82,8 @@ bool GPicture::CreateOwn(int width, int height) {
     }
     BitfieldsInfo info = MakeBitfieldsInfo(width, height);
     void* bits = nullptr;
-    platform::UniqueBitmap bitmap(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                                     &bits, nullptr, 0));
+    platform::UniqueBitmap bitmap(
+        ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || bits == nullptr) {
         return false;
     }
@@ -126,8 +127,8 @@ bool GPicture::CopyFromBitmap(HBITMAP bitmap, int width, int height, bool isPhot
 }
 
 bool GPicture::LoadResourceBitmap(HINSTANCE instance, int id) {
-    platform::UniqueBitmap bitmap(static_cast<HBITMAP>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    platform::UniqueBitmap bitmap(
+        static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!bitmap) {
         Free();
         return false;
@@ -137,8 +138,8 @@ bool GPicture::LoadResourceBitmap(HINSTANCE instance, int id) {
 
 bool GPicture::LoadBitmapFile(const wchar_t* path, int width, int height) {
     SetKeyColor(0);
-    platform::UniqueBitmap bitmap(static_cast<HBITMAP>(
-        ::LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    platform::UniqueBitmap bitmap(
+        static_cast<HBITMAP>(::LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (!bitmap || width <= 0 || height <= 0) {
         Free();
         return false;
@@ -216,8 +217,14 @@ void GPicture::FillRect(int x, int y, int width, int height, COLORREF color) {
     common::FillRect565(m_surface, common::PixelRect{x, y, width, height}, common::Rgb565FromColorRef(color));
 }
 
-void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT format, HFONT font,
-                        COLORREF textColor, COLORREF backgroundColor) {
+void GPicture::DrawText(int x,
+                        int y,
+                        const RECT* box,
+                        const wchar_t* text,
+                        UINT format,
+                        HFONT font,
+                        COLORREF textColor,
+                        COLORREF backgroundColor) {
     if (IsEmpty() || text == nullptr) {
         return;
     }
@@ -228,7 +235,7 @@ void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT
     platform::SelectGuard selectBitmap(dc.get(), m_bitmap);
     // A shared picture is a window into a larger bitmap: move the origin there and keep the text inside.
     ::SetViewportOrgEx(dc.get(), m_origin.x, m_origin.y, nullptr);
-    ::IntersectClipRect(dc.get(), m_origin.x, m_origin.y, m_origin.x + Width(), m_origin.y + Height());
+    ::IntersectClipRect(dc.get(), 0, 0, Width(), Height());
     HGDIOBJ chosenFont = font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetCurrentObject(dc.get(), OBJ_FONT);
     platform::SelectGuard selectFont(dc.get(), chosenFont);
     if (textColor != kKeepColor) {

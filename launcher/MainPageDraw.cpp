@@ -1,0 +1,107 @@
+// CMainPage: composition of the whole window into the back buffer, one copy to the screen per frame.
+#include "launcher/MainPage.h"
+
+#include "common/layout/PageIndicator.h"
+#include "common/model/PageGrid.h"
+#include "launcher/skin/SkinIds.h"
+#include "platform/GdiGuards.h"
+
+namespace {
+constexpr COLORREF kDriveTextColour = RGB(0xB6, 0xBD, 0xC1);
+constexpr int kDriveTextHeight = 14;
+}  // namespace
+
+void CMainPage::SyncVisuals() {
+    for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
+        const auto& item = m_grid->Menu()[slot];
+        if (!item) {
+            m_menuItems[slot].reset();
+        } else if (m_menuItems[slot] == nullptr || m_menuItems[slot]->Serial() != item->serial) {
+            m_menuItems[slot] = std::make_unique<CPackageItem>(*item, true, *m_skin, hwnd());
+        }
+    }
+    m_pages.resize(m_grid->PageCount());
+    for (size_t page = 0; page < m_pages.size(); ++page) {
+        if (m_pages[page] == nullptr) {
+            m_pages[page] = std::make_unique<CTolvPage>(*m_skin, hwnd());
+        }
+        m_pages[page]->Sync(*m_grid, page);
+    }
+}
+
+void CMainPage::Repaint() {
+    SyncVisuals();
+    Paint();
+}
+
+void CMainPage::OnPaintMessage() {
+    // Exposed parts are covered from the back buffer; the frame itself is composed by Paint.
+    platform::PaintScope scope(hwnd());
+    Paint();
+}
+
+void CMainPage::Paint() {
+    if (m_slider == nullptr || m_slider->IsDraggingWindow() || m_display.Picture().IsEmpty()) {
+        return;
+    }
+    GPicture& frame = m_display.Picture();
+    int offset = m_slider->StripOffset();
+    common::Rect area = m_layout.PageArea();
+
+    frame.DrawPicture(0, 0, *m_skin->Get(launcher::kSkinBackground), false);
+    if (m_isBackImageOn) {
+        frame.DrawPicture(area.left, area.top, m_backImage, true);
+    }
+    if (!IsPanelOpen()) {
+        m_pageBuffer.Share(frame, RECT{area.left, area.top, area.right, area.bottom});
+        size_t current = m_grid->CurrentPage();
+        if (current < m_pages.size()) {
+            m_pages[current]->Draw(m_pageBuffer, offset, m_layout, static_cast<HFONT>(m_captionFont.get()));
+            if (offset > 0 && current > 0) {
+                m_pages[current - 1]->Draw(m_pageBuffer, offset - area.Width(), m_layout,
+                                           static_cast<HFONT>(m_captionFont.get()));
+            } else if (offset < 0 && current + 1 < m_pages.size()) {
+                m_pages[current + 1]->Draw(m_pageBuffer, offset + area.Width(), m_layout,
+                                           static_cast<HFONT>(m_captionFont.get()));
+            }
+        }
+    }
+
+    m_indicatorPositions = common::IndicatorPositions(static_cast<int>(m_pages.size()), m_layout.IndicatorRowY());
+    for (size_t page = 0; page < m_indicatorPositions.size(); ++page) {
+        int id = page == m_grid->CurrentPage() ? launcher::kSkinPageCurrent : launcher::kSkinPageOther;
+        frame.DrawPicture(m_indicatorPositions[page].x, m_indicatorPositions[page].y, *m_skin->Get(id), true);
+    }
+
+    common::Point home = m_layout.HomeButton();
+    common::Point exit = m_layout.ExitButton();
+    m_homeButton.Draw(frame, home.x, home.y, DT_LEFT, nullptr, kDriveTextColour);
+    m_exitButton.Draw(frame, exit.x, exit.y, DT_LEFT, nullptr, kDriveTextColour);
+    for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
+        if (m_menuItems[slot] != nullptr) {
+            common::Point at = m_layout.MenuSlot(slot);
+            m_menuItems[slot]->Draw(frame, at.x, at.y, static_cast<HFONT>(m_captionFont.get()));
+        }
+    }
+    DrawDriveTexts(frame);
+    m_display.Present();
+}
+
+void CMainPage::DrawDriveTexts(GPicture& frame) {
+    HFONT font = static_cast<HFONT>(m_smallFont.get());
+    common::Point label = m_layout.DriveLabel();
+    frame.DrawText(label.x, label.y, nullptr, m_driveLabel.c_str(), DT_LEFT | DT_SINGLELINE, font, kDriveTextColour,
+                   GPicture::kKeepColor);
+
+    // The free-space line ends at its right-end x; its width is measured with the font it is drawn in.
+    SIZE extent = {};
+    {
+        platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        platform::SelectGuard select(dc.get(), font);
+        ::GetTextExtentPoint32W(dc.get(), m_freeSpace.c_str(), static_cast<int>(m_freeSpace.size()), &extent);
+    }
+    common::Point end = m_layout.FreeSpaceRightEnd();
+    RECT box = {end.x - extent.cx - 2, end.y, end.x, end.y + kDriveTextHeight};
+    frame.DrawText(box.left, box.top, &box, m_freeSpace.c_str(), DT_RIGHT | DT_SINGLELINE, font, kDriveTextColour,
+                   GPicture::kKeepColor);
+}

@@ -1,0 +1,120 @@
+// CMainPage: the mouse — frame buttons, menu buttons, page items, window drag and page swipes.
+#include "launcher/MainPage.h"
+
+#include <windowsx.h>
+
+#include <cstdlib>
+
+#include "common/ipc/Messages.h"
+#include "common/layout/PageIndicator.h"
+#include "common/model/PageGrid.h"
+#include "launcher/skin/SkinIds.h"
+
+namespace {
+// A press that travels further than this is a swipe, not a click on the item under it.
+constexpr int kClickSlop = 4;
+// A release far outside every button cancels a pressed item without a notice.
+constexpr int kNowhere = -32000;
+}  // namespace
+
+bool CMainPage::IsAnimating() const {
+    return m_slider != nullptr && m_slider->IsSliding();
+}
+
+void CMainPage::IdleStep() {
+    if (IsAnimating()) {
+        ApplySlide(m_slider->Step());
+    }
+}
+
+LRESULT CMainPage::OnMouseButton(UINT message, LPARAM lParam) {
+    int x = GET_X_LPARAM(lParam);
+    int y = GET_Y_LPARAM(lParam);
+    if (message == WM_LBUTTONDOWN) {
+        if (!m_homeButton.Press(x, y) && !m_exitButton.Press(x, y) && !IsPanelOpen()) {
+            LButtonDown(x, y);
+        }
+    } else {
+        bool isFrameButton = m_homeButton.Release(x, y);
+        isFrameButton = m_exitButton.Release(x, y) || isFrameButton;
+        if (!isFrameButton && !IsPanelOpen()) {
+            LButtonUp(x, y);
+        }
+    }
+    Paint();
+    return 1;
+}
+
+void CMainPage::LButtonDown(int x, int y) {
+    for (auto& item : m_menuItems) {
+        if (item != nullptr && item->Button().Press(x, y)) {
+            return;
+        }
+    }
+    common::Rect area = m_layout.PageArea();
+    size_t current = m_grid->CurrentPage();
+    // An item under the press is pressed and a swipe starts as well; the release decides which one it was.
+    m_isPagePressed = current < m_pages.size() && area.Contains(x, y) &&
+                      m_pages[current]->Press(x - area.left, y - area.top);
+    m_swipeStartX = x;
+    ApplySlide(m_slider->Press(x, y));
+}
+
+void CMainPage::OnMouseMove(LPARAM lParam) {
+    ApplySlide(m_slider->Move(LOWORD(lParam), HIWORD(lParam)));
+}
+
+void CMainPage::LButtonUp(int x, int y) {
+    m_lastMenuRelease = -1;
+    for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
+        if (m_menuItems[slot] != nullptr && m_menuItems[slot]->Button().Release(x, y)) {
+            // Its notice runs the entry.
+            m_lastMenuRelease = static_cast<int>(slot);
+            return;
+        }
+    }
+    size_t current = m_grid->CurrentPage();
+    if (m_isPagePressed && current < m_pages.size()) {
+        common::Rect area = m_layout.PageArea();
+        bool isClick = std::abs(x - m_swipeStartX) <= kClickSlop;
+        m_pages[current]->Release(isClick ? x - area.left : kNowhere, isClick ? y - area.top : kNowhere);
+    }
+    m_isPagePressed = false;
+    common::PagePosition pages{static_cast<int>(current), static_cast<int>(m_pages.size())};
+    common::SlideActions actions = m_slider->Release(x, y, pages);
+    if (actions.testIndicators) {
+        common::Point size{11, 11};
+        if (auto hit = common::HitIndicator(m_indicatorPositions, size.x, size.y, x, y)) {
+            hwnd().Post(common::kMsgGoToPage, static_cast<WPARAM>(*hit), 0);
+        }
+    }
+    ApplySlide(actions);
+}
+
+void CMainPage::ApplySlide(const common::SlideActions& actions) {
+    if (actions.captureMouse) {
+        ::SetCapture(hwnd());
+    }
+    if (actions.releaseMouse) {
+        ::ReleaseCapture();
+    }
+    if (actions.moveWindowBy) {
+        ::MoveWindow(hwnd(), m_windowRect.left + actions.moveWindowBy->x, m_windowRect.top + actions.moveWindowBy->y,
+                     m_windowRect.right - m_windowRect.left, m_windowRect.bottom - m_windowRect.top, TRUE);
+        hwnd().GetWindowRect(&m_windowRect);
+    }
+    if (actions.postButtonUp) {
+        hwnd().Post(WM_LBUTTONUP, 0, MAKELPARAM(actions.postButtonUp->x, actions.postButtonUp->y));
+    }
+    if (actions.pageStep != 0) {
+        size_t current = m_grid->CurrentPage();
+        if (actions.pageStep > 0) {
+            m_grid->SetCurrentPage(current + 1);
+        } else if (current > 0) {
+            m_grid->SetCurrentPage(current - 1);
+        }
+    }
+    if (actions.repaint) {
+        Paint();
+    }
+}
