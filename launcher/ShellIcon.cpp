@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kExtraLargeSize = 48;
+
 // SHIL_EXTRALARGE's image list, asked first as IImageList2 and then as IImageList.
 HIMAGELIST ExtraLargeImageList() {
     IImageList* list = nullptr;
@@ -24,11 +26,37 @@ HIMAGELIST ExtraLargeImageList() {
     return nullptr;
 }
 
+// The file's own first icon at the extra-large size. For a file that carries icons this is the picture the shell
+// shows; Wine's system image list answers every program with its generic icon, this call does not.
+HICON OwnIcon(const std::wstring& file) {
+    HICON icon = nullptr;
+    UINT count = ::PrivateExtractIconsW(file.c_str(), 0, kExtraLargeSize, kExtraLargeSize, &icon, nullptr, 1, 0);
+    return count == 1 ? icon : nullptr;
+}
+
+bool PictureFromIcon(HICON handle, GPicture& out) {
+    platform::UniqueIcon icon(handle);
+    ICONINFO iconInfo = {};
+    if (!icon || !::GetIconInfo(icon.get(), &iconInfo)) {
+        return false;
+    }
+    platform::UniqueBitmap colour(iconInfo.hbmColor);
+    platform::UniqueBitmap mask(iconInfo.hbmMask);
+    BITMAP bitmap = {};
+    if (!colour || ::GetObjectW(colour.get(), sizeof(bitmap), &bitmap) == 0) {
+        return false;
+    }
+    return out.FromIcon(icon.get(), bitmap.bmWidth, bitmap.bmHeight, RGB(0, 0, 0));
+}
+
 }  // namespace
 
 bool LoadShellIcon(const std::wstring& file, GPicture& out) {
     if (file.empty() || ::ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0) == 0) {
         return false;
+    }
+    if (HICON own = OwnIcon(file)) {
+        return PictureFromIcon(own, out);
     }
     SHFILEINFOW info = {};
     if (::SHGetFileInfoW(file.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SHELLICONSIZE) == 0) {
@@ -45,19 +73,5 @@ bool LoadShellIcon(const std::wstring& file, GPicture& out) {
         }
         ::ImageList_SetBkColor(list, CLR_NONE);
     }
-    platform::UniqueIcon icon(::ImageList_GetIcon(list, info.iIcon, ILD_NORMAL));
-    if (!icon) {
-        return false;
-    }
-    ICONINFO iconInfo = {};
-    if (!::GetIconInfo(icon.get(), &iconInfo)) {
-        return false;
-    }
-    platform::UniqueBitmap colour(iconInfo.hbmColor);
-    platform::UniqueBitmap mask(iconInfo.hbmMask);
-    BITMAP bitmap = {};
-    if (!colour || ::GetObjectW(colour.get(), sizeof(bitmap), &bitmap) == 0) {
-        return false;
-    }
-    return out.FromIcon(icon.get(), bitmap.bmWidth, bitmap.bmHeight, RGB(0, 0, 0));
+    return PictureFromIcon(::ImageList_GetIcon(list, info.iIcon, ILD_NORMAL), out);
 }

@@ -20,10 +20,13 @@ namespace {
 // Wine's MSXML ignores the setting, so the wrapper checks for a DTD itself and reports this one.
 constexpr HRESULT kDtdProhibited = static_cast<HRESULT>(0xC00CE584);
 
-std::wstring FormatParseError(long code, long line, long position, const std::wstring& reason,
+std::wstring FormatParseError(long code,
+                              long line,
+                              long position,
+                              const std::wstring& reason,
                               const std::wstring& path) {
     // Reasons from MSXML end in CR LF and may be long; size the buffer from the parts.
-    std::wstring text(64 + reason.size() + path.size(), L'\0');
+    std::wstring text(96 + reason.size() + path.size(), L'\0');
     int written = std::swprintf(text.data(), text.size(), L"Error 0x%.8X on line %d, position %d\r\nReason: %ls %ls",
                                 static_cast<unsigned>(code), static_cast<int>(line), static_cast<int>(position),
                                 reason.c_str(), path.c_str());
@@ -44,8 +47,8 @@ CCEXML::CCEXML(MessageBoxHook messageBox) : m_messageBox(std::move(messageBox)) 
 CCEXML::~CCEXML() = default;
 
 HRESULT CCEXML::CreateLockedDownDocument(ComPtr<IXMLDOMDocument>& document) {
-    RETURN_IF_FAILED(::CoCreateInstance(platform::kClsidDomDocument, nullptr, CLSCTX_ALL,
-                                        platform::kIidXmlDomDocument, document.putVoid()));
+    RETURN_IF_FAILED(::CoCreateInstance(platform::kClsidDomDocument, nullptr, CLSCTX_ALL, platform::kIidXmlDomDocument,
+                                        document.putVoid()));
     RETURN_IF_FAILED(document->put_async(VARIANT_FALSE));
 
     // Every switch must take: a parser that cannot be locked down does not get to read a profile.

@@ -23,7 +23,7 @@ using MessageBoxHook = std::function<int(const wchar_t* text, const wchar_t* cap
 // resolved and nothing is validated, so a profile fetched from the network cannot make the parser fetch
 // anything else or expand entities. A document that carries a DTD anyway is refused.
 class CCEXML {
-public:
+  public:
     // A null hook shows real message boxes with no owner window.
     explicit CCEXML(MessageBoxHook messageBox = nullptr);
     ~CCEXML();
@@ -49,7 +49,7 @@ public:
     // "Error 0x%.8X on line %d, position %d\r\nReason: %s %s" (code, line, position, reason, path).
     const std::wstring& LastError() const { return m_lastError; }
 
-private:
+  private:
     HRESULT CreateLockedDownDocument(platform::ComPtr<IXMLDOMDocument>& document);
     void RecordParseError(const std::wstring& path);
     HRESULT FillItem(CXmlItem& item, IXMLDOMNode* node);

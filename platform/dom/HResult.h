@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #ifndef RETURN_IF_FAILED
-#define RETURN_IF_FAILED(expr)          \
-    do {                                \
+#define RETURN_IF_FAILED(expr)             \
+    do {                                   \
         const HRESULT hrChecked_ = (expr); \
-        if (FAILED(hrChecked_)) {       \
-            return hrChecked_;          \
-        }                               \
+        if (FAILED(hrChecked_)) {          \
+            return hrChecked_;             \
+        }                                  \
     } while (0)
 #endif

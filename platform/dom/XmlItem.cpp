@@ -11,8 +11,8 @@ bool NamesEqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) {
         return false;
     }
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 }  // namespace

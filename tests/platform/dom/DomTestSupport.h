@@ -42,7 +42,7 @@ inline std::wstring DataPath(const std::wstring& name) {
 
 // A fresh folder under the Windows temporary folder, removed with its files at the end.
 class ScratchDir {
-public:
+  public:
     ScratchDir() {
         wchar_t temp[MAX_PATH + 1] = {};
         ::GetTempPathW(MAX_PATH + 1, temp);
@@ -78,7 +78,7 @@ public:
         return isWritten;
     }
 
-private:
+  private:
     std::wstring m_path;
 };
 
@@ -90,7 +90,7 @@ struct ShownBox {
 
 // Stands in for MessageBoxW so a test sees every box the wrapper would have shown, without blocking.
 class BoxRecorder {
-public:
+  public:
     MessageBoxHook Hook() {
         return [this](const wchar_t* text, const wchar_t* caption, UINT style) {
             m_boxes.push_back({text, caption, style});
@@ -99,7 +99,7 @@ public:
     }
     const std::vector<ShownBox>& boxes() const { return m_boxes; }
 
-private:
+  private:
     std::vector<ShownBox> m_boxes;
 };
 
