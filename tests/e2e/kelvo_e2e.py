@@ -103,6 +103,9 @@ class KelvoTestCase(unittest.TestCase):
         (DRIVE / ".windows-serial").write_text("4B454C56\n")
         for exe in ("Tolv.exe",):
             shutil.copy2(BIN / exe, DRIVE / SUITE / exe)
+        # The shipped layout files, as the drive image holds them.
+        for layout in (BIN.parent / "skin").glob("*.kpt"):
+            shutil.copy2(layout, DRIVE / SUITE / layout.name)
 
     @property
     def suite_dir(self):
@@ -163,6 +166,11 @@ class KelvoTestCase(unittest.TestCase):
         args = ["shot", "--out", self.to_wine(out)] + (["--class", cls] if cls else [])
         self.kdrive(*args)
         return out
+
+    def window_shot(self, name):
+        """The launcher window as the screen shows it, saved under out/screens and opened with PIL."""
+        from PIL import Image
+        return Image.open(self.screenshot(name, "TolvApp")).convert("RGB")
 
     @staticmethod
     def read_log_lines(path):
