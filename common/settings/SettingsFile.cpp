@@ -99,13 +99,24 @@ CXmlElement* FindField(const CXmlElement& parent, std::u16string_view name) {
     return nullptr;
 }
 
-// A record text never holds anything past a NUL, so equal texts give equal records byte for byte.
+// The record holds a text as a save would write it and the next load read it back: cut at a NUL (nothing behind
+// it survives in the field, and equal texts then give equal records byte for byte) and to the field, and empty
+// when what is left is only units of 32 or below, which the reader skips as white space.
 template <size_t N>
 void ReadText(const CXmlElement& parent, std::u16string_view name, FixedText<N>& field) {
-    if (const CXmlElement* element = FindField(parent, name)) {
-        const std::u16string& text = element->Text();
-        field.Set(text.substr(0, text.find(u'\0')));
+    const CXmlElement* element = FindField(parent, name);
+    if (element == nullptr) {
+        return;
     }
+    std::u16string text = element->Text().substr(0, element->Text().find(u'\0'));
+    if (text.size() >= N) {
+        text.resize(N - 1);
+    }
+    bool isBlank = true;
+    for (char16_t unit : text) {
+        isBlank = isBlank && unit <= 32;
+    }
+    field.Set(isBlank ? std::u16string() : text);
 }
 
 void ReadInt(const CXmlElement& parent, std::u16string_view name, int32_t& field) {
@@ -114,8 +125,9 @@ void ReadInt(const CXmlElement& parent, std::u16string_view name, int32_t& field
     }
 }
 
+// A unit of 32 or below cannot be a key the file holds: written alone it is white space to the reader.
 uint8_t KeyFromText(const std::u16string& text) {
-    if (text.empty() || text[0] > 0xFF) {
+    if (text.empty() || text[0] <= 32 || text[0] > 0xFF) {
         return 0;
     }
     return static_cast<uint8_t>(text[0]);

@@ -16,8 +16,9 @@ namespace common {
 // (it must have children, or nothing at all is read), "ETC" second with "AccKey" as its first child (else there
 // are no hot keys), "Others" third. Below those, fields are found by name ignoring case, any order, the first of
 // equal names winning. Integers take the leading-integer parse; texts are cut at an embedded NUL and then to
-// their field. A hot key entry without children is no hot key; HOTCHAR gives its first unit as the key, and a
-// unit above 0xFF, which no virtual-key code can be, gives no key.
+// their field, and what is then only white space (units of 32 or below) reads as empty, as a saved copy would
+// read back. A hot key entry without children is no hot key; HOTCHAR gives its first unit as the key; a unit
+// above 0xFF, which no virtual-key code can be, or of 32 or below, which a saved file cannot hold, gives no key.
 // A document whose parse stopped early is read as far as it goes, like every other reader of the light XML
 // document; the rules below only look at which elements exist.
 //
@@ -28,7 +29,7 @@ namespace common {
 // Not thread-safe; one instance on the settings program's user-interface thread. The caller announces a
 // successful save to the agent (WM_USER+1003); this class does no messaging.
 class CSettingsFile {
-public:
+  public:
     static constexpr char16_t kFileName[] = u"TolvSet.xml";
     static constexpr char16_t kBackupSuffix[] = u".bak";
 
@@ -65,7 +66,7 @@ public:
     // "RecentURL". common/settings/DefaultSettings.xml holds the same bytes for the resource compiler.
     static std::vector<uint8_t> DefaultFileBytes();
 
-private:
+  private:
     void FindPositions();
     bool WriteFile();
 
