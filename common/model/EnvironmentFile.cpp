@@ -63,7 +63,7 @@ size_t PackageElementCount(const CXmlElement& page) {
 
 }  // namespace
 
-CEnvironmentFile::CEnvironmentFile(IFileStore& store, std::u16string path) : m_store(store), m_path(std::move(path)) {}
+CEnvironmentFile::CEnvironmentFile(IFileStore& store, std::u16string path) : m_file(store, std::move(path)) {}
 
 PackageRecord CEnvironmentFile::ReadRecord(const CXmlElement& entry) {
     PackageRecord record;
@@ -89,23 +89,16 @@ PackageRecord CEnvironmentFile::ReadRecord(const CXmlElement& entry) {
 }
 
 bool CEnvironmentFile::Load() {
-    m_isComplete = false;
-    m_isBackupKept = false;
-    m_fileBytes.clear();
-    std::optional<std::vector<uint8_t>> bytes = m_store.ReadAll(m_path);
-    if (!bytes) {
-        m_document.Clear();
+    if (!m_file.Load()) {
         BuildModel();
         return false;
     }
-    m_fileBytes = std::move(*bytes);
-    m_isComplete = m_document.ParseBytes(m_fileBytes);
     BuildModel();
     if (!IsNamed(m_document.Root().element, u"TolvEnv")) {
         return false;
     }
     // A partial tree must not replace the file on its own; the correction waits for a deliberate change.
-    if (m_isComplete && m_pageNum && m_pageNum.element->IntText() != static_cast<int32_t>(m_pages.size())) {
+    if (m_file.IsComplete() && m_pageNum && m_pageNum.element->IntText() != static_cast<int32_t>(m_pages.size())) {
         SetPageNum(m_pages.size());
         Commit();
     }
@@ -170,25 +163,10 @@ void CEnvironmentFile::SetPageNum(size_t pages) {
     m_pageNum.element->SetIntText(static_cast<int32_t>(pages));
 }
 
-bool CEnvironmentFile::Save() {
-    if (!m_isComplete && !m_isBackupKept) {
-        if (!m_store.WriteReplace(m_path + kBackupSuffix, m_fileBytes)) {
-            return false;
-        }
-        m_isBackupKept = true;
-    }
-    std::vector<uint8_t> bytes = m_document.ToBytes();
-    if (!m_store.WriteReplace(m_path, bytes)) {
-        return false;
-    }
-    m_fileBytes = std::move(bytes);
-    return true;
-}
-
 bool CEnvironmentFile::Commit() {
-    bool isSaved = Save();
+    bool isSaved = m_file.Save();
     if (!isSaved) {
-        m_document.ParseBytes(m_fileBytes);
+        m_file.Revert();
     }
     BuildModel();
     return isSaved;

@@ -13,6 +13,7 @@
 #include "common/io/FileStore.h"
 #include "common/model/PackageRecord.h"
 #include "common/xml/XmlDocument.h"
+#include "common/xml/XmlFile.h"
 
 namespace common {
 
@@ -45,7 +46,7 @@ public:
     static constexpr size_t kMaxPages = 16;
     static constexpr size_t kMaxPackagesPerPage = 16;
     static constexpr char16_t kFileName[] = u"TolvEnv.xml";
-    static constexpr char16_t kBackupSuffix[] = u".bak";
+    static constexpr const char16_t* kBackupSuffix = CXmlFile::kBackupSuffix;
 
     CEnvironmentFile(IFileStore& store, std::u16string path);
 
@@ -53,7 +54,7 @@ public:
     // empty. When the parse was complete and "PageNum" differs from the pages read, it is corrected and saved.
     bool Load();
     // Whether the last Load parsed the whole file (no parse error, no element left open).
-    bool IsComplete() const { return m_isComplete; }
+    bool IsComplete() const { return m_file.IsComplete(); }
 
     const std::array<std::optional<PackageRecord>, kMenuSlots>& Menu() const { return m_menu; }
     const std::vector<EnvPage>& Pages() const { return m_pages; }
@@ -83,17 +84,12 @@ public:
 private:
     void BuildModel();
     void ReadPackages(EnvPage& page);
-    bool Save();
     // Saves; on failure reparses the bytes still in the file. Rebuilds the model either way.
     bool Commit();
     void SetPageNum(size_t pages);
 
-    IFileStore& m_store;
-    std::u16string m_path;
-    CXmlDocument m_document;
-    std::vector<uint8_t> m_fileBytes;  // what the file holds as far as this instance knows
-    bool m_isComplete = false;
-    bool m_isBackupKept = false;
+    CXmlFile m_file;
+    CXmlDocument& m_document = m_file.Document();
     XmlPosition m_pageEnv;
     XmlPosition m_pageNum;
     std::array<std::optional<PackageRecord>, kMenuSlots> m_menu;

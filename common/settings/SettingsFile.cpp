@@ -217,22 +217,15 @@ void AppendField(CXmlDocument& document, XmlPosition parent, std::u16string name
 
 }  // namespace
 
-CSettingsFile::CSettingsFile(IFileStore& store, std::u16string path) : m_store(store), m_path(std::move(path)) {}
+CSettingsFile::CSettingsFile(IFileStore& store, std::u16string path) : m_file(store, std::move(path)) {}
 
 bool CSettingsFile::Load(SettingsRecord& record) {
     record = SettingsRecord();
-    m_isComplete = false;
-    m_isBackupKept = false;
-    m_fileBytes.clear();
-    std::optional<std::vector<uint8_t>> bytes = m_store.ReadAll(m_path);
-    if (!bytes) {
-        m_document.Clear();
-        FindPositions();
+    bool isRead = m_file.Load();
+    FindPositions();
+    if (!isRead) {
         return false;
     }
-    m_fileBytes = std::move(*bytes);
-    m_isComplete = m_document.ParseBytes(m_fileBytes);
-    FindPositions();
     if (!m_general) {
         return false;
     }
@@ -257,28 +250,13 @@ bool CSettingsFile::Save(const SettingsRecord& record) {
     if (m_accKey) {
         WriteHotKeys(m_document, m_accKey, record);
     }
-    if (WriteFile()) {
+    if (m_file.Save()) {
         return true;
     }
     // The children a failed save created must not linger in a document that no longer matches the file.
-    m_document.ParseBytes(m_fileBytes);
+    m_file.Revert();
     FindPositions();
     return false;
-}
-
-bool CSettingsFile::WriteFile() {
-    if (!m_isComplete && !m_isBackupKept) {
-        if (!m_store.WriteReplace(m_path + kBackupSuffix, m_fileBytes)) {
-            return false;
-        }
-        m_isBackupKept = true;
-    }
-    std::vector<uint8_t> bytes = m_document.ToBytes();
-    if (!m_store.WriteReplace(m_path, bytes)) {
-        return false;
-    }
-    m_fileBytes = std::move(bytes);
-    return true;
 }
 
 std::vector<uint8_t> CSettingsFile::DefaultFileBytes() {

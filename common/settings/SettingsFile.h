@@ -9,6 +9,7 @@
 #include "common/io/FileStore.h"
 #include "common/settings/SettingsRecord.h"
 #include "common/xml/XmlDocument.h"
+#include "common/xml/XmlFile.h"
 
 namespace common {
 
@@ -31,7 +32,7 @@ namespace common {
 class CSettingsFile {
   public:
     static constexpr char16_t kFileName[] = u"TolvSet.xml";
-    static constexpr char16_t kBackupSuffix[] = u".bak";
+    static constexpr const char16_t* kBackupSuffix = CXmlFile::kBackupSuffix;
 
     CSettingsFile(IFileStore& store, std::u16string path);
 
@@ -59,7 +60,7 @@ class CSettingsFile {
     // Whether a Save stores hot keys: the last Load found "ETC" second with "AccKey" first in it.
     bool CanStoreHotKeys() const { return static_cast<bool>(m_accKey); }
     // Whether the last Load parsed the whole file.
-    bool IsComplete() const { return m_isComplete; }
+    bool IsComplete() const { return m_file.IsComplete(); }
 
     // The default file (the agent's XML resource 136): UTF-16LE with FF FE in the writer's layout, "General" with
     // its eleven fields at their defaults, "ETC"/"AccKey" with four empty entries, "Others" with an empty
@@ -68,14 +69,9 @@ class CSettingsFile {
 
   private:
     void FindPositions();
-    bool WriteFile();
 
-    IFileStore& m_store;
-    std::u16string m_path;
-    CXmlDocument m_document;
-    std::vector<uint8_t> m_fileBytes;  // what the file holds as far as this instance knows
-    bool m_isComplete = false;
-    bool m_isBackupKept = false;
+    CXmlFile m_file;
+    CXmlDocument& m_document = m_file.Document();
     XmlPosition m_general;
     XmlPosition m_accKey;
 };
