@@ -27,5 +27,7 @@ fi
 
 # Drive letters point at project folders; the links may change between runs.
 mkdir -p "$KELVO_OUT/drive" "$KELVO_BUILD/testdrive"
+# Each test resets the test drive; until then it carries a label of its own.
+[ -f "$KELVO_BUILD/testdrive/.windows-label" ] || printf 'KELVOTEST\n' >"$KELVO_BUILD/testdrive/.windows-label"
 ln -sfn "$KELVO_OUT/drive" "$WINEPREFIX/dosdevices/k:"
 ln -sfn "$KELVO_BUILD/testdrive" "$WINEPREFIX/dosdevices/t:"

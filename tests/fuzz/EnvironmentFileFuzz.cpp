@@ -30,7 +30,6 @@ void CheckLimits(const common::CEnvironmentFile& env) {
     Check(env.Pages().size() <= common::CEnvironmentFile::kMaxPages);
     for (const common::EnvPage& page : env.Pages()) {
         Check(page.packages.size() <= common::CEnvironmentFile::kMaxPackagesPerPage);
-        Check(page.packages.size() <= static_cast<size_t>(page.packageCount < 0 ? 0 : page.packageCount));
     }
 }
 
