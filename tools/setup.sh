@@ -6,7 +6,7 @@ source "$(dirname "$0")/env.sh"
 PACKAGES=(
     cmake ninja-build clang libclang-rt-14-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64 wine xvfb xauth x11-utils imagemagick fonts-nanum locales
-    python3 python3-pyftpdlib python3-pil
+    python3 python3-pyftpdlib python3-pil openssl
 )
 
 missing=()
