@@ -16,7 +16,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LOCPATH="$KELVO_BUILD/locale"
 # Wine runs under the Korean locale so programs see code page 949, as on a Korean Windows.
 if [ -f "$LOCPATH/ko_KR.UTF-8/LC_CTYPE" ]; then
-    export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
+    { export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8; } 2>/dev/null  # bash itself needs no Korean locale
 fi
 : "${WINEDEBUG:=-all}"
 export WINEDEBUG

@@ -26,3 +26,5 @@ if [ ! -f "$LOCPATH/ko_KR.UTF-8/LC_CTYPE" ]; then
     mkdir -p "$LOCPATH"
     localedef -i ko_KR -f UTF-8 "$LOCPATH/ko_KR.UTF-8" || [ -f "$LOCPATH/ko_KR.UTF-8/LC_CTYPE" ]
 fi
+# glibc looks a "ko_KR.UTF-8" locale up under its normalised name.
+[ -e "$LOCPATH/ko_KR.utf8" ] || ln -s ko_KR.UTF-8 "$LOCPATH/ko_KR.utf8"
