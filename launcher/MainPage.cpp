@@ -82,6 +82,12 @@ void CMainPage::ReadDriveTexts() {
     m_driveLabel = platform::ToWide(
         common::FormatDriveLabel(platform::FromWide(label), static_cast<char16_t>(g_launcherFolder[0])));
     m_freeSpace = platform::ToWide(common::FormatFreeSpace(totalFree.QuadPart, total.QuadPart));
+    // The line ends at its right-end x; its width is measured once, with the font it is drawn in.
+    platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    platform::SelectGuard select(dc.get(), m_smallFont.get());
+    SIZE extent = {};
+    ::GetTextExtentPoint32W(dc.get(), m_freeSpace.c_str(), static_cast<int>(m_freeSpace.size()), &extent);
+    m_freeSpaceWidth = extent.cx;
 }
 
 void CMainPage::ReadLayout() {

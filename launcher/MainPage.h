@@ -111,6 +111,7 @@ private:
     std::vector<common::Point> m_indicatorPositions;
     std::wstring m_driveLabel;
     std::wstring m_freeSpace;
+    int m_freeSpaceWidth = 0;
     RECT m_windowRect = {};
     int m_lastMenuRelease = -1;
     int m_swipeStartX = 0;

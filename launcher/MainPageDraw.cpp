@@ -93,15 +93,8 @@ void CMainPage::DrawDriveTexts(GPicture& frame) {
     frame.DrawText(label.x, label.y, nullptr, m_driveLabel.c_str(), DT_LEFT | DT_SINGLELINE, font, kDriveTextColour,
                    GPicture::kKeepColor);
 
-    // The free-space line ends at its right-end x; its width is measured with the font it is drawn in.
-    SIZE extent = {};
-    {
-        platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-        platform::SelectGuard select(dc.get(), font);
-        ::GetTextExtentPoint32W(dc.get(), m_freeSpace.c_str(), static_cast<int>(m_freeSpace.size()), &extent);
-    }
     common::Point end = m_layout.FreeSpaceRightEnd();
-    RECT box = {end.x - extent.cx - 2, end.y, end.x, end.y + kDriveTextHeight};
+    RECT box = {end.x - m_freeSpaceWidth - 2, end.y, end.x, end.y + kDriveTextHeight};
     frame.DrawText(box.left, box.top, &box, m_freeSpace.c_str(), DT_RIGHT | DT_SINGLELINE, font, kDriveTextColour,
                    GPicture::kKeepColor);
 }
