@@ -7,16 +7,13 @@
 
 #include "common/model/EnvironmentFile.h"
 #include "tests/common/io/MemoryFileStore.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 namespace {
 
-const std::u16string kPath = u"E:\\Kelvo\\TolvEnv.xml";
+using kelvo_fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition) {
-        abort();
-    }
-}
+const std::u16string kPath = u"E:\\Kelvo\\TolvEnv.xml";
 
 bool SameRecord(const common::PackageRecord& a, const common::PackageRecord& b) {
     uint8_t left[common::PackageRecord::kSize];

@@ -7,16 +7,13 @@
 #include "common/settings/LauncherSettings.h"
 #include "common/settings/SettingsFile.h"
 #include "tests/common/io/MemoryFileStore.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 namespace {
 
-const std::u16string kPath = u"E:\\Kelvo\\TolvSet.xml";
+using kelvo_fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition) {
-        abort();
-    }
-}
+const std::u16string kPath = u"E:\\Kelvo\\TolvSet.xml";
 
 common::SettingsRecord Reload(const kelvo_test::MemoryFileStore& store, bool* isLoaded) {
     kelvo_test::MemoryFileStore copy;

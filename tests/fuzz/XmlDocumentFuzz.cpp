@@ -4,14 +4,11 @@
 #include <vector>
 
 #include "common/xml/XmlDocument.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) {
-        abort();
-    }
-}
+using kelvo_fuzz::Check;
 
 }  // namespace
 
