@@ -3,7 +3,8 @@
 // Started as "Marlo.exe" with no arguments it is the stand-in agent instead: the tests copy it under the agent's
 // file name for the cases where the launcher itself must start the agent. It then behaves as
 //   peer --class Marlo --log <its own folder>\standin-agent.log
-// after first appending the line "started" to that log.
+// after first appending the line "started" to that log. Started as "KelvoUp.exe" with no arguments it is the
+// stand-in updater: it appends "started" to standin-updater.log in its own folder and ends.
 #include <windows.h>
 
 #include <climits>
@@ -154,12 +155,20 @@ int RunAsStandInAgent(const std::wstring& ownPath) {
     return RunPeer(options);
 }
 
+int RunAsStandInUpdater(const std::wstring& ownPath) {
+    const std::wstring logPath = ownPath.substr(0, ownPath.find_last_of(L"\\/") + 1) + L"standin-updater.log";
+    return AppendLine(logPath, L"started") ? kExitOk : FailWithLastError(L"cannot write '" + logPath + L"'");
+}
+
 int Main(int argc, wchar_t** argv) {
     InitOutput();
     const std::wstring ownPath = OwnPath();
     const std::wstring ownName = ownPath.substr(ownPath.find_last_of(L"\\/") + 1);
     if (argc == 1 && lstrcmpiW(ownName.c_str(), L"Marlo.exe") == 0) {
         return RunAsStandInAgent(ownPath);
+    }
+    if (argc == 1 && lstrcmpiW(ownName.c_str(), L"KelvoUp.exe") == 0) {
+        return RunAsStandInUpdater(ownPath);
     }
     if (argc < 2) {
         return PrintUsage();

@@ -1,0 +1,23 @@
+// Start.exe, the drive-root starter that autorun.inf names: it hands over to the suite in <root>\Kelvo.
+#pragma once
+
+#include <string>
+
+#include "platform/framework/IMessageBoxes.h"
+
+namespace starter {
+
+// The suite folder's name under the drive root; the updater and autorun.inf assume the same.
+inline constexpr wchar_t kSuiteFolderName[] = L"Kelvo";
+inline constexpr wchar_t kUpdaterFile[] = L"KelvoUp.exe";
+inline constexpr wchar_t kAgentFile[] = L"Marlo.exe";
+
+// The suite folder for a starter whose own folder is `starterFolder` (the drive root, "T:" or "T:\").
+std::wstring SuiteFolderFor(const std::wstring& starterFolder);
+
+// Starts the updater when it is there (it brings the suite up to date and then starts the agent itself), else the
+// agent. When neither starts, tells the user which folder to check. Returns the process exit code: 0 when a
+// program was started, 1 otherwise.
+int RunStarter(platform::IMessageBoxes& boxes);
+
+}  // namespace starter
