@@ -6,14 +6,11 @@
 
 #include "common/store/Profile.h"
 #include "common/xml/XmlDocument.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) {
-        abort();
-    }
-}
+using kelvo_fuzz::Check;
 
 }  // namespace
 
