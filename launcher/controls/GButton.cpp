@@ -56,6 +56,7 @@ bool GButton::Create(HWND owner,
 
 void GButton::SetCaption(const wchar_t* caption) {
     m_caption = caption != nullptr ? caption : L"";
+    m_captionPicture.Free();
 }
 
 void GButton::RefreshImage() {
@@ -89,10 +90,26 @@ void GButton::Draw(GPicture& target, int x, int y, UINT captionFormat, HFONT fon
         return;
     }
     const int top = y + m_state.Height() + (isDisabled ? -kDisabledCaptionLift : m_captionOffset);
-    RECT box = {x - kCaptionOverhang, top, x - kCaptionOverhang + m_state.Width() + 2 * kCaptionOverhang,
-                top + kCaptionHeight};
-    target.DrawText(box.left, box.top, &box, m_caption.c_str(), captionFormat, font, captionColor,
-                    GPicture::kKeepColor);
+    const GPicture& caption = CaptionPicture(captionFormat, font, captionColor);
+    target.DrawPicture(x - kCaptionOverhang, top, caption, true);
+}
+
+const GPicture& GButton::CaptionPicture(UINT format, HFONT font, COLORREF colour) {
+    // Text is the costly part of a frame under Wine; the caption is drawn once into its own keyed picture and
+    // copied from then on, until the caption, font, format or colour change.
+    if (m_captionPicture.IsEmpty() || m_captionFormat != format || m_captionFont != font ||
+        m_captionColour != colour) {
+        int width = m_state.Width() + 2 * kCaptionOverhang;
+        if (m_captionPicture.Create(width, kCaptionHeight)) {
+            m_captionPicture.SetKeyColor(RGB(0, 0, 0));
+            RECT box = {0, 0, width, kCaptionHeight};
+            m_captionPicture.DrawText(0, 0, &box, m_caption.c_str(), format, font, colour, GPicture::kKeepColor);
+        }
+        m_captionFormat = format;
+        m_captionFont = font;
+        m_captionColour = colour;
+    }
+    return m_captionPicture;
 }
 
 bool GButton::Press(int x, int y) {

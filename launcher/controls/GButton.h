@@ -61,6 +61,7 @@ class GButton {
 
   private:
     void RefreshImage();
+    const GPicture& CaptionPicture(UINT format, HFONT font, COLORREF colour);
 
     HWND m_owner = nullptr;
     uint16_t m_id = 0;
@@ -70,6 +71,10 @@ class GButton {
     GPicture* m_disabledImage = nullptr;
     GPicture m_pressedImage;
     std::wstring m_caption;
+    GPicture m_captionPicture;  // the under-image caption, rendered once
+    UINT m_captionFormat = 0;
+    HFONT m_captionFont = nullptr;
+    COLORREF m_captionColour = 0;
     CaptionMode m_captionMode = CaptionMode::TopLeft;
     int m_captionOffset = 0;
 };
