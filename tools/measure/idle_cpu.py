@@ -20,12 +20,15 @@ TICKS = os.sysconf("SC_CLK_TCK")
 
 
 def find_pid(fragment):
-    """The Linux pid of the Wine process whose command line holds `fragment`."""
+    """The Linux pid of the Wine process of this prefix whose command line holds `fragment`."""
+    prefix = ("WINEPREFIX=" + os.environ.get("WINEPREFIX", "")).encode()
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
             continue
         try:
             cmdline = (entry / "cmdline").read_bytes().replace(b"\x00", b" ").decode("utf-8", "replace")
+            if prefix not in (entry / "environ").read_bytes().split(b"\x00"):
+                continue
         except OSError:
             continue
         if fragment in cmdline and "wine" not in cmdline.split(" ")[0].rsplit("/", 1)[-1]:
