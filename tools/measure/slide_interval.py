@@ -23,7 +23,7 @@ from idle_cpu import find_pid  # noqa: E402
 from kelvo_e2e import KelvoTestCase  # noqa: E402
 from sample_env import env_xml  # noqa: E402
 
-SLEEP = re.compile(r"^\d+ (\d+:\d+:\d+\.\d+) pselect6\(0, NULL, NULL, NULL, \{tv_sec=0, tv_nsec=(\d+)\}")
+SLEEP = re.compile(r"^\d+\s+(\d+:\d+:\d+\.\d+) pselect6\(0, NULL, NULL, NULL, \{tv_sec=0, tv_nsec=(\d+)\}")
 
 
 def stamps(path):
