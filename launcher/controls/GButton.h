@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "common/ipc/Messages.h"
 #include "common/widgets/ButtonState.h"
 #include "launcher/controls/GPicture.h"
 
 // Posted to the owner on a click: wParam = id | kButtonNoticeFlag, lParam 0.
-constexpr UINT kButtonNotice = WM_APP + 1;
+constexpr UINT kButtonNotice = common::kMsgButtonNotice;
 constexpr WPARAM kButtonNoticeFlag = 0x10000;
 
 enum class CaptionMode {
