@@ -75,12 +75,24 @@ def _notice(req):
     req.send_text(200, "OK")
 
 
+def _cut_short(req):
+    """Announces 100000 bytes and closes after 1000: a server that breaks off a transfer (tests)."""
+    req.send_response(200)
+    req.send_header("Content-Type", "application/octet-stream")
+    req.send_header("Content-Length", "100000")
+    req.end_headers()
+    req.wfile.write(b"x" * 1000)
+    req.wfile.flush()
+    req.close_connection = True
+
+
 # Dynamic endpoints by lower-case path. A handler gets the request object
 # (a StoreRequestHandler) and answers through it; any method is accepted.
 # Everything not listed here is a static file under the content root.
 ROUTES = {
     "/apps/update_set.asp": _notice,
     "/apps/delete_set.asp": _notice,
+    "/test/cut-short.bin": _cut_short,
 }
 
 

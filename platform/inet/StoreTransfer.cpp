@@ -1,0 +1,212 @@
+// HTTP and FTP fetches over WinINet.
+#include "platform/inet/StoreTransfer.h"
+
+#include <wininet.h>
+
+#include <cwchar>
+#include <optional>
+#include <vector>
+
+#include "common/store/StoreUrl.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WideText.h"
+#include "platform/inet/InetHandle.h"
+
+namespace platform {
+
+namespace {
+
+constexpr DWORD kReadChunk = 8192;
+constexpr DWORD kBufferSize = 16384;
+constexpr DWORD kReceiveTimeoutMs = 5000;
+constexpr wchar_t kAgentName[] = L"Marlo";
+
+DWORD LastErrorOr(DWORD fallback) {
+    DWORD error = ::GetLastError();
+    return error != 0 ? error : fallback;
+}
+
+// The local side of a fetch: the file, removed again unless the fetch succeeded.
+class LocalFile {
+public:
+    explicit LocalFile(const std::wstring& path) : m_path(path) {
+        m_file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    ~LocalFile() {
+        m_file.reset();
+        if (!m_isKept && m_isCreated) {
+            ::DeleteFileW(m_path.c_str());
+        }
+    }
+    bool IsOpen() {
+        m_isCreated = static_cast<bool>(m_file);
+        return m_isCreated;
+    }
+    bool Write(const void* data, DWORD size) {
+        DWORD written = 0;
+        return ::WriteFile(m_file.get(), data, size, &written, nullptr) && written == size;
+    }
+    // Closes the file; it stays only when the close succeeded too.
+    bool Keep() {
+        HANDLE handle = m_file.release();
+        m_isKept = ::CloseHandle(handle) != FALSE;
+        return m_isKept;
+    }
+
+private:
+    std::wstring m_path;
+    UniqueFileHandle m_file;
+    bool m_isCreated = false;
+    bool m_isKept = false;
+};
+
+// The transfer loop both schemes share, from an open request or FTP file handle into the local file.
+DWORD CopyToFile(HINTERNET source, LocalFile& file, const TransferJob* job, int64_t& byteCounter,
+                 std::optional<int64_t> announcedSize) {
+    std::vector<char> buffer(kBufferSize, 0);
+    int64_t received = 0;
+    for (;;) {
+        DWORD available = 0;
+        if (!::InternetQueryDataAvailable(source, &available, 0, 0)) {
+            DWORD error = ::GetLastError();
+            if (error != ERROR_NO_MORE_FILES) {
+                return error != 0 ? error : ERROR_INTERNET_CONNECTION_ABORTED;
+            }
+            break;
+        }
+        if (available == 0) {
+            break;
+        }
+        DWORD read = 0;
+        if (!::InternetReadFile(source, buffer.data(), available < kReadChunk ? available : kReadChunk, &read)) {
+            return LastErrorOr(ERROR_INTERNET_CONNECTION_ABORTED);
+        }
+        if (read == 0) {
+            break;
+        }
+        if (!file.Write(buffer.data(), read)) {
+            return LastErrorOr(ERROR_WRITE_FAULT);
+        }
+        received += read;
+        byteCounter += read;
+        if (job != nullptr) {
+            if (job->jobBytesDone != nullptr) {
+                *job->jobBytesDone += read;
+            }
+            if (job->progress != nullptr) {
+                wchar_t text[512];
+                std::swprintf(text, 512, L"%ls\n파일을 다운로드합니다.\n%lld/%lld", job->fileName.c_str(),
+                              static_cast<long long>(job->jobBytesDone != nullptr ? *job->jobBytesDone : received),
+                              static_cast<long long>(job->jobRealTotal));
+                if (job->progress(byteCounter, text, job->context, job->progressTotal) == 1) {
+                    return kTransferStopped;
+                }
+            }
+        }
+    }
+    // A connection closed early looks like the end of the data; the announced size tells them apart.
+    if (announcedSize && received < *announcedSize) {
+        return ERROR_INTERNET_CONNECTION_ABORTED;
+    }
+    return kTransferOk;
+}
+
+std::optional<int64_t> ContentLength(HINTERNET request) {
+    wchar_t text[32] = {};
+    DWORD size = sizeof(text);
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) {
+        return std::nullopt;
+    }
+    wchar_t* end = nullptr;
+    long long value = std::wcstoll(text, &end, 10);
+    if (end == text || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// WinINet under Wine answers FtpGetFileSize with 0, so the size comes from the server's listing.
+std::optional<int64_t> ListedSize(HINTERNET connection, const std::wstring& object) {
+    WIN32_FIND_DATAW data = {};
+    UniqueInternet find(::FtpFindFirstFileW(connection, object.c_str(), &data, INTERNET_FLAG_RELOAD, 0));
+    if (!find || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return std::nullopt;
+    }
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job,
+                int64_t& byteCounter) {
+    auto address = common::SplitStoreUrl(FromWide(url), u"HTTP://", INTERNET_DEFAULT_HTTP_PORT);
+    if (!address) {
+        return kTransferBadScheme;
+    }
+    UniqueInternet internet(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!internet) {
+        return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    }
+    UniqueInternet connection(::InternetConnectW(internet.get(), ToWide(address->host).c_str(), address->port, L"",
+                                                 L"", INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) {
+        return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
+    }
+    UniqueInternet request(::HttpOpenRequestW(connection.get(), L"GET", ToWide(address->object).c_str(), nullptr,
+                                              nullptr, nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    if (!request) {
+        return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    }
+    DWORD timeout = kReceiveTimeoutMs;
+    ::InternetSetOptionW(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+    if (!::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
+        return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
+    }
+    LocalFile file(localPath);
+    if (!file.IsOpen()) {
+        return kTransferFileError;
+    }
+    DWORD result = CopyToFile(request.get(), file, job, byteCounter, ContentLength(request.get()));
+    if (result == kTransferOk && !file.Keep()) {
+        result = LastErrorOr(ERROR_WRITE_FAULT);
+    }
+    return result;
+}
+
+DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job,
+               int64_t& byteCounter) {
+    auto address = common::SplitStoreUrl(FromWide(url), u"FTP://", INTERNET_DEFAULT_FTP_PORT);
+    if (!address) {
+        return kTransferBadScheme;
+    }
+    UniqueInternet internet(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!internet) {
+        return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    }
+    // No INTERNET_FLAG_PASSIVE: the store's server expects active mode.
+    UniqueInternet connection(::InternetConnectW(internet.get(), ToWide(address->host).c_str(), address->port,
+                                                 kStoreFtpUser, kStoreFtpPassword, INTERNET_SERVICE_FTP, 0, 0));
+    if (!connection) {
+        return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
+    }
+    std::wstring object = ToWide(address->object);
+    std::optional<int64_t> listedSize = ListedSize(connection.get(), object);
+    LocalFile file(localPath);
+    if (!file.IsOpen()) {
+        return kTransferFileError;
+    }
+    UniqueInternet remote(
+        ::FtpOpenFileW(connection.get(), object.c_str(), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));
+    if (!remote) {
+        return kTransferFileError;
+    }
+    DWORD result = CopyToFile(remote.get(), file, job, byteCounter, listedSize);
+    remote.reset();
+    if (result == kTransferOk && !file.Keep()) {
+        result = LastErrorOr(ERROR_WRITE_FAULT);
+    }
+    return result;
+}
+
+}  // namespace platform

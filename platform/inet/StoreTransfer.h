@@ -1,0 +1,43 @@
+// Fetching one file from the store's web server or FTP server into a local file, with progress and stop.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Result codes of a fetch; any other value is the Windows error code of the failing call.
+inline constexpr DWORD kTransferOk = 0;
+inline constexpr DWORD kTransferFileError = 2;   // the local file cannot be made, or the server will not open it
+inline constexpr DWORD kTransferBadScheme = 11;  // the address does not start with the routine's scheme
+inline constexpr DWORD kTransferStopped = 995;   // the progress callback asked to stop
+
+// Called after every chunk written: returns 1 to stop the transfer, anything else to go on.
+using TransferProgress = int (*)(int64_t bytesDone, const wchar_t* text, void* context, int64_t progressTotal);
+
+// What the running job shares with its fetches: the callback with its context and total, and the job's own
+// counters that the display text shows ("<file>\n파일을 다운로드합니다.\n<done>/<total>").
+struct TransferJob {
+    TransferProgress progress = nullptr;
+    void* context = nullptr;
+    int64_t progressTotal = 0;
+    std::wstring fileName;
+    int64_t* jobBytesDone = nullptr;  // grows with every byte written; may be null
+    int64_t jobRealTotal = 0;
+};
+
+// How a fetch works: one connection per call, reads of at most 8192 bytes written to the local file chunk by
+// chunk; `byteCounter` grows by every byte written. The local file never stays behind after a failure. Where
+// the server announced the size (HTTP Content-Length; for FTP the size in its listing), fewer bytes than that
+// is a failure (ERROR_INTERNET_CONNECTION_ABORTED). An HTTP error page is stored like any other body.
+// Blocking; call from a worker or the UI thread, each call with its own handles.
+DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter);
+DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter);
+
+// The FTP account every store connection uses.
+inline constexpr wchar_t kStoreFtpUser[] = L"mvtrloze";
+inline constexpr wchar_t kStoreFtpPassword[] = L"mvtrloze$%^";
+
+}  // namespace platform

@@ -1,0 +1,151 @@
+// Store transfers against a real local store: what arrives on disk, what a failure leaves, and the result codes
+// the job and the error box rely on. Run through run_with_store.sh; without a store they are skipped.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/inet/StoreTransfer.h"
+
+namespace {
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
+    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
+}
+
+std::vector<char> ReadAll(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class StoreTransferTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_http = Environment(L"KELVO_STORE_HTTP");
+        m_ftp = Environment(L"KELVO_STORE_FTP");
+        m_root = Environment(L"KELVO_STORE_ROOT");
+        m_temp = Environment(L"KELVO_STORE_TEMP");
+        if (m_http.empty() || m_ftp.empty()) {
+            GTEST_SKIP() << "no local store (run through run_with_store.sh)";
+        }
+    }
+    std::wstring Local(const wchar_t* name) const { return m_temp + L"\\" + name; }
+
+    std::wstring m_http;
+    std::wstring m_ftp;
+    std::wstring m_root;
+    std::wstring m_temp;
+};
+
+TEST_F(StoreTransferTest, HttpFetchStoresTheProfileAndCountsItsBytes) {
+    std::wstring local = Local(L"Profile.xml");
+    int64_t counter = 5;
+    // A lower-case scheme is accepted as well.
+    EXPECT_EQ(platform::HttpFetch(L"http://" + m_http + L"/apps/memo/Profile.xml", local, nullptr, counter),
+              platform::kTransferOk);
+    std::vector<char> expected = ReadAll(m_root + L"\\apps\\memo\\Profile.xml");
+    EXPECT_EQ(ReadAll(local), expected);
+    EXPECT_EQ(counter, 5 + static_cast<int64_t>(expected.size()));
+}
+
+TEST_F(StoreTransferTest, FtpFetchOfANestedKoreanNameIsByteIdentical) {
+    std::wstring local = Local(L"한글 파일.bin");
+    int64_t counter = 0;
+    int64_t jobDone = 0;
+    struct Seen {
+        int calls = 0;
+        std::wstring lastText;
+    } seen;
+    platform::TransferJob job;
+    job.fileName = L"한글 파일.bin";
+    job.jobBytesDone = &jobDone;
+    job.jobRealTotal = 76800;
+    job.context = &seen;
+    job.progress = [](int64_t, const wchar_t* text, void* context, int64_t) {
+        auto* s = static_cast<Seen*>(context);
+        ++s->calls;
+        s->lastText = text;
+        return 0;
+    };
+    ASSERT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + L"/pub/메모장/도움말/한글 파일.bin", local, &job, counter),
+              platform::kTransferOk);
+    std::vector<char> expected = ReadAll(m_root + L"\\pub\\메모장\\도움말\\한글 파일.bin");
+    ASSERT_EQ(expected.size(), 76800u);
+    EXPECT_EQ(ReadAll(local), expected);
+    EXPECT_EQ(jobDone, 76800);
+    EXPECT_GE(seen.calls, 76800 / 8192);
+    EXPECT_EQ(seen.lastText, L"한글 파일.bin\n파일을 다운로드합니다.\n76800/76800");
+}
+
+TEST_F(StoreTransferTest, EmptyRemoteFileGivesAnEmptyLocalFile) {
+    std::wstring local = Local(L"empty.bin");
+    int64_t counter = 0;
+    EXPECT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + L"/pub/empty.bin", local, nullptr, counter), platform::kTransferOk);
+    EXPECT_TRUE(Exists(local));
+    EXPECT_TRUE(ReadAll(local).empty());
+}
+
+TEST_F(StoreTransferTest, StopFromTheCallbackGives995AndLeavesNoFile) {
+    std::wstring local = Local(L"stopped.bin");
+    int64_t counter = 0;
+    platform::TransferJob job;
+    job.progress = [](int64_t, const wchar_t*, void*, int64_t) { return 1; };
+    EXPECT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + L"/pub/메모장/도움말/한글 파일.bin", local, &job, counter),
+              platform::kTransferStopped);
+    EXPECT_FALSE(Exists(local));
+}
+
+TEST_F(StoreTransferTest, TransferCutShortByTheServerFailsAndLeavesNoFile) {
+    std::wstring local = Local(L"cut.bin");
+    int64_t counter = 0;
+    DWORD result = platform::HttpFetch(L"HTTP://" + m_http + L"/test/cut-short.bin", local, nullptr, counter);
+    EXPECT_NE(result, platform::kTransferOk);
+    EXPECT_FALSE(Exists(local));
+}
+
+TEST_F(StoreTransferTest, ErrorPageIsStoredWithSuccessAsTheServerSentIt) {
+    std::wstring local = Local(L"missing.html");
+    int64_t counter = 0;
+    EXPECT_EQ(platform::HttpFetch(L"HTTP://" + m_http + L"/no/such/file.xml", local, nullptr, counter),
+              platform::kTransferOk);
+    EXPECT_FALSE(ReadAll(local).empty());
+}
+
+TEST_F(StoreTransferTest, FailuresGiveTheirResultCodesAndLeaveNoFile) {
+    const struct {
+        bool isFtp;
+        std::wstring url;
+        DWORD expected;
+    } cases[] = {
+        {false, L"FTP://" + m_http + L"/a", platform::kTransferBadScheme},
+        {true, L"HTTP://" + m_ftp + L"/a", platform::kTransferBadScheme},
+        {true, L"FTP://" + m_ftp + L"/pub/no-such-file.bin", platform::kTransferFileError},
+        {false, L"HTTP://kelvo-store.invalid/a", ERROR_INTERNET_NAME_NOT_RESOLVED},
+        {false, L"HTTP://" + Environment(L"KELVO_STORE_CLOSED") + L"/a", ERROR_INTERNET_CANNOT_CONNECT},
+    };
+    for (const auto& c : cases) {
+        std::wstring local = Local(L"failed.bin");
+        int64_t counter = 0;
+        DWORD result = c.isFtp ? platform::FtpFetch(c.url, local, nullptr, counter)
+                               : platform::HttpFetch(c.url, local, nullptr, counter);
+        EXPECT_EQ(result, c.expected) << std::string(c.url.begin(), c.url.end());
+        EXPECT_FALSE(Exists(local));
+        EXPECT_EQ(counter, 0);
+    }
+    int64_t counter = 0;
+    EXPECT_EQ(platform::HttpFetch(L"HTTP://" + m_http + L"/apps/memo/Profile.xml", m_temp + L"\\no\\dir\\p.xml",
+                                  nullptr, counter),
+              platform::kTransferFileError);
+}
+
+}  // namespace
