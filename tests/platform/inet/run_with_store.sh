@@ -42,6 +42,7 @@ done
 
 export KELVO_STORE_HTTP="127.0.0.1:$http_port" KELVO_STORE_FTP="127.0.0.1:$ftp_port"
 export KELVO_STORE_ROOT="Z:${work//\//\\}\\root" KELVO_STORE_TEMP="Z:${work//\//\\}"
+export KELVO_STORE_LOG="Z:${work//\//\\}\\log\\http.log"
 # A port where nothing listens, for the refused connection.
 export KELVO_STORE_CLOSED="127.0.0.1:$(free_port)"
 status=0

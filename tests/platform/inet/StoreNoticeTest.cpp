@@ -1,0 +1,67 @@
+// Store notices reach the store with the login percent-encoded; failures show the texts the user sees.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <fstream>
+#include <string>
+
+#include "platform/framework/RecordingMessageBoxes.h"
+#include "platform/inet/StoreNotice.h"
+
+namespace {
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
+    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
+}
+
+TEST(StoreNotice, LoginIsPercentEncodedFromItsKoreanCodePageBytes) {
+    platform::StoreLogin login{L"사용자", L"p&w=1#2 한"};
+    EXPECT_EQ(platform::StoreNoticeObject(L"/apps/update_Set.asp", login, 42),
+              L"/apps/update_Set.asp?userID=%BB%E7%BF%EB%C0%DA&userPwd=p%26w%3D1%232%20%C7%D1&appIdx=42");
+}
+
+TEST(StoreNotice, SystemErrorTextShowsInternetCodesAs1236) {
+    EXPECT_EQ(platform::SystemErrorText(ERROR_INTERNET_NAME_NOT_RESOLVED).rfind(L"[Error 1236]", 0), 0u);
+    EXPECT_EQ(platform::SystemErrorText(ERROR_FILE_NOT_FOUND).rfind(L"[Error 2]", 0), 0u);
+    EXPECT_GT(platform::SystemErrorText(ERROR_FILE_NOT_FOUND).size(), std::wstring(L"[Error 2]").size());
+}
+
+class StoreNoticeNetworkTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_host = Environment(L"KELVO_STORE_HTTP");
+        m_log = Environment(L"KELVO_STORE_LOG");
+        if (m_host.empty() || m_log.empty()) {
+            GTEST_SKIP() << "no local store (run through run_with_store.sh)";
+        }
+    }
+    std::wstring m_host;
+    std::wstring m_log;
+};
+
+TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
+    platform::RecordingMessageBoxes boxes;
+    platform::StoreLogin login{L"demo", L"a&b=c#d e한"};
+    platform::SendStoreNotice(m_host, L"/apps/update_Set.asp", login, 7, boxes, L"Marlo");
+    EXPECT_TRUE(boxes.boxes().empty());
+    std::ifstream in(m_log.c_str());
+    std::string log((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(log.find("POST /apps/update_Set.asp?userID=demo&userPwd=a%26b%3Dc%23d%20e%C7%D1&appIdx=7 200"),
+              std::string::npos)
+        << log;
+}
+
+TEST_F(StoreNoticeNetworkTest, FailedSendShowsTheErrorCodeInHex) {
+    platform::RecordingMessageBoxes boxes;
+    platform::SendStoreNotice(Environment(L"KELVO_STORE_CLOSED"), L"/apps/delete_Set.asp", {L"a", L"b"}, 1, boxes,
+                              L"Marlo");
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, L"Error code 0x2efd");  // ERROR_INTERNET_CANNOT_CONNECT
+    EXPECT_EQ(boxes.boxes()[0].title, L"Marlo");
+}
+
+}  // namespace
