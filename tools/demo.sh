@@ -11,6 +11,10 @@ source "$KELVO_ROOT/tools/env.sh"
 "$KELVO_ROOT/tools/build.sh" all
 "$KELVO_ROOT/tools/drive.sh" "$KELVO_OUT/drive"
 
+# Until the agent writes its default files, the demo drive gets a sample environment of three pages.
+[ -f "$KELVO_OUT/drive/$KELVO_SUITE_DIR/TolvEnv.xml" ] ||
+    "$PY" "$KELVO_ROOT/tests/e2e/sample_env.py" K: >"$KELVO_OUT/drive/$KELVO_SUITE_DIR/TolvEnv.xml"
+
 headless=0
 [ -n "${DISPLAY:-}" ] || headless=1
 demo_logs="$KELVO_OUT/demo"
@@ -47,6 +51,10 @@ drive_kdrive wait --class TolvApp --title TolvApp --visible --timeout-ms 20000 >
 if [ $headless -eq 1 ]; then
     drive_kdrive shot --out "Z:${KELVO_OUT//\//\\}\\screens\\demo-desktop.png"
     drive_kdrive shot --class TolvApp --out "Z:${KELVO_OUT//\//\\}\\screens\\demo-launcher.png"
+    # A swipe to the second page, with real mouse input.
+    drive_kdrive drag --class TolvApp --from 280,260 --to 40,260 --steps 8
+    sleep 1
+    drive_kdrive shot --class TolvApp --out "Z:${KELVO_OUT//\//\\}\\screens\\demo-launcher-page2.png"
     log "screenshots in $KELVO_OUT/screens"
     # The exit button's notice goes to the agent, which then ends the launcher.
     drive_kdrive post --class TolvApp --msg 32769 --wparam 112 --lparam 0
