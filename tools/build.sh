@@ -21,6 +21,8 @@ build_win() {
     fi
     # Test discovery runs the test programs under Wine at build time.
     cmake --build "$KELVO_BUILD/win" -j "$jobs"
+    # The local store's packages are made from the sample programs just built.
+    "$PY" "$KELVO_ROOT/tools/store/make_content.py" "$KELVO_BUILD/win/bin" "$KELVO_BUILD/store-content" >/dev/null
 }
 
 case "${1:-all}" in

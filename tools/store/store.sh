@@ -13,6 +13,9 @@ PY=/usr/bin/python3
 HTTP_PORT=${KELVO_HTTP_PORT:-18080}
 FTP_PORT=${KELVO_FTP_PORT:-18021}
 STATE="$ROOT/out/store"
+# The store's content: the generated packages when the Windows tree has been built, else the small test root.
+CONTENT="${KELVO_STORE_ROOT:-$ROOT/build/store-content}"
+[ -d "$CONTENT" ] || CONTENT="$HERE/content"
 PID_FILE="$STATE/store.pid"
 OUT="$STATE/store.out"
 DEADLINE=10
@@ -48,7 +51,7 @@ start() {
     fi
     mkdir -p "$STATE"
     rm -f "$PID_FILE"
-    "$PY" "$HERE/store.py" --http-port "$HTTP_PORT" --ftp-port "$FTP_PORT" \
+    "$PY" "$HERE/store.py" --http-port "$HTTP_PORT" --ftp-port "$FTP_PORT" --root "$CONTENT" \
         --log-dir "$STATE" --pid-file "$PID_FILE" >"$OUT" 2>&1 </dev/null &
     pid=$!
     local end=$((SECONDS + DEADLINE))

@@ -1,0 +1,108 @@
+#!/usr/bin/python3
+"""Lays out the local store's content: the store page, package profiles and package files.
+
+usage: make_content.py BIN_DIR OUT_DIR
+BIN_DIR holds the sample programs built by the Windows tree (sample_memo.exe, sample_viewer.exe,
+sample_bigdata.exe). The store serves OUT_DIR over HTTP and FTP alike:
+  /index.asp                                             the store page (buttons call window.external)
+  /application/<store directory>/<package name>/Profile.xml
+  /application/<BASEDIR>/<ALIAS><DIRECTORY>/<FILENAME>   the package files
+"""
+import hashlib
+import html
+import shutil
+import sys
+from pathlib import Path
+from xml.sax.saxutils import escape
+
+BIG_FILE_SIZE = 20 * 1024 * 1024
+
+PACKAGES = [
+    {"index": 101, "directory": "utility", "alias": "한글메모장", "exe": "메모장.exe", "version": "1.0.2",
+     "title": "한글 메모장", "summary": "한글 이름의 작은 메모 프로그램",
+     "files": [("메모장.exe", "", "sample_memo.exe"), ("읽어보기.txt", "/도움말", "text:readme")]},
+    {"index": 102, "directory": "graphics", "alias": "Viewer", "exe": "viewer.exe", "version": "2.3",
+     "title": "그림 뷰어", "summary": "여러 단계의 폴더와 한글 파일 이름을 가진 패키지",
+     "files": [("viewer.exe", "", "sample_viewer.exe"), ("한글 설명.txt", "/doc/img", "text:manual")]},
+    {"index": 103, "directory": "data", "alias": "BigData", "exe": "bigdata.exe", "version": "0.9",
+     "title": "큰 자료", "summary": "20 MB 자료 파일을 가진 패키지",
+     "files": [("bigdata.exe", "", "sample_bigdata.exe"), ("blob.bin", "/data", "big")]},
+]
+
+TEXTS = {
+    "readme": "한글 메모장 도움말\r\n이 파일은 Kelvo 스토어 예제 패키지에 들어 있습니다.\r\n",
+    "manual": "그림 뷰어 설명서\r\n폴더: doc/img\r\n",
+}
+
+
+def file_bytes(source, bin_dir):
+    if source.startswith("text:"):
+        return TEXTS[source[5:]].encode("utf-8-sig")
+    if source == "big":
+        block = hashlib.sha256(b"kelvo").digest() * 2048  # 64 KiB of fixed, incompressible-looking bytes
+        return (block * (BIG_FILE_SIZE // len(block) + 1))[:BIG_FILE_SIZE]
+    return (bin_dir / source).read_bytes()
+
+
+def profile_xml(package, sizes):
+    lines = ['<?xml version="1.0" encoding="utf-8"?>', "<PROFILE>", "\t<HEAD>"]
+    head = [("VERSION", package["version"]), ("CHANNEL", package["directory"]), ("ALIAS", package["alias"]),
+            ("EXEFILE", package["exe"]), ("BASEDIR", package["directory"]), ("SVCTYPE", "free")]
+    lines += [f"\t\t<{name}>{escape(value)}</{name}>" for name, value in head]
+    lines += ["\t</HEAD>", "\t<GAMEFILELIST>"]
+    for (name, directory, _), size in zip(package["files"], sizes):
+        fields = [("FILENAME", name), ("DIRECTORY", directory), ("TYPE", Path(name).suffix[1:]), ("COMPRESS", "0"),
+                  ("COMPARISON", "S"), ("FILESIZE", str(size)), ("REALSIZE", str(size)), ("DATE", "2026-12-01"),
+                  ("CHECKSUM", "")]
+        lines.append("\t\t<FILE>")
+        lines += [f"\t\t\t<{tag}>{escape(value)}</{tag}>" for tag, value in fields]
+        lines.append("\t\t</FILE>")
+    lines += ["\t</GAMEFILELIST>", "</PROFILE>", ""]
+    return "\r\n".join(lines).encode("utf-8")
+
+
+def store_page():
+    rows = []
+    for p in PACKAGES:
+        args = ", ".join(f"'{value}'" for value in (str(p["index"]), p["directory"], p["alias"]))
+        rows.append(f"""      <li><b>{html.escape(p["title"])}</b> <span>{html.escape(p["summary"])}</span>
+        <button onclick="window.external.CB_InstallPackage({html.escape(args)})">설치</button>
+        <button onclick="window.external.CB_UpdatePackage({html.escape(args)})">업데이트</button></li>""")
+    return f"""<!DOCTYPE html>
+<html lang="ko"><head><meta charset="utf-8"><title>Storvia</title></head>
+<body>
+  <h1>Storvia 프로그램 스토어</h1>
+  <p id="inside"></p>
+  <ul>
+{chr(10).join(rows)}
+  </ul>
+  <button onclick="window.external.CB_Close()">닫기</button>
+  <script>
+    try {{ if (window.external.CB_IsOurCustomBrowser) document.getElementById('inside').textContent =
+      'Kelvo 안에서 열렸습니다.'; }} catch (e) {{}}
+  </script>
+</body></html>
+""".encode("utf-8")
+
+
+def main():
+    bin_dir, out = Path(sys.argv[1]), Path(sys.argv[2])
+    if out.exists():
+        shutil.rmtree(out)
+    (out / "application").mkdir(parents=True)
+    (out / "index.asp").write_bytes(store_page())
+    for package in PACKAGES:
+        sizes = []
+        for name, directory, source in package["files"]:
+            data = file_bytes(source, bin_dir)
+            target = out / "application" / package["directory"] / package["alias"] / directory.lstrip("/") / name
+            target.parent.mkdir(parents=True, exist_ok=True)
+            target.write_bytes(data)
+            sizes.append(len(data))
+        profile = out / "application" / package["directory"] / package["alias"] / "Profile.xml"
+        profile.write_bytes(profile_xml(package, sizes))
+    print(out)
+
+
+if __name__ == "__main__":
+    main()
