@@ -67,20 +67,15 @@ DWORD CopyToFile(HINTERNET source, LocalFile& file, const TransferJob* job, int6
     std::vector<char> buffer(kBufferSize, 0);
     int64_t received = 0;
     for (;;) {
-        DWORD available = 0;
-        if (!::InternetQueryDataAvailable(source, &available, 0, 0)) {
-            DWORD error = ::GetLastError();
-            if (error != ERROR_NO_MORE_FILES) {
-                return error != 0 ? error : ERROR_INTERNET_CONNECTION_ABORTED;
-            }
-            break;
-        }
-        if (available == 0) {
-            break;
-        }
+        // Reading until a read returns nothing ends where asking for the available bytes first would, with
+        // half the calls: under Wine each availability query is a round through the socket layer.
         DWORD read = 0;
-        if (!::InternetReadFile(source, buffer.data(), available < kReadChunk ? available : kReadChunk, &read)) {
-            return LastErrorOr(ERROR_INTERNET_CONNECTION_ABORTED);
+        if (!::InternetReadFile(source, buffer.data(), kReadChunk, &read)) {
+            DWORD error = ::GetLastError();
+            if (error == ERROR_NO_MORE_FILES) {
+                break;
+            }
+            return error != 0 ? error : ERROR_INTERNET_CONNECTION_ABORTED;
         }
         if (read == 0) {
             break;
