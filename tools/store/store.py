@@ -222,12 +222,31 @@ class StoreFS(AbstractedFS):
                 return alt
         return path
 
+    def _in_client_encoding(self, lines):
+        # Listings name files in CP949, as a Korean Windows server does for its clients (WinINet on a Korean
+        # Windows reads them so), unless the client asked for UTF-8 with "OPTS UTF8 ON".
+        for line in lines:
+            if not getattr(self.cmd_channel, "speaks_utf8", False):
+                line = line.decode("utf-8", "surrogateescape").encode("cp949", "replace")
+            yield line
+
+    def format_list(self, basedir, listing, ignore_err=True):
+        return self._in_client_encoding(super().format_list(basedir, listing, ignore_err))
+
+    def format_mlsx(self, basedir, listing, perms, facts, ignore_err=True):
+        return self._in_client_encoding(super().format_mlsx(basedir, listing, perms, facts, ignore_err))
+
 
 class StoreFTPHandler(FTPHandler):
     abstracted_fs = StoreFS
     unicode_errors = "surrogateescape"
     banner = "Storvia file server ready."
     auth_failed_timeout = 1
+
+    def ftp_OPTS(self, line):
+        if line.strip().upper() == "UTF8 ON":
+            self.speaks_utf8 = True
+        return super().ftp_OPTS(line)
 
     # Replies quote the client's own path bytes back to it.
     def push(self, s):

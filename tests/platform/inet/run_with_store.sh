@@ -19,6 +19,7 @@ mkdir -p "$work/root/apps/memo" "$work/root/pub/메모장/도움말" "$work/log"
 printf '<?xml version="1.0"?>\n<PROFILE><HEAD><VERSION>1.0</VERSION></HEAD></PROFILE>\n' >"$work/root/apps/memo/Profile.xml"
 /usr/bin/python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)) * 300)' >"$work/root/pub/메모장/도움말/한글 파일.bin"
 : >"$work/root/pub/empty.bin"
+printf abcde >"$work/root/pub/메모장/한글.bin"
 
 free_port() {
     /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
@@ -48,5 +49,5 @@ export KELVO_STORE_CLOSED="127.0.0.1:$(free_port)"
 status=0
 wine "$exe" "$@" || status=$?
 echo "--- FTP commands seen by the local store:"
-grep -E 'RETR|SIZE|LIST|NLST|MLSD|CWD' "$work/log/ftp.log" 2>/dev/null | tail -n 20 || true
+grep -E '<- (LIST|RETR)' "$work/log/ftp.log" 2>/dev/null | tail -n 20 || true
 exit $status
