@@ -17,7 +17,7 @@ class StoreContent(unittest.TestCase):
         cls.work = tempfile.TemporaryDirectory()
         bins = Path(cls.work.name) / "bin"
         bins.mkdir()
-        for name in ("sample_memo.exe", "sample_viewer.exe", "sample_bigdata.exe"):
+        for name in ("sample_memo.exe", "sample_viewer.exe", "sample_bigdata.exe", "Tolv.exe", "Marlo.exe"):
             (bins / name).write_bytes(b"MZ" + name.encode() * 10)
         cls.out = Path(cls.work.name) / "content"
         subprocess.run([sys.executable, str(MAKE), str(bins), str(cls.out)], check=True, capture_output=True)
@@ -28,6 +28,18 @@ class StoreContent(unittest.TestCase):
 
     def profiles(self):
         return sorted((self.out / "application").glob("*/*/Profile.xml"))
+
+    def test_suite_update_lists_the_built_suite_files_with_sizes(self):
+        root = ET.fromstring((self.out / "application" / "launcher" / "Profile.xml").read_bytes())
+        self.assertEqual(root.tag, "UPDATEPROFILE")
+        self.assertTrue(root.find("HEAD").findtext("VERSION"))
+        names = []
+        for entry in root.find("GAMEFILELIST"):
+            self.assertIn("S", entry.findtext("COMPARISON"))
+            path = self.out / "application" / "Launcher" / entry.findtext("FILENAME")
+            self.assertEqual(path.stat().st_size, int(entry.findtext("FILESIZE")))
+            names.append(entry.findtext("FILENAME"))
+        self.assertEqual(names, ["Tolv.exe", "Marlo.exe"], "only files that were built are listed")
 
     def test_profiles_list_files_that_exist_with_their_sizes(self):
         self.assertEqual(len(self.profiles()), 3)

@@ -7,6 +7,7 @@ sample_bigdata.exe). The store serves OUT_DIR over HTTP and FTP alike:
   /index.asp                                             the store page (buttons call window.external)
   /application/<store directory>/<package name>/Profile.xml
   /application/<BASEDIR>/<ALIAS><DIRECTORY>/<FILENAME>   the package files
+  /application/launcher/Profile.xml, /application/Launcher/<file>   the suite's own update
 """
 import hashlib
 import html
@@ -61,6 +62,32 @@ def profile_xml(package, sizes):
     return "\r\n".join(lines).encode("utf-8")
 
 
+SUITE_VERSION = "1.0.1"
+SUITE_FILES = ["Tolv.exe", "Marlo.exe", "TolvSet.exe", "Start.exe"]
+
+
+def suite_update(bin_dir, out):
+    """The suite's own update: its profile (root UPDATEPROFILE) and the suite files that are built."""
+    files = out / "application" / "Launcher"
+    files.mkdir(parents=True, exist_ok=True)
+    lines = ['<?xml version="1.0" encoding="utf-8"?>', "<UPDATEPROFILE>", "\t<HEAD>",
+             f"\t\t<VERSION>{SUITE_VERSION}</VERSION>", "\t</HEAD>", "\t<GAMEFILELIST>"]
+    for name in SUITE_FILES:
+        source = bin_dir / name
+        if not source.is_file():
+            continue
+        shutil.copyfile(source, files / name)
+        size = source.stat().st_size
+        lines += ["\t\t<FILE>", f"\t\t\t<FILENAME>{name}</FILENAME>", "\t\t\t<DIRECTORY></DIRECTORY>",
+                  "\t\t\t<TYPE>exe</TYPE>", "\t\t\t<COMPRESS>0</COMPRESS>", "\t\t\t<COMPARISON>S</COMPARISON>",
+                  f"\t\t\t<FILESIZE>{size}</FILESIZE>", f"\t\t\t<REALSIZE>{size}</REALSIZE>",
+                  "\t\t\t<DATE>2026-12-01</DATE>", "\t\t\t<CHECKSUM></CHECKSUM>", "\t\t</FILE>"]
+    lines += ["\t</GAMEFILELIST>", "</UPDATEPROFILE>", ""]
+    profile = out / "application" / "launcher" / "Profile.xml"
+    profile.parent.mkdir(parents=True, exist_ok=True)
+    profile.write_bytes("\r\n".join(lines).encode("utf-8"))
+
+
 def store_page():
     rows = []
     for p in PACKAGES:
@@ -101,6 +128,7 @@ def main():
             sizes.append(len(data))
         profile = out / "application" / package["directory"] / package["alias"] / "Profile.xml"
         profile.write_bytes(profile_xml(package, sizes))
+    suite_update(bin_dir, out)
     print(out)
 
 
