@@ -1,0 +1,82 @@
+// File steps of the agent's start-up.
+#include "agent/AgentFiles.h"
+
+#include <algorithm>
+
+#include "common/model/EnvironmentFile.h"
+#include "common/settings/SettingsFile.h"
+#include "common/text/PathUtil.h"
+#include "common/xml/XmlFile.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WideText.h"
+
+void ReplaceStagedUpdater(const std::wstring& moduleFolder) {
+    std::wstring staged = moduleFolder + L"\\KelvoUp.ex_";
+    std::wstring target = moduleFolder + L"\\KelvoUp.exe";
+    {
+        platform::UniqueFileHandle probe(::CreateFileW(staged.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe) {
+            return;
+        }
+    }
+    ::DeleteFileW(target.c_str());
+    ::MoveFileW(staged.c_str(), target.c_str());
+}
+
+common::Credentials ReadCredentials(common::IFileStore& store, const std::u16string& path) {
+    std::optional<std::vector<uint8_t>> bytes = store.ReadAll(path);
+    if (!bytes) {
+        return common::Credentials{};
+    }
+    return common::ReadCredentialsFile(*bytes);
+}
+
+bool ReadSettingsInto(common::IFileStore& store, const std::u16string& path, common::SettingsRecord& snapshot) {
+    common::CXmlFile file(store, path);
+    if (!file.Load()) {
+        return false;
+    }
+    return common::ReadAgentSettings(file.Document(), snapshot, nullptr);
+}
+
+bool KeepRejectedFile(common::IFileStore& store, const std::u16string& path) {
+    std::optional<std::vector<uint8_t>> bytes = store.ReadAll(path);
+    if (!bytes) {
+        return true;
+    }
+    return store.WriteReplace(path + common::CXmlFile::kBackupSuffix, *bytes);
+}
+
+bool WriteDefaultResource(common::IFileStore& store, HMODULE module, UINT resourceId, const std::u16string& path) {
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(resourceId), L"XML");
+    if (resource == nullptr) {
+        return false;
+    }
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    const auto* data = loaded != nullptr ? static_cast<const uint8_t*>(::LockResource(loaded)) : nullptr;
+    if (data == nullptr) {
+        return false;
+    }
+    std::vector<uint8_t> bytes(data, data + ::SizeofResource(module, resource));
+    return store.WriteReplace(path, bytes);
+}
+
+void ClearUpdateFlags(common::IFileStore& store, const std::u16string& path, std::vector<int32_t>& packageIds) {
+    common::CEnvironmentFile environment(store, path);
+    if (!packageIds.empty() && environment.Load()) {
+        for (int32_t id : packageIds) {
+            const auto& pages = environment.Pages();
+            for (size_t p = 0; p < pages.size(); ++p) {
+                for (size_t k = 0; k < pages[p].packages.size(); ++k) {
+                    common::PackageRecord record = pages[p].packages[k].record;
+                    if (record.pkgId == id && record.updateFlag != 0) {
+                        record.updateFlag = 0;
+                        environment.UpdatePackage(p, k, record);
+                    }
+                }
+            }
+        }
+    }
+    packageIds.clear();
+}

@@ -1,0 +1,23 @@
+// What the agent process keeps from its start-up to its end, shared by the application object and the main frame.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "agent/jobs/WorkerFlags.h"
+#include "common/agent/ProgramList.h"
+#include "common/credentials/Credentials.h"
+#include "common/settings/SettingsRecord.h"
+
+// Owned by CMarloApp and used on the UI thread only, apart from `flags`.
+struct AgentState {
+    std::wstring moduleFolder;  // suite folder without a trailing backslash; its first unit is the drive
+    std::wstring tempFolder;    // download area of the package jobs
+    common::Credentials credentials;
+    common::SettingsRecord settings;  // TolvSet.xml as last applied
+    common::ProgramList autoStart;
+    common::ProgramList autoClose;
+    std::vector<int32_t> interruptedUpdates;  // PKGIDs whose UPDATEFLAG read 2 at start-up
+    WorkerFlags flags;
+};

@@ -1,0 +1,30 @@
+// The agent's read of TolvEnv.xml: auto-start and auto-close programs, package hotkeys, interrupted updates.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/agent/HotKeyBinding.h"
+#include "platform/dom/CEXml.h"
+
+struct EnvironmentScan {
+    std::vector<std::u16string> autoStart;  // in file order, duplicates kept
+    std::vector<std::u16string> autoClose;
+    std::vector<common::HotKeyBinding> hotKeys;  // each unregistered, and registered when it has a key
+    std::vector<int32_t> interruptedUpdates;     // PKGIDs whose UPDATEFLAG reads 2
+};
+
+// How it works: the file is read through the DOM wrapper. "PAGEENV" and its "PageNum" are found by name; the
+// pages are PAGEENV's children from the third on, as many as PageNum says, and a page's packages its children
+// from the second on, as many as its "PackageCount" says. A missing page or package ends its loop early. Per
+// package: a missing STARTOPEN skips the package; a nonzero one appends PATH to the auto-start list, and without
+// a PATH skips the rest of the package. STARTCLOSE likewise. Then PKGID, SHORTCUT and the four modifiers give a
+// hotkey, and UPDATEFLAG 2 lists the PKGID.
+//
+// nullopt when the file cannot be loaded or lacks PAGEENV or PageNum. Calling thread: any thread that may use
+// COM; the wrapper initialises it there. `messageBox` receives the wrapper's own boxes.
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, MessageBoxHook messageBox);

@@ -1,0 +1,268 @@
+// Main frame of the agent: the message table, the handlers of the other programs' messages, the exit procedure.
+#include "agent/MainFrame.h"
+
+#include "agent/AgentFiles.h"
+#include "agent/HotKeys.h"
+#include "agent/resource.h"
+#include "common/agent/DriveRemoval.h"
+#include "common/agent/HotKeyBinding.h"
+#include "common/agent/LauncherButtons.h"
+#include "common/agent/ProgramList.h"
+#include "common/ipc/CopyData.h"
+#include "common/ipc/Messages.h"
+#include "platform/WideText.h"
+#include "platform/framework/MessageBoxes.h"
+
+namespace {
+
+constexpr wchar_t kAskExit[] = L"Kelvo를 종료 하시겠습니까?";
+constexpr wchar_t kAskExitDuringJob[] =
+    L"프로그램 설치 또는 업데이트가 진행 중입니다.\n설치도중 종료하면 처음부터 다시 설치하셔야 합니다.\n\n종료 "
+    L"하시겠습니까?";
+constexpr wchar_t kAskExitOnRemoval[] = L"Kelvo가 제거 되었습니다.\nKelvo를 종료 하시겠습니까?";
+
+// A job checks the stop event between chunks; one that has not returned by then is left running and the exit
+// is called off, as the agent cannot end it safely.
+constexpr DWORD kWorkerStopTimeoutMs = 30000;
+// The other programs are told to close by a sent WM_DESTROY; a hung one must not hang the agent's exit.
+constexpr UINT kCloseSendTimeoutMs = 10000;
+
+void SendDestroy(platform::Hwnd window) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, kCloseSendTimeoutMs, &result);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(HINSTANCE instance, AgentState& state, platform::IMessageBoxes& boxes, IProgramStarter& starter,
+                       common::IFileStore& store)
+    : m_instance(instance), m_state(state), m_boxes(boxes), m_starter(starter), m_store(store) {}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::Create() {
+    m_taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    platform::FrameClass frameClass;
+    frameClass.className = kClassName;
+    frameClass.iconId = IDR_MAINFRAME_ICON;
+    frameClass.classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    if (!CreateFrame(m_instance, frameClass, kClassName, WS_OVERLAPPEDWINDOW)) {
+        return false;
+    }
+    hwnd().Show(SW_HIDE);
+    hwnd().Update();
+    return true;
+}
+
+LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A registered message has no constant, so it cannot be a case below.
+    if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
+        OnTaskbarCreated();
+        return 0;
+    }
+    switch (message) {
+        case kMsgTrayNotify:
+            return OnTrayNotify(static_cast<UINT>(LOWORD(lParam)));
+        case kMsgBrowserUpdateQueued:
+        case kMsgBrowserInstallQueued:
+            OnBrowserJobQueued();
+            return 0;
+        case kMsgBrowserClosed:
+            OnBrowserClosed();
+            return 0;
+        case common::kMsgOpenStore:
+            OnOpenStore();
+            return 0;
+        case common::kMsgSettingsSaved:
+            OnSettingsSaved();
+            return 0;
+        case kMsgCheckForUpdate:
+            return OnCheckForUpdate(reinterpret_cast<const wchar_t*>(wParam), reinterpret_cast<const wchar_t*>(lParam));
+        case common::kMsgEnvChanged:
+            OnEnvChanged(static_cast<UINT>(wParam), lParam);
+            return 0;
+        case common::kMsgShutDown:
+            OnShutDown();
+            return 0;
+        case WM_HOTKEY:
+            OnHotKey(static_cast<int>(static_cast<INT_PTR>(wParam)));
+            break;
+        case WM_COPYDATA:
+            return OnCopyData(reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_DEVICECHANGE:
+            OnDeviceChange(wParam, lParam);
+            break;
+        default:
+            break;
+    }
+    return FrameWindow::WndProc(message, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnTrayNotify(UINT mouseMessage) {
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        ShowLauncher();
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        ShowTrayMenu();
+    }
+    return 1;
+}
+
+void CMainFrame::OnBrowserJobQueued() {
+    ShowLauncher();
+}
+
+void CMainFrame::OnBrowserClosed() {
+    // Seam: the store browser window is destroyed here and its open flag cleared, once the browser exists.
+}
+
+void CMainFrame::OnOpenStore() {
+    // Seam: the store browser is opened on the store page, or raised when open.
+}
+
+LRESULT CMainFrame::OnCheckForUpdate(const wchar_t* /*profilePath*/, const wchar_t* /*packageName*/) {
+    // Seam: the store's profile is fetched and compared; 1 means a newer version. Until then: none.
+    return 0;
+}
+
+void CMainFrame::OnEnvChanged(UINT /*kind*/, LPARAM /*packageId*/) {
+    // Seam: the store is told of a removed package and the launcher is asked to reload or re-check its items.
+}
+
+void CMainFrame::OnShutDown() {
+    ExitSuite();
+}
+
+void CMainFrame::OnHotKey(int id) {
+    switch (id) {
+        case common::kHotKeyLauncherOpen:
+            ShowLauncher();
+            break;
+        case common::kHotKeyLauncherHide:
+            HideLauncher();
+            break;
+        case common::kHotKeyBackup:
+            OpenSettingsView(common::kSettingsViewBackup, common::kMsgShowBackupView);
+            break;
+        case common::kHotKeySearch:
+            OpenFileSearch();
+            break;
+        default:
+            if (platform::Hwnd launcher = FindLauncher()) {
+                launcher.Post(common::kMsgRunPackage, static_cast<WPARAM>(id), 0);
+            }
+            break;
+    }
+}
+
+LRESULT CMainFrame::OnCopyData(HWND /*sender*/, const COPYDATASTRUCT* data) {
+    if (data == nullptr) {
+        return FALSE;
+    }
+    switch (static_cast<common::CopyDataKind>(data->dwData)) {
+        case common::CopyDataKind::UpdateCheck:
+            // Seam: the profile path (unit 0) and package name (unit 260) go to the update check; until then the
+            // answer is "no newer version".
+            return 0;
+        case common::CopyDataKind::AutoPrograms: {
+            std::optional<common::AutoProgramsPayload> payload =
+                common::AutoProgramsPayload::Read(data->lpData, data->cbData);
+            if (!payload) {
+                return FALSE;
+            }
+            m_state.autoStart.AppendUnique(payload->startPath);
+            m_state.autoClose.AppendUnique(payload->closePath);
+            return TRUE;
+        }
+        case common::CopyDataKind::HotKey: {
+            std::optional<common::HotKeyBinding> binding = common::ReadHotKeyPayload(data->lpData, data->cbData);
+            if (!binding) {
+                return FALSE;
+            }
+            BindHotKey(hwnd(), *binding);
+            return TRUE;
+        }
+        default:
+            return TRUE;
+    }
+}
+
+void CMainFrame::OnDeviceChange(WPARAM event, LPARAM data) {
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (event != DBT_DEVICEREMOVECOMPLETE || header == nullptr || header->dbch_devicetype != DBT_DEVTYP_VOLUME ||
+        header->dbch_size < sizeof(DEV_BROADCAST_VOLUME)) {
+        return;
+    }
+    const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header);
+    if (!common::IsSuiteDriveRemoved(volume->dbcv_unitmask, platform::FromWide(m_state.moduleFolder))) {
+        return;
+    }
+    if (platform::AskYesNo(m_boxes, hwnd(), kAskExitOnRemoval)) {
+        m_state.flags.isQuietExit = true;
+        ExitSuite();
+    }
+}
+
+void CMainFrame::OnTaskbarCreated() {
+    if (m_icon) {
+        m_isTrayShown = m_tray.Add();
+    }
+}
+
+void CMainFrame::ExitSuite() {
+    if (!m_state.flags.isQuietExit.load() && !platform::AskYesNo(m_boxes, hwnd(), kAskExit)) {
+        return;
+    }
+    if (m_state.flags.isBusy.load() && !StopWorkerForExit()) {
+        return;
+    }
+    if (platform::Hwnd launcher = FindLauncher()) {
+        SendDestroy(launcher);
+    }
+    if (platform::Hwnd settings = FindSettings()) {
+        SendDestroy(settings);
+    }
+    if (m_isTrayShown) {
+        m_tray.Delete();
+        m_isTrayShown = false;
+    }
+    // OnDestroy stops the idle worker and ends the message loop.
+    hwnd().Destroy();
+}
+
+bool CMainFrame::StopWorkerForExit() {
+    if (!platform::AskYesNo(m_boxes, hwnd(), kAskExitDuringJob)) {
+        return false;
+    }
+    m_state.flags.isRunning = false;
+    m_state.flags.isCancelled = true;
+    if (!m_worker) {
+        return true;
+    }
+    m_worker->RequestStop();
+    return m_worker->Join(kWorkerStopTimeoutMs);
+}
+
+void CMainFrame::OnDestroy() {
+    m_state.flags.isRunning = false;
+    if (m_worker) {
+        m_worker->RequestStop();
+        m_worker->Join();
+    }
+    if (m_isTrayShown) {
+        m_tray.Delete();
+        m_isTrayShown = false;
+    }
+    ::PostQuitMessage(0);
+}
+
+std::wstring CMainFrame::ModuleFile(const wchar_t* name) const {
+    return m_state.moduleFolder + L"\\" + name;
+}
+
+platform::Hwnd CMainFrame::FindLauncher() {
+    return platform::Hwnd::Find(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass));
+}
+
+platform::Hwnd CMainFrame::FindSettings() {
+    return platform::Hwnd::Find(platform::WideCStr(common::kSettingsClass));
+}

@@ -1,0 +1,112 @@
+// The agent's hidden main window "Marlo": tray icon, hotkeys, messages from the other programs, exit procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <dbt.h>
+
+#include <memory>
+#include <string>
+
+#include "agent/AgentState.h"
+#include "agent/ProgStatusDlg.h"
+#include "agent/ProgramStarter.h"
+#include "agent/TrayIcon.h"
+#include "agent/jobs/PackageWorker.h"
+#include "common/agent/SettingsActions.h"
+#include "common/io/FileStore.h"
+#include "common/model/PackageRecord.h"
+#include "platform/Hwnd.h"
+#include "platform/UniqueHandle.h"
+#include "platform/framework/FrameWindow.h"
+#include "platform/framework/IMessageBoxes.h"
+#include "platform/framework/ModelessDialogs.h"
+
+// Messages the frame handles besides the system's (numbers as the other programs send them).
+inline constexpr UINT kMsgTrayNotify = WM_USER + 1;
+inline constexpr UINT kMsgBrowserUpdateQueued = WM_USER + 2;
+inline constexpr UINT kMsgBrowserInstallQueued = WM_USER + 3;
+inline constexpr UINT kMsgBrowserClosed = WM_USER + 4;
+inline constexpr UINT kMsgCheckForUpdate = WM_USER + 1006;
+
+// Calling thread: the UI thread for everything. The frame borrows the state, boxes, starter and file store, which
+// must outlive it. Create makes the hidden window only; RunStartUp then does the start-up steps, so tests can
+// drive the message handlers of a frame that read no files and started nothing.
+class CMainFrame final : public platform::FrameWindow {
+public:
+    static constexpr wchar_t kClassName[] = L"Marlo";
+
+    CMainFrame(HINSTANCE instance, AgentState& state, platform::IMessageBoxes& boxes, IProgramStarter& starter,
+               common::IFileStore& store);
+    ~CMainFrame() override;
+
+    bool Create();
+    // Status window, files, tray icon, worker, launcher, hotkeys and auto-start programs, in that order.
+    void RunStartUp(platform::ModelessDialogs* dialogs);
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDestroy() override;
+
+private:
+    // Message handlers (MainFrame.cpp).
+    LRESULT OnTrayNotify(UINT mouseMessage);
+    void OnBrowserJobQueued();
+    void OnBrowserClosed();
+    void OnOpenStore();
+    void OnSettingsSaved();
+    LRESULT OnCheckForUpdate(const wchar_t* profilePath, const wchar_t* packageName);
+    void OnEnvChanged(UINT kind, LPARAM packageId);
+    void OnShutDown();
+    void OnHotKey(int id);
+    LRESULT OnCopyData(HWND sender, const COPYDATASTRUCT* data);
+    void OnDeviceChange(WPARAM event, LPARAM data);
+    void OnTaskbarCreated();
+
+    // Exit procedure: questions, worker stop, the other programs' windows, tray icon, end of the loop.
+    void ExitSuite();
+    bool StopWorkerForExit();
+
+    // Commands and launcher control (MainFrameCommands.cpp).
+    void ShowLauncher();
+    void HideLauncher();
+    void OpenStoreHome();
+    void OpenSettingsView(int view, UINT messageIfRunning);
+    void OpenFileSearch();
+    void ShowTrayMenu();
+    void RegisterBuiltInHotKeys();
+
+    // Settings changed (MainFrameSettings.cpp).
+    void ApplySettings(const common::SettingsActions& actions);
+    void ApplyTopMost(bool isTopMost);
+    void ApplyAutorun(common::AutorunAction action);
+    void ApplyBackupButton(common::ButtonAction action);
+    void ApplyDocumentsButton(common::ButtonAction action);
+    void SendLauncherItem(UINT kind, const common::PackageRecord& record);
+
+    // Start-up steps (MainFrameStartUp.cpp).
+    void Report(const std::wstring& text);
+    void ReadSettingsFile();
+    void ReadEnvironmentFile();
+    bool ScanEnvironment();
+    void PutTrayIcon();
+    void StartWorker();
+
+    std::wstring ModuleFile(const wchar_t* name) const;
+    static platform::Hwnd FindLauncher();
+    static platform::Hwnd FindSettings();
+
+    HINSTANCE m_instance;
+    AgentState& m_state;
+    platform::IMessageBoxes& m_boxes;
+    IProgramStarter& m_starter;
+    common::IFileStore& m_store;
+    UINT m_taskbarCreated = 0;
+    platform::UniqueMenu m_trayMenu;
+    platform::UniqueIcon m_icon;
+    TrayIcon m_tray;
+    bool m_isTrayShown = false;
+    CProgStatusDlg m_status;
+    std::unique_ptr<PackageWorker> m_worker;
+};

@@ -1,0 +1,131 @@
+// Main frame: tray menu commands, showing and hiding the launcher, the settings program's views, file search.
+#include <shlobj.h>
+
+#include "agent/HotKeys.h"
+#include "agent/MainFrame.h"
+#include "agent/resource.h"
+#include "common/agent/HotKeyBinding.h"
+#include "common/agent/LauncherButtons.h"
+#include "common/config/StoreHosts.h"
+#include "common/ipc/Messages.h"
+#include "platform/WideText.h"
+
+namespace {
+
+// The launcher gets about five seconds to put its window up after it was started.
+constexpr int kLauncherPolls = 5;
+constexpr DWORD kLauncherPollMs = 1000;
+constexpr DWORD kKeyPauseMs = 100;
+constexpr BYTE kKeyWindows = VK_LWIN;
+constexpr BYTE kKeyF = 'F';
+
+void PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT showFlag) {
+    RECT rect = {};
+    launcher.GetWindowRect(&rect);
+    launcher.SetPos(isTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, showFlag);
+}
+
+}  // namespace
+
+bool CMainFrame::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
+    switch (id) {
+        case ID_TRAY_SHOW_LAUNCHER:
+            ShowLauncher();
+            return true;
+        case ID_TRAY_OPEN_STORE:
+            OpenStoreHome();
+            return true;
+        case ID_TRAY_HELP:
+            OpenSettingsView(common::kSettingsViewHelp, common::kMsgShowHelpView);
+            return true;
+        case ID_TRAY_EXIT:
+            ExitSuite();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CMainFrame::ShowLauncher() {
+    platform::Hwnd launcher = FindLauncher();
+    if (launcher) {
+        launcher.Show(SW_SHOW);
+    } else {
+        m_starter.Start(hwnd(), ModuleFile(L"Tolv.exe"), std::wstring(), m_state.moduleFolder, SW_SHOW);
+        for (int poll = 1; poll <= kLauncherPolls; ++poll) {
+            launcher = FindLauncher();
+            ::Sleep(kLauncherPollMs);
+            if (poll == kLauncherPolls) {
+                // The last poll only brings forward what it found, without placing it.
+                launcher.SetForeground();
+                return;
+            }
+            if (launcher) {
+                break;
+            }
+        }
+    }
+    PlaceLauncher(launcher, m_state.settings.alwaysOnTop != 0, SWP_SHOWWINDOW);
+    launcher.SetForeground();
+}
+
+void CMainFrame::HideLauncher() {
+    if (platform::Hwnd launcher = FindLauncher()) {
+        launcher.Show(SW_HIDE);
+    } else {
+        m_starter.Start(hwnd(), ModuleFile(L"Tolv.exe"), std::wstring(), m_state.moduleFolder, SW_HIDE);
+    }
+}
+
+void CMainFrame::OpenStoreHome() {
+    std::wstring address = L"http://" + platform::ToWide(common::kStoreHttpHost) + L"/";
+    m_starter.Start(hwnd(), L"explorer.exe", address, std::wstring(), SW_SHOWNORMAL);
+}
+
+void CMainFrame::OpenSettingsView(int view, UINT messageIfRunning) {
+    if (platform::Hwnd settings = FindSettings()) {
+        settings.Post(messageIfRunning, 0, 0);
+        return;
+    }
+    m_starter.Start(hwnd(), ModuleFile(L"TolvSet.exe"), platform::ToWide(common::SettingsViewParams(view)),
+                    m_state.moduleFolder, SW_SHOW);
+}
+
+void CMainFrame::OpenFileSearch() {
+    std::wstring drive = m_state.moduleFolder.substr(0, 2);
+    PIDLIST_ABSOLUTE folder = ::SHSimpleIDListFromPath(drive.c_str());
+    if (folder != nullptr && ::SHFindFiles(folder, nullptr) == TRUE) {
+        return;
+    }
+    if (folder != nullptr) {
+        ::ILFree(folder);
+    }
+    // Without the shell's search: the Windows+F key chord opens it.
+    ::keybd_event(kKeyWindows, 0, 0, 0);
+    ::keybd_event(kKeyF, 0, 0, 0);
+    ::Sleep(kKeyPauseMs);
+    ::keybd_event(kKeyF, 0, KEYEVENTF_KEYUP, 0);
+    ::Sleep(kKeyPauseMs);
+    ::keybd_event(kKeyWindows, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void CMainFrame::ShowTrayMenu() {
+    HMENU popup = m_trayMenu ? ::GetSubMenu(m_trayMenu.get(), 0) : nullptr;
+    if (popup == nullptr) {
+        return;
+    }
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere, and without the
+    // following message it would not open a second time.
+    hwnd().SetForeground();
+    ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, hwnd(), nullptr);
+    hwnd().Post(WM_NULL);
+}
+
+void CMainFrame::RegisterBuiltInHotKeys() {
+    for (const common::HotKeyBinding& binding : common::BuiltInHotKeys(m_state.settings)) {
+        BindHotKey(hwnd(), binding);
+    }
+}

@@ -1,0 +1,109 @@
+// Main frame: the start-up steps, from the status window to the auto-start programs.
+#include "agent/AgentFiles.h"
+#include "agent/EnvironmentScan.h"
+#include "agent/HotKeys.h"
+#include "agent/MainFrame.h"
+#include "agent/resource.h"
+#include "common/model/EnvironmentFile.h"
+#include "platform/WideText.h"
+
+namespace {
+constexpr DWORD kAutoStartPauseMs = 100;
+constexpr wchar_t kTrayTip[] = L"Storvia";
+}  // namespace
+
+void CMainFrame::RunStartUp(platform::ModelessDialogs* dialogs) {
+    m_status.Create(m_instance, hwnd(), dialogs);
+    Report(L"Kelvo 런처를 실행합니다.");
+    ReplaceStagedUpdater(m_state.moduleFolder);
+    std::wstring credentials = ModuleFile(L"TolvIni.dat");
+    if (::GetFileAttributesW(credentials.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Report(L"사용자 정보를 확인하고 있습니다.");
+    }
+    m_state.credentials = ReadCredentials(m_store, platform::FromWide(credentials));
+    Report(L"런처 실행환경을 설정합니다.");
+    ReadSettingsFile();
+    ReadEnvironmentFile();
+    m_trayMenu.reset(::LoadMenuW(m_instance, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    PutTrayIcon();
+    StartWorker();
+    Report(L"Kelvo 런처를 실행합니다.");
+    if (m_state.settings.trayIconMode == 0) {
+        ShowLauncher();
+    }
+    RegisterBuiltInHotKeys();
+    Report(L"자동 시작 어플리케이션을 실행 합니다.");
+    StartAll(m_starter, m_state.autoStart, kAutoStartPauseMs);
+    m_status.Hide();
+}
+
+void CMainFrame::Report(const std::wstring& text) {
+    m_status.Report(text);
+}
+
+void CMainFrame::ReadSettingsFile() {
+    std::u16string path = platform::FromWide(ModuleFile(L"TolvSet.xml"));
+    if (ReadSettingsInto(m_store, path, m_state.settings)) {
+        return;
+    }
+    // The rejected file is kept beside the default; when it cannot be kept it is not overwritten either.
+    if (!KeepRejectedFile(m_store, path) || !WriteDefaultResource(m_store, m_instance, IDR_DEFAULT_SETTINGS, path)) {
+        return;
+    }
+    // Nothing of the rejected file may survive: the default's empty hotkey entries would leave its keys in place.
+    m_state.settings = common::SettingsRecord{};
+    ReadSettingsInto(m_store, path, m_state.settings);
+}
+
+void CMainFrame::ReadEnvironmentFile() {
+    m_state.autoStart.Clear();
+    m_state.autoClose.Clear();
+    std::u16string path = platform::FromWide(ModuleFile(L"TolvEnv.xml"));
+    if (!ScanEnvironment()) {
+        // The default is built from the environment model, so it always names this build's store host.
+        if (KeepRejectedFile(m_store, path) &&
+            m_store.WriteReplace(path, common::CEnvironmentFile::DefaultFileBytes())) {
+            ScanEnvironment();
+        }
+    }
+    ClearUpdateFlags(m_store, path, m_state.interruptedUpdates);
+}
+
+bool CMainFrame::ScanEnvironment() {
+    platform::IMessageBoxes& boxes = m_boxes;
+    HWND owner = hwnd();
+    MessageBoxHook hook = [&boxes, owner](const wchar_t* text, const wchar_t* caption, UINT style) {
+        return boxes.Show(owner, text, caption, style);
+    };
+    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(ModuleFile(L"TolvEnv.xml"), hook);
+    if (!scan) {
+        return false;
+    }
+    for (const std::u16string& path : scan->autoStart) {
+        m_state.autoStart.Append(path);
+    }
+    for (const std::u16string& path : scan->autoClose) {
+        m_state.autoClose.Append(path);
+    }
+    for (const common::HotKeyBinding& binding : scan->hotKeys) {
+        BindHotKey(hwnd(), binding);
+    }
+    m_state.interruptedUpdates = scan->interruptedUpdates;
+    return true;
+}
+
+void CMainFrame::PutTrayIcon() {
+    m_icon.reset(static_cast<HICON>(::LoadImageW(m_instance, MAKEINTRESOURCEW(IDR_MAINFRAME_ICON), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                 LR_DEFAULTCOLOR)));
+    m_tray.Init(hwnd(), m_icon.get(), kTrayTip);
+    m_isTrayShown = m_tray.Put();
+}
+
+void CMainFrame::StartWorker() {
+    m_state.flags.isBusy = false;
+    m_state.flags.isRunning = true;
+    m_state.flags.isCancelled = false;
+    m_worker = std::make_unique<PackageWorker>(m_state.flags, hwnd());
+    m_worker->Start();
+}

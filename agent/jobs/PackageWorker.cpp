@@ -1,0 +1,69 @@
+// Package worker thread: start-up hand-shake, one-second poll, cooperative stop.
+#include "agent/jobs/PackageWorker.h"
+
+#include <process.h>
+
+PackageWorker::PackageWorker(WorkerFlags& flags, HWND frame) : m_flags(flags), m_frame(frame) {}
+
+PackageWorker::~PackageWorker() {
+    RequestStop();
+    Join();
+}
+
+bool PackageWorker::Start() {
+    if (m_thread) {
+        return true;
+    }
+    m_stop.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    m_ready.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!m_stop || !m_ready) {
+        return false;
+    }
+    uintptr_t thread = ::_beginthreadex(nullptr, 0, &PackageWorker::ThreadMain, this, 0, nullptr);
+    if (thread == 0) {
+        return false;
+    }
+    m_thread.reset(reinterpret_cast<HANDLE>(thread));
+    HANDLE waits[] = {m_ready.get(), m_thread.get()};
+    ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    return true;
+}
+
+void PackageWorker::RequestStop() {
+    if (m_stop) {
+        ::SetEvent(m_stop.get());
+    }
+}
+
+bool PackageWorker::Join(DWORD timeoutMs) {
+    if (!m_thread) {
+        return true;
+    }
+    if (::WaitForSingleObject(m_thread.get(), timeoutMs) != WAIT_OBJECT_0) {
+        return false;
+    }
+    m_thread.reset();
+    return true;
+}
+
+unsigned __stdcall PackageWorker::ThreadMain(void* self) {
+    // No exception leaves the thread entry.
+    try {
+        static_cast<PackageWorker*>(self)->Loop();
+    } catch (...) {
+        return 1;
+    }
+    return 0;
+}
+
+void PackageWorker::Loop() {
+    ::SetEvent(m_ready.get());
+    while (m_flags.isRunning.load() && ::WaitForSingleObject(m_stop.get(), kPollIntervalMs) == WAIT_TIMEOUT) {
+        PollQueues();
+    }
+}
+
+void PackageWorker::PollQueues() {
+    // Seam: install and update jobs are taken from their queues here, one at a time, with isBusy set around each.
+    (void)m_frame;
+}

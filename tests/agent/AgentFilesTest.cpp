@@ -1,0 +1,188 @@
+// The agent's start-up file steps: environment scan, defaults, kept copies, staged updater, worker stop.
+#include <gtest/gtest.h>
+
+#include "AgentTestSupport.h"
+#include "agent/AgentFiles.h"
+#include "agent/EnvironmentScan.h"
+#include "agent/jobs/PackageWorker.h"
+#include "agent/resource.h"
+#include "common/model/EnvironmentFile.h"
+#include "common/settings/SettingsFile.h"
+#include "platform/FileStoreWin.h"
+#include "platform/WideText.h"
+
+namespace {
+
+using agenttest::ScratchDir;
+
+std::wstring Package(const std::wstring& fields) {
+    return L"\t\t\t<Package>" + fields + L"</Package>\r\n";
+}
+
+std::wstring Environment(const std::wstring& pageNum, const std::wstring& pages) {
+    return L"<TolvEnv>\r\n\t<MAINMENU></MAINMENU>\r\n\t<PAGEENV>\r\n\t\t<PageNum>" + pageNum +
+           L"</PageNum>\r\n\t\t<CurrentPage>0</CurrentPage>\r\n" + pages + L"\t</PAGEENV>\r\n</TolvEnv>\r\n";
+}
+
+std::optional<EnvironmentScan> Scan(const ScratchDir& dir, const std::wstring& text) {
+    EXPECT_TRUE(agenttest::WriteBytes(dir.File(L"TolvEnv.xml"), agenttest::Utf16File(text)));
+    return ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+}
+
+// Catches: pages or packages found by name instead of position, PageNum/PackageCount not bounding the walk, a
+// package without STARTOPEN still getting a hotkey, a nonzero flag without PATH not ending the package, and
+// the interrupted-update list missing an UPDATEFLAG of 2.
+TEST(EnvironmentScan, WalksPagesAndPackagesByPositionAndCount) {
+    ScratchDir dir;
+    std::wstring page1 =
+        L"\t\t<Page>\r\n\t\t\t<PackageCount>3</PackageCount>\r\n" +
+        Package(
+            L"<PKGID>5</PKGID><STARTOPEN>1</STARTOPEN><STARTCLOSE>0</STARTCLOSE><PATH>T:\\a\\시작.exe</PATH>"
+            L"<SHORTCUT>K</SHORTCUT><ALT>1</ALT><CTRL>1</CTRL><UPDATEFLAG>2</UPDATEFLAG>") +
+        Package(L"<PKGID>6</PKGID><SHORTCUT>J</SHORTCUT><PATH>T:\\b.exe</PATH>") +
+        Package(L"<PKGID>7</PKGID><STARTOPEN>0</STARTOPEN><STARTCLOSE>1</STARTCLOSE><SHORTCUT>L</SHORTCUT>") +
+        Package(L"<PKGID>8</PKGID><STARTOPEN>0</STARTOPEN><STARTCLOSE>0</STARTCLOSE><SHORTCUT>M</SHORTCUT>") +
+        L"\t\t</Page>\r\n";
+    std::wstring page2 = L"\t\t<Seite>\r\n\t\t\t<PackageCount>1</PackageCount>\r\n" +
+                         Package(
+                             L"<PKGID>9</PKGID><STARTOPEN>0</STARTOPEN><STARTCLOSE>1</STARTCLOSE>"
+                             L"<PATH>T:\\끝.exe</PATH><SHORTCUT></SHORTCUT>") +
+                         L"\t\t</Seite>\r\n";
+    std::wstring page3 = L"\t\t<Page>\r\n\t\t\t<PackageCount>1</PackageCount>\r\n" +
+                         Package(L"<PKGID>10</PKGID><STARTOPEN>1</STARTOPEN><PATH>T:\\x.exe</PATH>") +
+                         L"\t\t</Page>\r\n";
+    auto scan = Scan(dir, Environment(L"2", page1 + page2 + page3));
+    ASSERT_TRUE(scan);
+    ASSERT_EQ(scan->autoStart.size(), 1u) << "page 3 lies beyond PageNum";
+    EXPECT_EQ(scan->autoStart[0], u"T:\\a\\시작.exe");
+    ASSERT_EQ(scan->autoClose.size(), 1u);
+    EXPECT_EQ(scan->autoClose[0], u"T:\\끝.exe");
+    ASSERT_EQ(scan->hotKeys.size(), 2u) << "6 has no STARTOPEN, 7 has STARTCLOSE without PATH, 8 is past the count";
+    EXPECT_EQ(scan->hotKeys[0].id, 5);
+    EXPECT_EQ(scan->hotKeys[0].key, 'K');
+    EXPECT_EQ(scan->hotKeys[0].modifiers, static_cast<uint32_t>(MOD_ALT | MOD_CONTROL));
+    EXPECT_EQ(scan->hotKeys[1].id, 9);
+    EXPECT_EQ(scan->hotKeys[1].key, 0);
+    EXPECT_EQ(scan->interruptedUpdates, std::vector<int32_t>{5});
+}
+
+// Catches: a file without PAGEENV or PageNum, or one that is not XML, being taken (the default would then never
+// replace it).
+TEST(EnvironmentScan, RefusesFilesWithoutPageNum) {
+    ScratchDir dir;
+    EXPECT_FALSE(Scan(dir, L"<TolvEnv><MAINMENU></MAINMENU><PAGEENV><CurrentPage>0</CurrentPage></PAGEENV></TolvEnv>"));
+    EXPECT_FALSE(Scan(dir, L"<TolvEnv><MAINMENU></MAINMENU></TolvEnv>"));
+    EXPECT_FALSE(Scan(dir, L"<TolvEnv><PAGEENV><PageNum>0</PageNum>"));
+    EXPECT_FALSE(ScanEnvironmentFile(dir.File(L"missing.xml"), nullptr));
+    EXPECT_TRUE(Scan(dir, Environment(L"0", L"")));
+}
+
+// Catches: the default environment written by the agent being one its own reader refuses (start-up would
+// then run with no file at all).
+TEST(EnvironmentScan, AcceptsTheDefaultEnvironment) {
+    ScratchDir dir;
+    platform::FileStoreWin store;
+    ASSERT_TRUE(
+        store.WriteReplace(platform::FromWide(dir.File(L"TolvEnv.xml")), common::CEnvironmentFile::DefaultFileBytes()));
+    EXPECT_TRUE(ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), nullptr));
+}
+
+// Catches: a rejected file lost when the default replaces it, or an older kept copy surviving beside the new.
+TEST(AgentFiles, KeepsTheRejectedFileReplacingAnOlderCopy) {
+    ScratchDir dir;
+    platform::FileStoreWin store;
+    std::u16string path = platform::FromWide(dir.File(L"TolvSet.xml"));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"TolvSet.xml.bak"), "older copy"));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"TolvSet.xml"), std::string("\xFF\xFE<\0T\0", 6)));
+    EXPECT_TRUE(KeepRejectedFile(store, path));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml.bak")), std::string("\xFF\xFE<\0T\0", 6));
+    EXPECT_TRUE(KeepRejectedFile(store, platform::FromWide(dir.File(L"absent.xml"))));
+}
+
+// Catches: resource 136 drifting from the settings model's default, or written with extra or missing bytes.
+TEST(AgentFiles, DefaultSettingsResourceIsTheModelsDefault) {
+    ScratchDir dir;
+    platform::FileStoreWin store;
+    std::u16string path = platform::FromWide(dir.File(L"TolvSet.xml"));
+    ASSERT_TRUE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_SETTINGS, path));
+    auto expected = common::CSettingsFile::DefaultFileBytes();
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml")), std::string(expected.begin(), expected.end()));
+    common::SettingsRecord settings;
+    EXPECT_TRUE(ReadSettingsInto(store, path, settings)) << "the agent accepts its own default";
+    EXPECT_FALSE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), 999, path));
+}
+
+// Catches: an interrupted update left flagged (the launcher would show it as updating for ever), or another
+// package's flag cleared.
+TEST(AgentFiles, ClearsTheUpdateFlagOfListedPackagesOnly) {
+    ScratchDir dir;
+    platform::FileStoreWin store;
+    std::wstring page = L"\t\t<Page>\r\n\t\t\t<PackageCount>2</PackageCount>\r\n" +
+                        Package(L"<PKGID>5</PKGID><CAPTION>a</CAPTION><UPDATEFLAG>2</UPDATEFLAG>") +
+                        Package(L"<PKGID>6</PKGID><CAPTION>b</CAPTION><UPDATEFLAG>2</UPDATEFLAG>") + L"\t\t</Page>\r\n";
+    std::wstring text =
+        L"<TolvEnv>\r\n\t<MAINMENU>\r\n\t\t<BUTTON01><TYPE>12</TYPE></BUTTON01>\r\n\t</"
+        L"MAINMENU>\r\n\t<PAGEENV>\r\n\t\t<PageNum>1</PageNum>\r\n"
+        L"\t\t<CurrentPage>0</CurrentPage>\r\n" +
+        page + L"\t</PAGEENV>\r\n</TolvEnv>\r\n";
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"TolvEnv.xml"), agenttest::Utf16File(text)));
+    std::vector<int32_t> ids{5};
+    std::u16string path = platform::FromWide(dir.File(L"TolvEnv.xml"));
+    ClearUpdateFlags(store, path, ids);
+    EXPECT_TRUE(ids.empty());
+    common::CEnvironmentFile environment(store, path);
+    ASSERT_TRUE(environment.Load());
+    ASSERT_EQ(environment.Pages().size(), 1u);
+    ASSERT_EQ(environment.Pages()[0].packages.size(), 2u);
+    EXPECT_EQ(environment.Pages()[0].packages[0].record.updateFlag, 0);
+    EXPECT_EQ(environment.Pages()[0].packages[1].record.updateFlag, 2);
+}
+
+// Catches: a staged updater not taking the old one's place, or an absent one deleting the old updater.
+TEST(AgentFiles, StagedUpdaterReplacesTheOldOne) {
+    ScratchDir dir;
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.exe"), "old"));
+    ReplaceStagedUpdater(dir.path());
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "old");
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.ex_"), "new"));
+    ReplaceStagedUpdater(dir.path());
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "new");
+    EXPECT_EQ(::GetFileAttributesW(dir.File(L"KelvoUp.ex_").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Catches: a worker that cannot be stopped from outside (the exit would hang or have to kill it), or one that
+// ignores the run flag.
+TEST(PackageWorker, StopsOnRequestAndOnTheRunFlag) {
+    WorkerFlags flags;
+    flags.isRunning = true;
+    {
+        PackageWorker worker(flags, nullptr);
+        ASSERT_TRUE(worker.Start());
+        worker.RequestStop();
+        EXPECT_TRUE(worker.Join(5000));
+    }
+    flags.isRunning = false;
+    PackageWorker idle(flags, nullptr);
+    ASSERT_TRUE(idle.Start());
+    EXPECT_TRUE(idle.Join(5000)) << "a cleared run flag ends the loop by itself";
+}
+
+// Catches: the tray menu's commands or texts mixed up in the resource.
+TEST(AgentResources, TrayMenuHoldsTheFourCommands) {
+    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU));
+    ASSERT_NE(menu, nullptr);
+    HMENU popup = ::GetSubMenu(menu, 0);
+    ASSERT_NE(popup, nullptr);
+    auto text = [popup](UINT id) {
+        wchar_t buffer[64] = {};
+        ::GetMenuStringW(popup, id, buffer, 64, MF_BYCOMMAND);
+        return std::wstring(buffer);
+    };
+    EXPECT_EQ(text(ID_TRAY_SHOW_LAUNCHER), L"런처 보이기");
+    EXPECT_EQ(text(ID_TRAY_OPEN_STORE), L"Storvia 접속");
+    EXPECT_EQ(text(ID_TRAY_HELP), L"도움말");
+    EXPECT_EQ(text(ID_TRAY_EXIT), L"종료");
+    ::DestroyMenu(menu);
+}
+
+}  // namespace
