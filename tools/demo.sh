@@ -34,35 +34,36 @@ start_wineserver
 
 kdrive="$KELVO_BUILD/win/bin/kdrive.exe"
 drive_kdrive() { WINEDEBUG=-all wine "$kdrive" "$@"; }
+shots="Z:${KELVO_OUT//\//\\}\\screens"
 
-# The agent is not part of the suite yet: a stand-in window of its class receives the launcher's messages.
-agent_log="$demo_logs/agent-messages.log"
-: >"$agent_log"
-wine "$kdrive" peer --class Marlo --log "Z:${agent_log//\//\\}" --exit-on 2032 >"$demo_logs/standin-agent.log" 2>&1 &
+# The demo user's store login, as the agent reads it at start.
+"$KELVO_ROOT/tools/credentials.sh" demo 'demo&1234' "$KELVO_OUT/drive" >/dev/null
+
+# As a user starts the suite: Start.exe at the drive root starts the agent, which starts the launcher.
+log "starting K:\\Start.exe"
+WINEDEBUG=warn+seh wine 'K:\Start.exe' >"$demo_logs/Start.log" 2>&1 &
 pids+=($!)
-drive_kdrive wait --class Marlo --timeout-ms 15000 >/dev/null
-
-log "starting K:\\$KELVO_SUITE_DIR\\Tolv.exe"
-WINEDEBUG=warn+seh wine "K:\\$KELVO_SUITE_DIR\\Tolv.exe" >"$demo_logs/Tolv.log" 2>&1 &
-launcher=$!
-pids+=($launcher)
-drive_kdrive wait --class TolvApp --title TolvApp --visible --timeout-ms 20000 >/dev/null
+drive_kdrive wait --class Marlo --timeout-ms 20000 >/dev/null
+drive_kdrive wait --class TolvApp --title TolvApp --visible --timeout-ms 30000 >/dev/null
 
 if [ $headless -eq 1 ]; then
-    drive_kdrive shot --out "Z:${KELVO_OUT//\//\\}\\screens\\demo-desktop.png"
-    drive_kdrive shot --class TolvApp --out "Z:${KELVO_OUT//\//\\}\\screens\\demo-launcher.png"
+    sleep 1
+    drive_kdrive shot --out "$shots\\demo-desktop.png"
+    drive_kdrive shot --class TolvApp --out "$shots\\demo-launcher.png"
     # A swipe to the second page, with real mouse input.
     drive_kdrive drag --class TolvApp --from 280,260 --to 40,260 --steps 8
     sleep 1
-    drive_kdrive shot --class TolvApp --out "Z:${KELVO_OUT//\//\\}\\screens\\demo-launcher-page2.png"
+    drive_kdrive shot --class TolvApp --out "$shots\\demo-launcher-page2.png"
     log "screenshots in $KELVO_OUT/screens"
-    # The exit button's notice goes to the agent, which then ends the launcher.
+    # The exit button asks the agent to shut the suite down; the agent asks the user first.
     drive_kdrive post --class TolvApp --msg 32769 --wparam 112 --lparam 0
-    drive_kdrive wait-gone --class Marlo --timeout-ms 10000
-    drive_kdrive send --class TolvApp --msg 2 --wparam 0 --lparam 0 >/dev/null || true
-    wait "$launcher" || true
-    log "demo finished; agent messages: $(tr '\n' ' ' <"$agent_log")"
+    drive_kdrive wait --class '#32770' --title '정보' --visible --timeout-ms 10000 >/dev/null
+    drive_kdrive shot --out "$shots\\demo-exit-question.png"
+    drive_kdrive press --class '#32770' --title '정보' --id 6
+    drive_kdrive wait-gone --class Marlo --timeout-ms 20000
+    drive_kdrive wait-gone --class TolvApp --timeout-ms 20000
+    log "demo finished: the agent and the launcher have ended"
 else
-    log "the suite runs on $DISPLAY; press Ctrl+C to end it"
-    wait "$launcher" || true
+    log "the suite runs on $DISPLAY; end it with the launcher's exit button or the tray menu"
+    while drive_kdrive find --class Marlo >/dev/null 2>&1; do sleep 2; done
 fi
