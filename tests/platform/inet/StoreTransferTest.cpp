@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/inet/StoreNotice.h"
 #include "platform/inet/StoreTransfer.h"
 
 namespace {
@@ -161,6 +162,9 @@ TEST_F(StoreTransferTest, FailuresGiveTheirResultCodesAndLeaveNoFile) {
         DWORD result = c.isFtp ? platform::FtpFetch(c.url, local, nullptr, counter)
                                : platform::HttpFetch(c.url, local, nullptr, counter);
         EXPECT_EQ(result, c.expected) << std::string(c.url.begin(), c.url.end());
+        // What the user is shown for it: internet-library codes as 1236, others as themselves.
+        DWORD shown = result >= 12000 ? 1236 : result;
+        EXPECT_EQ(platform::SystemErrorText(result).rfind(L"[Error " + std::to_wstring(shown) + L"]", 0), 0u);
         EXPECT_FALSE(Exists(local));
         EXPECT_EQ(counter, 0);
     }
