@@ -26,7 +26,9 @@ stop_xvfb() {
 
 # A persistent Wine server makes each program start in a fraction of the time.
 start_wineserver() {
+    # The old server must be gone before the new one starts, or its desktop (and screen size) lives on.
     wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
     wineserver -p >/dev/null 2>&1
     # Wine's service processes start with the first program and inherit its output; start them here with
     # output discarded, or a test runner reading a test's output would wait for them forever.
