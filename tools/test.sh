@@ -48,7 +48,8 @@ run_ctest() {
 }
 
 run_ctest native "$KELVO_BUILD/native" -j 2
-run_ctest windows "$KELVO_BUILD/win" -j 2
+# A Wine process now and then fails to start under load (0.01 s, no output); one retry tells that from a fault.
+run_ctest windows "$KELVO_BUILD/win" -j 2 --repeat until-pass:2
 
 elapsed=$(($(date +%s) - started))
 echo "$passed passed, $failed failed (${elapsed} s)"
