@@ -11,33 +11,6 @@ namespace {
 
 constexpr std::u16string_view kPackagesFolder = u":\\Portable Programs\\";
 
-// ParseLeadingInt with 64-bit range: leading units of 32 or below, one sign, digits up to the first non-digit;
-// no digits give 0 and values past int64_t are clamped.
-int64_t ParseLeadingInt64(std::u16string_view text) {
-    size_t i = 0;
-    while (i < text.size() && text[i] <= 32) {
-        ++i;
-    }
-    bool isNegative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        isNegative = text[i] == u'-';
-        ++i;
-    }
-    // The magnitude is kept unsigned and pinned just past the int64_t range once it gets there, so no digit run
-    // can wrap it.
-    constexpr uint64_t kPastRange = uint64_t{std::numeric_limits<int64_t>::max()} + 2;
-    uint64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        uint64_t digit = static_cast<uint64_t>(text[i] - u'0');
-        magnitude = magnitude > kPastRange / 10 ? kPastRange : magnitude * 10 + digit;
-    }
-    constexpr uint64_t kMaxPositive = uint64_t{std::numeric_limits<int64_t>::max()};
-    if (isNegative) {
-        return magnitude > kMaxPositive ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(magnitude);
-    }
-    return magnitude > kMaxPositive ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(magnitude);
-}
-
 int64_t SaturatingAdd(int64_t a, int64_t b) {
     int64_t sum = 0;
     if (__builtin_add_overflow(a, b, &sum)) {

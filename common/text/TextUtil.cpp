@@ -5,7 +5,7 @@
 
 namespace common {
 
-int32_t ParseLeadingInt(std::u16string_view text) {
+int64_t ParseLeadingInt64(std::u16string_view text) {
     size_t i = 0;
     while (i < text.size() && text[i] <= 32) {
         ++i;
@@ -15,18 +15,28 @@ int32_t ParseLeadingInt(std::u16string_view text) {
         isNegative = text[i] == u'-';
         ++i;
     }
-    // Accumulate in 64 bits and stop growing past the int32 range, so long digit runs cannot overflow.
-    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    int64_t magnitude = 0;
+    // The magnitude is kept unsigned and pinned just past the int64_t range once it gets there, so no digit run
+    // can wrap it.
+    constexpr uint64_t kPastRange = uint64_t{std::numeric_limits<int64_t>::max()} + 2;
+    uint64_t magnitude = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        if (magnitude <= kLimit) {
-            magnitude = magnitude * 10 + (text[i] - u'0');
-        }
+        uint64_t digit = static_cast<uint64_t>(text[i] - u'0');
+        magnitude = magnitude > kPastRange / 10 ? kPastRange : magnitude * 10 + digit;
     }
+    constexpr uint64_t kMaxPositive = uint64_t{std::numeric_limits<int64_t>::max()};
     if (isNegative) {
-        return magnitude >= kLimit ? std::numeric_limits<int32_t>::min() : static_cast<int32_t>(-magnitude);
+        return magnitude > kMaxPositive ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(magnitude);
     }
-    return magnitude >= kLimit ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(magnitude);
+    return magnitude > kMaxPositive ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(magnitude);
+}
+
+int32_t ParseLeadingInt(std::u16string_view text) {
+    int64_t value = ParseLeadingInt64(text);
+    if (value < std::numeric_limits<int32_t>::min()) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return value > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                        : static_cast<int32_t>(value);
 }
 
 std::u16string FormatInt(int32_t value) {

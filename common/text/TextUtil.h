@@ -11,6 +11,8 @@ namespace common {
 // below) and one sign are allowed, reading stops at the first non-digit, text without digits gives 0.
 // Values outside int32_t are clamped to INT32_MIN / INT32_MAX.
 int32_t ParseLeadingInt(std::u16string_view text);
+// The same reading in the 64-bit range (file sizes): values past int64_t are clamped.
+int64_t ParseLeadingInt64(std::u16string_view text);
 
 // Decimal text of a number, as "%d" writes it.
 std::u16string FormatInt(int32_t value);
