@@ -20,8 +20,8 @@ void ReplaceStagedUpdater(const std::wstring& moduleFolder) {
             return;
         }
     }
-    ::DeleteFileW(target.c_str());
-    ::MoveFileW(staged.c_str(), target.c_str());
+    // One step: when the move fails, the old updater is still there and the staged one waits for the next start.
+    ::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 common::Credentials ReadCredentials(common::IFileStore& store, const std::u16string& path) {

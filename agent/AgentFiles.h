@@ -11,8 +11,8 @@
 #include "common/io/FileStore.h"
 #include "common/settings/SettingsRecord.h"
 
-// A staged "KelvoUp.ex_" in the folder replaces "KelvoUp.exe". Nothing is reported; when the rename fails after
-// the old file was deleted, the staged file stays for the next start.
+// A staged "KelvoUp.ex_" in the folder replaces "KelvoUp.exe" in one move. Nothing is reported; when the move
+// fails, both files stay as they were and the next start tries again.
 void ReplaceStagedUpdater(const std::wstring& moduleFolder);
 
 // Empty, invalid credentials when the file is missing or foreign.

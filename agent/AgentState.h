@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "agent/jobs/WorkerFlags.h"
+#include "common/agent/JobQueues.h"
 #include "common/agent/ProgramList.h"
 #include "common/credentials/Credentials.h"
 #include "common/settings/SettingsRecord.h"
 
-// Owned by CMarloApp and used on the UI thread only, apart from `flags`.
+// Owned by CMarloApp and used on the UI thread only, apart from `flags` and `jobs`, which the package worker
+// shares (each safe on its own).
 struct AgentState {
     std::wstring moduleFolder;  // suite folder without a trailing backslash; its first unit is the drive
     std::wstring tempFolder;    // download area of the package jobs
@@ -20,4 +22,5 @@ struct AgentState {
     common::ProgramList autoClose;
     std::vector<int32_t> interruptedUpdates;  // PKGIDs whose UPDATEFLAG read 2 at start-up
     WorkerFlags flags;
+    common::JobQueues jobs;
 };

@@ -1,6 +1,7 @@
 // Positional walk of TolvEnv.xml through the DOM wrapper.
 #include "agent/EnvironmentScan.h"
 
+#include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
 #include "platform/WideText.h"
 #include "platform/dom/XmlItem.h"
@@ -25,7 +26,8 @@ std::u16string TextOf(const CXmlItem& parent, const wchar_t* name) {
 }
 
 // STARTOPEN or STARTCLOSE: false when the rest of the package is skipped.
-bool ReadAutoProgram(const CXmlItem& package, const wchar_t* flagName, std::vector<std::u16string>& list) {
+bool ReadAutoProgram(const CXmlItem& package, const wchar_t* flagName, char16_t drive,
+                     std::vector<std::u16string>& list) {
     const CXmlItem* flag = package.FindChild(flagName);
     if (flag == nullptr) {
         return false;
@@ -37,13 +39,14 @@ bool ReadAutoProgram(const CXmlItem& package, const wchar_t* flagName, std::vect
     if (path == nullptr || path->GetValue().empty()) {
         return false;
     }
-    list.push_back(platform::FromWide(path->GetValue()));
+    std::u16string stored = platform::FromWide(path->GetValue());
+    list.push_back(drive != u'\0' ? common::ReplaceDriveLetter(stored, drive) : stored);
     return true;
 }
 
-void ReadPackage(const CXmlItem& package, EnvironmentScan& scan) {
-    if (!ReadAutoProgram(package, L"STARTOPEN", scan.autoStart) ||
-        !ReadAutoProgram(package, L"STARTCLOSE", scan.autoClose)) {
+void ReadPackage(const CXmlItem& package, char16_t drive, EnvironmentScan& scan) {
+    if (!ReadAutoProgram(package, L"STARTOPEN", drive, scan.autoStart) ||
+        !ReadAutoProgram(package, L"STARTCLOSE", drive, scan.autoClose)) {
         return;
     }
     common::HotKeyBinding binding;
@@ -59,7 +62,8 @@ void ReadPackage(const CXmlItem& package, EnvironmentScan& scan) {
 
 }  // namespace
 
-std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, MessageBoxHook messageBox) {
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
+                                                   MessageBoxHook messageBox) {
     CCEXML document(std::move(messageBox));
     if (!document.Load(path)) {
         return std::nullopt;
@@ -86,7 +90,7 @@ std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, Mes
             if (package == nullptr) {
                 break;
             }
-            ReadPackage(*package, scan);
+            ReadPackage(*package, drive, scan);
         }
     }
     return scan;

@@ -23,8 +23,10 @@ struct EnvironmentScan {
 // from the second on, as many as its "PackageCount" says. A missing page or package ends its loop early. Per
 // package: a missing STARTOPEN skips the package; a nonzero one appends PATH to the auto-start list, and without
 // a PATH skips the rest of the package. STARTCLOSE likewise. Then PKGID, SHORTCUT and the four modifiers give a
-// hotkey, and UPDATEFLAG 2 lists the PKGID.
+// hotkey, and UPDATEFLAG 2 lists the PKGID. Auto-start and auto-close paths of the form "X:..." are moved to
+// `drive`, the drive the suite runs from now (the stick may have had another letter when they were stored).
 //
 // nullopt when the file cannot be loaded or lacks PAGEENV or PageNum. Calling thread: any thread that may use
 // COM; the wrapper initialises it there. `messageBox` receives the wrapper's own boxes.
-std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, MessageBoxHook messageBox);
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
+                                                   MessageBoxHook messageBox);

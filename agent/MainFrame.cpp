@@ -259,6 +259,10 @@ std::wstring CMainFrame::ModuleFile(const wchar_t* name) const {
     return m_state.moduleFolder + L"\\" + name;
 }
 
+char16_t CMainFrame::SuiteDrive() const {
+    return m_state.moduleFolder.empty() ? u'\0' : static_cast<char16_t>(m_state.moduleFolder.front());
+}
+
 platform::Hwnd CMainFrame::FindLauncher() {
     return platform::Hwnd::Find(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass));
 }

@@ -94,7 +94,11 @@ private:
     void StartWorker();
 
     std::wstring ModuleFile(const wchar_t* name) const;
+    // The letter of the drive the suite runs from; 0 when the module folder is unknown.
+    char16_t SuiteDrive() const;
     static platform::Hwnd FindLauncher();
+    // Keeps the launcher's position and size, sets its top-most state and shows or hides it (`showFlag`).
+    static void PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT showFlag);
     static platform::Hwnd FindSettings();
 
     HINSTANCE m_instance;

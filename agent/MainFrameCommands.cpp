@@ -19,13 +19,6 @@ constexpr DWORD kKeyPauseMs = 100;
 constexpr BYTE kKeyWindows = VK_LWIN;
 constexpr BYTE kKeyF = 'F';
 
-void PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT showFlag) {
-    RECT rect = {};
-    launcher.GetWindowRect(&rect);
-    launcher.SetPos(isTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, showFlag);
-}
-
 }  // namespace
 
 bool CMainFrame::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
@@ -68,6 +61,13 @@ void CMainFrame::ShowLauncher() {
     }
     PlaceLauncher(launcher, m_state.settings.alwaysOnTop != 0, SWP_SHOWWINDOW);
     launcher.SetForeground();
+}
+
+void CMainFrame::PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT showFlag) {
+    RECT rect = {};
+    launcher.GetWindowRect(&rect);
+    launcher.SetPos(isTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, showFlag);
 }
 
 void CMainFrame::HideLauncher() {

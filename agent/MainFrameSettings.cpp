@@ -33,10 +33,7 @@ void CMainFrame::ApplyTopMost(bool isTopMost) {
     if (!launcher) {
         return;
     }
-    RECT rect = {};
-    launcher.GetWindowRect(&rect);
-    launcher.SetPos(isTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, launcher.IsVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    PlaceLauncher(launcher, isTopMost, launcher.IsVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
 }
 
 void CMainFrame::ApplyAutorun(common::AutorunAction action) {

@@ -75,7 +75,7 @@ bool CMainFrame::ScanEnvironment() {
     MessageBoxHook hook = [&boxes, owner](const wchar_t* text, const wchar_t* caption, UINT style) {
         return boxes.Show(owner, text, caption, style);
     };
-    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(ModuleFile(L"TolvEnv.xml"), hook);
+    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(ModuleFile(L"TolvEnv.xml"), SuiteDrive(), hook);
     if (!scan) {
         return false;
     }
@@ -104,6 +104,6 @@ void CMainFrame::StartWorker() {
     m_state.flags.isBusy = false;
     m_state.flags.isRunning = true;
     m_state.flags.isCancelled = false;
-    m_worker = std::make_unique<PackageWorker>(m_state.flags, hwnd());
+    m_worker = std::make_unique<PackageWorker>(m_state.flags, m_state.jobs, hwnd());
     m_worker->Start();
 }

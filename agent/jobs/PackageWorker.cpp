@@ -3,7 +3,8 @@
 
 #include <process.h>
 
-PackageWorker::PackageWorker(WorkerFlags& flags, HWND frame) : m_flags(flags), m_frame(frame) {}
+PackageWorker::PackageWorker(WorkerFlags& flags, common::JobQueues& queues, HWND frame)
+    : m_flags(flags), m_queues(queues), m_frame(frame) {}
 
 PackageWorker::~PackageWorker() {
     RequestStop();
@@ -64,6 +65,11 @@ void PackageWorker::Loop() {
 }
 
 void PackageWorker::PollQueues() {
-    // Seam: install and update jobs are taken from their queues here, one at a time, with isBusy set around each.
+    std::optional<common::QueuedJob> next = m_queues.Next();
+    if (!next) {
+        return;
+    }
+    // Seam: the package engine handles `next` here with isBusy set around it, reports to the UI through m_frame,
+    // and removes it from its queue when done. Until the engine exists a queued job waits.
     (void)m_frame;
 }

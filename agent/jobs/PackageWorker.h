@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "agent/jobs/WorkerFlags.h"
+#include "common/agent/JobQueues.h"
 #include "platform/UniqueHandle.h"
 
 // How it works: Start creates a joinable thread and waits until it has entered its loop. The loop waits on the
@@ -16,7 +17,7 @@ class PackageWorker {
 public:
     static constexpr DWORD kPollIntervalMs = 1000;
 
-    PackageWorker(WorkerFlags& flags, HWND frame);
+    PackageWorker(WorkerFlags& flags, common::JobQueues& queues, HWND frame);
     // Stops and joins a thread still running.
     ~PackageWorker();
     PackageWorker(const PackageWorker&) = delete;
@@ -35,6 +36,7 @@ private:
     void PollQueues();
 
     WorkerFlags& m_flags;
+    common::JobQueues& m_queues;
     HWND m_frame;
     platform::UniqueKernelHandle m_stop;
     platform::UniqueKernelHandle m_ready;

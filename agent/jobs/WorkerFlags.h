@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-// Owned by the application object; both threads read and write them without a lock, each flag on its own.
+// Owned by the application object; both threads read and write them without a lock, each flag atomic on its own.
 struct WorkerFlags {
     std::atomic<bool> isBusy{false};       // the worker is inside a job
     std::atomic<bool> isRunning{false};    // the worker keeps looping while set

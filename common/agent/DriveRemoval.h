@@ -2,16 +2,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace common {
 
-// The drive a removal notice names: the lowest of its 26 drive bits, bit 0 being 'A'. nullopt when none of the
-// 26 bits is set. A notice naming several drives is taken as naming its lowest one only.
-std::optional<char16_t> RemovedDriveLetter(uint32_t unitMask);
-
-// True when the notice's drive equals the suite's drive, the first unit of `moduleFolder` upper-cased (ASCII).
+// True when the notice's unit mask (bit 0 is drive A, 26 drive bits) has the bit of the suite's drive, the first
+// unit of `moduleFolder`. Every set bit counts: a notice that names two drives at once, the suite's among them,
+// still means the suite's drive is gone, and a notice for other drives only never does.
 bool IsSuiteDriveRemoved(uint32_t unitMask, std::u16string_view moduleFolder);
 
 }  // namespace common

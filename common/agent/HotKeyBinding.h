@@ -42,7 +42,7 @@ std::array<HotKeyBinding, 4> BuiltInHotKeys(const SettingsRecord& settings);
 
 // WM_COPYDATA kind 6: six little-endian 32-bit integers, key (low 8 bits used), ALT, SHIFT, CTRL, WIN, ID.
 inline constexpr size_t kHotKeyPayloadBytes = 24;
-// nullopt unless `size` is exactly kHotKeyPayloadBytes.
+// nullopt when `size` is below kHotKeyPayloadBytes; bytes past it are not looked at.
 std::optional<HotKeyBinding> ReadHotKeyPayload(const void* data, size_t size);
 
 }  // namespace common

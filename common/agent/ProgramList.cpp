@@ -46,7 +46,7 @@ bool ProgramList::AppendUnique(const std::u16string& path) {
 }
 
 std::optional<AutoProgramsPayload> AutoProgramsPayload::Read(const void* data, size_t size) {
-    if (data == nullptr || size != kSize) {
+    if (data == nullptr || size < kSize) {
         return std::nullopt;
     }
     const auto* bytes = static_cast<const uint8_t*>(data);

@@ -36,8 +36,9 @@ struct AutoProgramsPayload {
     std::u16string startPath;
     std::u16string closePath;
 
-    // nullopt unless `size` is exactly kSize. A field without a terminator stops at its 259th unit, like the
-    // list's buffers.
+    // nullopt when `size` is below kSize; bytes past kSize are not looked at (the settings program sends a longer
+    // record of which these are the first two fields). A field without a terminator stops at its 259th unit, like
+    // the list's buffers.
     static std::optional<AutoProgramsPayload> Read(const void* data, size_t size);
 };
 

@@ -9,6 +9,7 @@
 #include "common/model/EnvironmentFile.h"
 #include "common/settings/SettingsFile.h"
 #include "platform/FileStoreWin.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -26,18 +27,19 @@ std::wstring Environment(const std::wstring& pageNum, const std::wstring& pages)
 
 std::optional<EnvironmentScan> Scan(const ScratchDir& dir, const std::wstring& text) {
     EXPECT_TRUE(agenttest::WriteBytes(dir.File(L"TolvEnv.xml"), agenttest::Utf16File(text)));
-    return ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    return ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), u'T', [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
 }
 
 // Catches: pages or packages found by name instead of position, PageNum/PackageCount not bounding the walk, a
 // package without STARTOPEN still getting a hotkey, a nonzero flag without PATH not ending the package, and
-// the interrupted-update list missing an UPDATEFLAG of 2.
+// the interrupted-update list missing an UPDATEFLAG of 2, and programs stored under the drive's old letter
+// started from a drive that is no longer there.
 TEST(EnvironmentScan, WalksPagesAndPackagesByPositionAndCount) {
     ScratchDir dir;
     std::wstring page1 =
         L"\t\t<Page>\r\n\t\t\t<PackageCount>3</PackageCount>\r\n" +
         Package(
-            L"<PKGID>5</PKGID><STARTOPEN>1</STARTOPEN><STARTCLOSE>0</STARTCLOSE><PATH>T:\\a\\시작.exe</PATH>"
+            L"<PKGID>5</PKGID><STARTOPEN>1</STARTOPEN><STARTCLOSE>0</STARTCLOSE><PATH>K:\\a\\시작.exe</PATH>"
             L"<SHORTCUT>K</SHORTCUT><ALT>1</ALT><CTRL>1</CTRL><UPDATEFLAG>2</UPDATEFLAG>") +
         Package(L"<PKGID>6</PKGID><SHORTCUT>J</SHORTCUT><PATH>T:\\b.exe</PATH>") +
         Package(L"<PKGID>7</PKGID><STARTOPEN>0</STARTOPEN><STARTCLOSE>1</STARTCLOSE><SHORTCUT>L</SHORTCUT>") +
@@ -46,7 +48,7 @@ TEST(EnvironmentScan, WalksPagesAndPackagesByPositionAndCount) {
     std::wstring page2 = L"\t\t<Seite>\r\n\t\t\t<PackageCount>1</PackageCount>\r\n" +
                          Package(
                              L"<PKGID>9</PKGID><STARTOPEN>0</STARTOPEN><STARTCLOSE>1</STARTCLOSE>"
-                             L"<PATH>T:\\끝.exe</PATH><SHORTCUT></SHORTCUT>") +
+                             L"<PATH>e:\\끝.exe</PATH><SHORTCUT></SHORTCUT>") +
                          L"\t\t</Seite>\r\n";
     std::wstring page3 = L"\t\t<Page>\r\n\t\t\t<PackageCount>1</PackageCount>\r\n" +
                          Package(L"<PKGID>10</PKGID><STARTOPEN>1</STARTOPEN><PATH>T:\\x.exe</PATH>") +
@@ -73,7 +75,7 @@ TEST(EnvironmentScan, RefusesFilesWithoutPageNum) {
     EXPECT_FALSE(Scan(dir, L"<TolvEnv><MAINMENU></MAINMENU><PAGEENV><CurrentPage>0</CurrentPage></PAGEENV></TolvEnv>"));
     EXPECT_FALSE(Scan(dir, L"<TolvEnv><MAINMENU></MAINMENU></TolvEnv>"));
     EXPECT_FALSE(Scan(dir, L"<TolvEnv><PAGEENV><PageNum>0</PageNum>"));
-    EXPECT_FALSE(ScanEnvironmentFile(dir.File(L"missing.xml"), nullptr));
+    EXPECT_FALSE(ScanEnvironmentFile(dir.File(L"missing.xml"), u'T', nullptr));
     EXPECT_TRUE(Scan(dir, Environment(L"0", L"")));
 }
 
@@ -84,7 +86,7 @@ TEST(EnvironmentScan, AcceptsTheDefaultEnvironment) {
     platform::FileStoreWin store;
     ASSERT_TRUE(
         store.WriteReplace(platform::FromWide(dir.File(L"TolvEnv.xml")), common::CEnvironmentFile::DefaultFileBytes()));
-    EXPECT_TRUE(ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), nullptr));
+    EXPECT_TRUE(ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), u'T', nullptr));
 }
 
 // Catches: a rejected file lost when the default replaces it, or an older kept copy surviving beside the new.
@@ -150,19 +152,37 @@ TEST(AgentFiles, StagedUpdaterReplacesTheOldOne) {
     EXPECT_EQ(::GetFileAttributesW(dir.File(L"KelvoUp.ex_").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// Catches: the old updater deleted before a move that then fails, leaving the drive without any updater.
+TEST(AgentFiles, StagedUpdaterThatCannotMoveLeavesTheOldOne) {
+    ScratchDir dir;
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.exe"), "old"));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.ex_"), "new"));
+    {
+        // Still being written by the updater: readable, but not to be moved or deleted.
+        platform::UniqueFileHandle busy(::CreateFileW(dir.File(L"KelvoUp.ex_").c_str(), GENERIC_READ,
+                                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(busy);
+        ReplaceStagedUpdater(dir.path());
+        EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "old");
+    }
+    ReplaceStagedUpdater(dir.path());
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "new") << "the next start finishes the move";
+}
+
 // Catches: a worker that cannot be stopped from outside (the exit would hang or have to kill it), or one that
 // ignores the run flag.
 TEST(PackageWorker, StopsOnRequestAndOnTheRunFlag) {
     WorkerFlags flags;
+    common::JobQueues queues;
     flags.isRunning = true;
     {
-        PackageWorker worker(flags, nullptr);
+        PackageWorker worker(flags, queues, nullptr);
         ASSERT_TRUE(worker.Start());
         worker.RequestStop();
         EXPECT_TRUE(worker.Join(5000));
     }
     flags.isRunning = false;
-    PackageWorker idle(flags, nullptr);
+    PackageWorker idle(flags, queues, nullptr);
     ASSERT_TRUE(idle.Start());
     EXPECT_TRUE(idle.Join(5000)) << "a cleared run flag ends the loop by itself";
 }

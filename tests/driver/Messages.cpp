@@ -2,6 +2,7 @@
 #include "Messages.h"
 
 #include <windows.h>
+#include <dbt.h>
 
 #include <vector>
 
@@ -109,6 +110,30 @@ int RunCopyData(const Args& args) {
     data.cbData = static_cast<DWORD>(payload.size());
     data.lpData = payload.empty() ? nullptr : payload.data();
     return SendAndPrint(hwnd, WM_COPYDATA, reinterpret_cast<WPARAM>(sender.get()), reinterpret_cast<LPARAM>(&data),
+                        static_cast<DWORD>(args.Number(L"timeout-ms", kDefaultSendTimeoutMs)));
+}
+
+// The volume notice Windows broadcasts when drives come or go, sent to one window: the receiver must get the
+// payload across the process boundary for this to test anything, so the reply is printed like any send.
+int RunDeviceChange(const Args& args) {
+    DWORD unitMask = 0;
+    for (wchar_t letter : args.Text(L"drives")) {
+        const wchar_t upper = (letter >= L'a' && letter <= L'z') ? static_cast<wchar_t>(letter - L'a' + L'A') : letter;
+        if (upper < L'A' || upper > L'Z') {
+            return UsageError(L"--drives takes drive letters only, e.g. TK");
+        }
+        unitMask |= 1u << (upper - L'A');
+    }
+    HWND hwnd = FindTargetOrFail(args);
+    if (!hwnd) {
+        return kExitFailed;
+    }
+    DEV_BROADCAST_VOLUME volume = {};
+    volume.dbcv_size = sizeof(volume);
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = unitMask;
+    return SendAndPrint(hwnd, WM_DEVICECHANGE, static_cast<WPARAM>(args.Number(L"event", DBT_DEVICEREMOVECOMPLETE)),
+                        reinterpret_cast<LPARAM>(&volume),
                         static_cast<DWORD>(args.Number(L"timeout-ms", kDefaultSendTimeoutMs)));
 }
 

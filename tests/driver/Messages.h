@@ -1,4 +1,5 @@
-// Sending and posting window messages, and WM_COPYDATA with a file's bytes, to a program under test.
+// Sending and posting window messages, WM_COPYDATA with a file's bytes and volume notices, to a program under
+// test.
 #pragma once
 
 #include "Args.h"
@@ -8,5 +9,6 @@ namespace kdrive {
 int RunSend(const Args& args);
 int RunPost(const Args& args);
 int RunCopyData(const Args& args);
+int RunDeviceChange(const Args& args);
 
 }  // namespace kdrive

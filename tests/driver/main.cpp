@@ -16,6 +16,7 @@
 #include "Console.h"
 #include "Dialogs.h"
 #include "Input.h"
+#include "Keys.h"
 #include "Messages.h"
 #include "Peer.h"
 #include "Shot.h"
@@ -34,6 +35,11 @@ constexpr OptionRule kOptionalClass = {L"class", OptionKind::Text, false, 0, 0};
 constexpr OptionRule kTitle = {L"title", OptionKind::Text, false, 0, 0};
 constexpr OptionRule kTimeout = {L"timeout-ms", OptionKind::Number, false, 0, kMaxTimeoutMs};
 constexpr OptionRule kPost = {L"post", OptionKind::Flag, false, 0, 0};
+constexpr OptionRule kVirtualKey = {L"vk", OptionKind::Number, true, 1, 0xFE};
+constexpr OptionRule kAlt = {L"alt", OptionKind::Flag, false, 0, 0};
+constexpr OptionRule kCtrl = {L"ctrl", OptionKind::Flag, false, 0, 0};
+constexpr OptionRule kShift = {L"shift", OptionKind::Flag, false, 0, 0};
+constexpr OptionRule kWin = {L"win", OptionKind::Flag, false, 0, 0};
 
 struct Command {
     const wchar_t* name;
@@ -103,6 +109,22 @@ const std::vector<Command>& Commands() {
          L"press --class C [--title T] --id N [--bm-click]",
          {kClass, kTitle, {L"id", OptionKind::Number, true, 0, 0xFFFF}, {L"bm-click", OptionKind::Flag, false, 0, 0}},
          RunPress},
+        {L"keys",
+         L"keys --vk N [--alt] [--ctrl] [--shift] [--win]",
+         {kVirtualKey, kAlt, kCtrl, kShift, kWin},
+         RunKeys},
+        {L"hotkey-free",
+         L"hotkey-free --vk N [--alt] [--ctrl] [--shift] [--win]",
+         {kVirtualKey, kAlt, kCtrl, kShift, kWin},
+         RunHotKeyFree},
+        {L"devicechange",
+         L"devicechange --class C [--title T] --drives LETTERS [--event N] [--timeout-ms N]",
+         {kClass,
+          kTitle,
+          kTimeout,
+          {L"drives", OptionKind::Text, true, 0, 0},
+          {L"event", OptionKind::Number, false, 0, 0xFFFF}},
+         RunDeviceChange},
         {L"dialog-text", L"dialog-text --class C [--title T]", {kClass, kTitle}, RunDialogText},
         {L"peer",
          L"peer --class C [--title T] --log PATH [--ready PATH] [--exit-on N] [--reply N] [--crash-on N]",

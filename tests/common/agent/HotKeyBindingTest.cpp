@@ -71,12 +71,15 @@ TEST(HotKeyBinding, ReadsTheKindSixRecordInMessageOrder) {
     EXPECT_EQ(binding->key, 0) << "key 0 only unregisters";
 }
 
-// Catches: reading past a short payload, or taking a longer one that is some other record.
-TEST(HotKeyBinding, RefusesAPayloadOfAnyOtherSize) {
+// Catches: reading past a short payload; a longer one is read by its first six fields.
+TEST(HotKeyBinding, ReadsAPayloadOfAtLeastSixFields) {
     auto payload = HotKeyPayload({65, 0, 0, 0, 0, 1, 0});
     EXPECT_FALSE(common::ReadHotKeyPayload(payload.data(), 20));
-    EXPECT_FALSE(common::ReadHotKeyPayload(payload.data(), 28));
+    EXPECT_FALSE(common::ReadHotKeyPayload(payload.data(), 23));
     EXPECT_FALSE(common::ReadHotKeyPayload(nullptr, 24));
+    auto binding = common::ReadHotKeyPayload(payload.data(), 28);
+    ASSERT_TRUE(binding);
+    EXPECT_EQ(binding->id, 1);
 }
 
 // Catches: a key taken from the wrong unit, or an empty SHORTCUT read as garbage.

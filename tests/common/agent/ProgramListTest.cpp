@@ -62,13 +62,17 @@ TEST(ProgramList, ReadsBothFieldsOfTheKindOnePayload) {
     EXPECT_EQ(payload->closePath, u"");
 }
 
-// Catches: a short payload read past its end, or an oversized one taken as this record.
-TEST(ProgramList, RefusesAKindOnePayloadOfAnyOtherSize) {
-    std::vector<uint8_t> bytes(1044, 0);
+// Catches: a short payload read past its end, and the settings program's longer record (1564 bytes) refused.
+TEST(ProgramList, ReadsAKindOnePayloadOfAtLeastTwoFields) {
+    std::vector<uint8_t> bytes = Payload(u"T:\\a.exe", u"T:\\b.exe");
+    bytes.resize(1564, 0xCC);
     EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 520));
     EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 1039));
-    EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 1044));
+    EXPECT_FALSE(common::AutoProgramsPayload::Read(nullptr, 1564));
     EXPECT_TRUE(common::AutoProgramsPayload::Read(bytes.data(), 1040));
+    auto payload = common::AutoProgramsPayload::Read(bytes.data(), 1564);
+    ASSERT_TRUE(payload);
+    EXPECT_EQ(payload->closePath, u"T:\\b.exe");
 }
 
 }  // namespace

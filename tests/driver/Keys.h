@@ -1,0 +1,15 @@
+// Keyboard input for hotkey tests: a key combination as real input, and whether a combination is free.
+#pragma once
+
+#include "Args.h"
+
+namespace kdrive {
+
+// keys --vk N [--alt] [--ctrl] [--shift] [--win]: modifiers down, key down and up, modifiers up, as one SendInput.
+int RunKeys(const Args& args);
+
+// hotkey-free --vk N [modifiers]: prints "free" when this process can register the combination (it is released
+// at once) and "held" when another window holds it.
+int RunHotKeyFree(const Args& args);
+
+}  // namespace kdrive
