@@ -4,7 +4,6 @@
 #include "agent/HotKeys.h"
 #include "agent/MainFrame.h"
 #include "agent/resource.h"
-#include "common/model/EnvironmentFile.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -60,9 +59,8 @@ void CMainFrame::ReadEnvironmentFile() {
     m_state.autoClose.Clear();
     std::u16string path = platform::FromWide(ModuleFile(L"TolvEnv.xml"));
     if (!ScanEnvironment()) {
-        // The default is built from the environment model, so it always names this build's store host.
         if (KeepRejectedFile(m_store, path) &&
-            m_store.WriteReplace(path, common::CEnvironmentFile::DefaultFileBytes())) {
+            WriteDefaultResource(m_store, m_instance, IDR_DEFAULT_ENVIRONMENT, path)) {
             ScanEnvironment();
         }
     }

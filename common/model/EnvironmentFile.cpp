@@ -256,47 +256,4 @@ bool CEnvironmentFile::RemovePage(size_t page) {
     return Commit();
 }
 
-std::u16string CEnvironmentFile::StoreHomeUrl(std::u16string_view storeHttpHost) {
-    std::u16string url = u"http://";
-    url.append(storeHttpHost);
-    url += u"/index.asp";
-    return url;
-}
-
-std::vector<uint8_t> CEnvironmentFile::DefaultFileBytes(std::u16string_view storeHttpHost) {
-    struct MenuEntry {
-        int32_t type;
-        std::u16string caption;
-        std::u16string path;
-        std::u16string param;
-    };
-    const MenuEntry entries[kMenuSlots] = {
-        {12, u"Storvia", u"explorer.exe", StoreHomeUrl(storeHttpHost)},
-        {13, u"열기", u"c:\\", u""},
-        {11, u"검색", u"", u""},
-        {10, u"설정", u"TolvSet.exe", u""},
-    };
-    CXmlDocument document;
-    XmlPosition root = document.AppendTopLevel(u"TolvEnv");
-    XmlPosition menu = document.AppendChild(root, u"MAINMENU");
-    for (size_t i = 0; i < kMenuSlots; ++i) {
-        std::u16string name = u"BUTTON0";
-        name.push_back(static_cast<char16_t>(u'1' + i));
-        XmlPosition button = document.AppendChild(menu, std::move(name));
-        AppendField(document, button, u"PKGTYPE", u"0");
-        AppendField(document, button, u"PKGID", FormatInt(static_cast<int32_t>(i)));
-        AppendField(document, button, u"TYPE", FormatInt(entries[i].type));
-        AppendField(document, button, u"CAPTION", entries[i].caption);
-        AppendField(document, button, u"PATH", entries[i].path);
-        AppendField(document, button, u"PARAM", entries[i].param);
-        AppendField(document, button, u"ICON", u"");
-        AppendField(document, button, u"DELETED", u"0");
-        AppendField(document, button, u"UPDATEFLAG", u"0");
-    }
-    XmlPosition pageEnv = document.AppendChild(root, u"PAGEENV");
-    AppendField(document, pageEnv, u"PageNum", u"0");
-    AppendField(document, pageEnv, u"CurrentPage", u"0");
-    return document.ToBytes();
-}
-
 }  // namespace common

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "common/config/StoreHosts.h"
 #include "common/io/FileStore.h"
 #include "common/model/PackageRecord.h"
 #include "common/xml/XmlDocument.h"
@@ -73,10 +72,6 @@ public:
     // Removes the page with its packages and sets "PageNum" to the pages read.
     bool RemovePage(size_t page);
 
-    // The initial file the agent writes when there is none: four menu entries, "PageNum" and "CurrentPage" 0 and
-    // no page. The store's home page is "http://" + host + "/index.asp".
-    static std::vector<uint8_t> DefaultFileBytes(std::u16string_view storeHttpHost = kStoreHttpHost);
-    static std::u16string StoreHomeUrl(std::u16string_view storeHttpHost);
 
     // Field mapping shared with the other file readers of package entries.
     static PackageRecord ReadRecord(const CXmlElement& entry);

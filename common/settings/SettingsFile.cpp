@@ -211,10 +211,6 @@ void WriteHotKeys(CXmlDocument& document, XmlPosition accKey, const SettingsReco
     }
 }
 
-void AppendField(CXmlDocument& document, XmlPosition parent, std::u16string name, std::u16string text) {
-    document.AppendChild(parent, std::move(name)).element->SetText(std::move(text));
-}
-
 }  // namespace
 
 CSettingsFile::CSettingsFile(IFileStore& store, std::u16string path) : m_file(store, std::move(path)) {}
@@ -257,26 +253,6 @@ bool CSettingsFile::Save(const SettingsRecord& record) {
     m_file.Revert();
     FindPositions();
     return false;
-}
-
-std::vector<uint8_t> CSettingsFile::DefaultFileBytes() {
-    CXmlDocument document;
-    XmlPosition root = document.AppendTopLevel(u"TolvSet");
-    XmlPosition general = document.AppendChild(root, u"General");
-    AppendField(document, general, u"Language", u"한글");
-    AppendField(document, general, u"Skin", u"기본값");
-    AppendField(document, general, u"BackImage", u"");
-    for (const IntField& field : kIntFields) {
-        AppendField(document, general, field.name, u"0");
-    }
-    XmlPosition etc = document.AppendChild(root, u"ETC");
-    XmlPosition accKey = document.AppendChild(etc, u"AccKey");
-    for (const HotKeySlot& slot : kHotKeySlots) {
-        document.AppendChild(accKey, slot.name);
-    }
-    XmlPosition others = document.AppendChild(root, u"Others");
-    AppendField(document, others, u"RecentURL", u"");
-    return document.ToBytes();
 }
 
 bool ReadAgentSettings(const CXmlDocument& document, SettingsRecord& snapshot, std::u16string* recentUrl) {

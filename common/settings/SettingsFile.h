@@ -62,10 +62,6 @@ class CSettingsFile {
     // Whether the last Load parsed the whole file.
     bool IsComplete() const { return m_file.IsComplete(); }
 
-    // The default file (the agent's XML resource 136): UTF-16LE with FF FE in the writer's layout, "General" with
-    // its eleven fields at their defaults, "ETC"/"AccKey" with four empty entries, "Others" with an empty
-    // "RecentURL". common/settings/DefaultSettings.xml holds the same bytes for the resource compiler.
-    static std::vector<uint8_t> DefaultFileBytes();
 
   private:
     void FindPositions();

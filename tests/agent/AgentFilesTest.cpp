@@ -7,14 +7,18 @@
 #include "agent/jobs/PackageWorker.h"
 #include "agent/resource.h"
 #include "common/model/EnvironmentFile.h"
-#include "common/settings/SettingsFile.h"
 #include "platform/FileStoreWin.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
+#include "tests/common/DefaultFiles.h"
 
 namespace {
 
 using agenttest::ScratchDir;
+
+std::string Text(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 std::wstring Package(const std::wstring& fields) {
     return L"\t\t\t<Package>" + fields + L"</Package>\r\n";
@@ -85,7 +89,8 @@ TEST(EnvironmentScan, AcceptsTheDefaultEnvironment) {
     ScratchDir dir;
     platform::FileStoreWin store;
     ASSERT_TRUE(
-        store.WriteReplace(platform::FromWide(dir.File(L"TolvEnv.xml")), common::CEnvironmentFile::DefaultFileBytes()));
+        WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_ENVIRONMENT, platform::FromWide(dir.File(L"TolvEnv.xml"))));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvEnv.xml")), Text(kelvo_test::DefaultEnvironment()));
     EXPECT_TRUE(ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), u'T', nullptr));
 }
 
@@ -101,14 +106,13 @@ TEST(AgentFiles, KeepsTheRejectedFileReplacingAnOlderCopy) {
     EXPECT_TRUE(KeepRejectedFile(store, platform::FromWide(dir.File(L"absent.xml"))));
 }
 
-// Catches: resource 136 drifting from the settings model's default, or written with extra or missing bytes.
-TEST(AgentFiles, DefaultSettingsResourceIsTheModelsDefault) {
+// Catches: resource 136 written with extra or missing bytes, or one the agent's own rule rejects.
+TEST(AgentFiles, DefaultSettingsResourceIsWrittenByteForByte) {
     ScratchDir dir;
     platform::FileStoreWin store;
     std::u16string path = platform::FromWide(dir.File(L"TolvSet.xml"));
     ASSERT_TRUE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_SETTINGS, path));
-    auto expected = common::CSettingsFile::DefaultFileBytes();
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml")), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml")), Text(kelvo_test::DefaultSettings()));
     common::SettingsRecord settings;
     EXPECT_TRUE(ReadSettingsInto(store, path, settings)) << "the agent accepts its own default";
     EXPECT_FALSE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), 999, path));

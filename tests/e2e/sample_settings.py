@@ -2,12 +2,12 @@
 import re
 from pathlib import Path
 
-DEFAULT = Path(__file__).resolve().parents[2] / "common" / "settings" / "DefaultSettings.xml"
+TEMPLATE = Path(__file__).resolve().parents[2] / "common" / "settings" / "DefaultSettings.xml.in"
 
 
 def settings_xml(general=None, hotkeys=None):
     """general: {"AutoRun": 1, ...}; hotkeys: {"LauncherOpen": ("7", {"CTRL": 1}), ...} (key, modifiers)."""
-    text = DEFAULT.read_bytes()[2:].decode("utf-16-le")
+    text = TEMPLATE.read_text(encoding="utf-8").replace("\n", "\r\n")
     for name, value in (general or {}).items():
         text, count = re.subn(f"<{name}>[^<]*</{name}>", f"<{name}>{value}</{name}>", text)
         assert count == 1, name

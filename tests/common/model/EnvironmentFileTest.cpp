@@ -7,6 +7,8 @@
 #include <iterator>
 
 #include "common/text/Utf.h"
+#include "common/config/StoreHosts.h"
+#include "tests/common/DefaultFiles.h"
 #include "tests/common/io/MemoryFileStore.h"
 
 namespace {
@@ -56,7 +58,7 @@ protected:
 };
 
 TEST_F(EnvironmentFileTest, DefaultFileLoadsFourMenuButtonsAndStaysUnchanged) {
-    std::vector<uint8_t> bytes = CEnvironmentFile::DefaultFileBytes(u"store.example:8080");
+    std::vector<uint8_t> bytes = kelvo_test::DefaultEnvironment();
     Put(bytes);
     ASSERT_TRUE(m_env.Load());
     EXPECT_TRUE(m_env.IsComplete());
@@ -68,7 +70,7 @@ TEST_F(EnvironmentFileTest, DefaultFileLoadsFourMenuButtonsAndStaysUnchanged) {
         int32_t type;
         std::u16string caption, path, param;
     } expected[] = {
-        {12, u"Storvia", u"explorer.exe", u"http://store.example:8080/index.asp"},
+        {12, u"Storvia", u"explorer.exe", u"http://" + std::u16string(common::kStoreHttpHost) + u"/index.asp"},
         {13, u"열기", u"c:\\", u""},
         {11, u"검색", u"", u""},
         {10, u"설정", u"TolvSet.exe", u""},
@@ -84,10 +86,14 @@ TEST_F(EnvironmentFileTest, DefaultFileLoadsFourMenuButtonsAndStaysUnchanged) {
         EXPECT_EQ(record.param.Get(), expected[slot].param);
         EXPECT_TRUE(record.icon.IsEmpty());
     }
+    // The template is in the writer's layout: a page added and removed again gives the same bytes back.
+    ASSERT_EQ(m_env.AddPage(), 0u);
+    ASSERT_TRUE(m_env.RemovePage(0));
+    EXPECT_EQ(m_store.files[kPath], bytes);
 }
 
 TEST_F(EnvironmentFileTest, DefaultFileHasTheWrittenLayoutAndBuiltInStoreHost) {
-    std::vector<uint8_t> bytes = CEnvironmentFile::DefaultFileBytes();
+    std::vector<uint8_t> bytes = kelvo_test::DefaultEnvironment();
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes[0], 0xFF);
     EXPECT_EQ(bytes[1], 0xFE);
@@ -355,7 +361,7 @@ TEST_F(EnvironmentFileTest, MissingFileLoadsNothingAndNeverCreatesIt) {
 }
 
 TEST_F(EnvironmentFileTest, AddPageSavesOnceWithPageNumRaised) {
-    Put(CEnvironmentFile::DefaultFileBytes(u"h"));
+    Put(kelvo_test::DefaultEnvironment());
     ASSERT_TRUE(m_env.Load());
     ASSERT_EQ(m_env.AddPage(), 0u);
     ASSERT_EQ(m_env.AddPage(), 1u);
@@ -369,7 +375,7 @@ TEST_F(EnvironmentFileTest, AddPageSavesOnceWithPageNumRaised) {
 }
 
 TEST_F(EnvironmentFileTest, AddPackageWritesSixteenFieldsAndTheNewCount) {
-    Put(CEnvironmentFile::DefaultFileBytes(u"h"));
+    Put(kelvo_test::DefaultEnvironment());
     ASSERT_TRUE(m_env.Load());
     ASSERT_EQ(m_env.AddPage(), 0u);
     PackageRecord record;

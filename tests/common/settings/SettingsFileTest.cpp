@@ -1,16 +1,8 @@
 // TolvSet.xml: each program's reading rule against the same files, the settings program's save, the default.
-//
-// The default file lives twice: CSettingsFile::DefaultFileBytes() and common/settings/DefaultSettings.xml, the file
-// the agent's resource script includes as resource 136 (the Windows build has no step that runs our code on the
-// build machine). DefaultFileMatchesTheCheckedInResource keeps the two equal. After a deliberate change to the
-// default, regenerate the file by running this test once with KELVO_WRITE_DEFAULTS=1 in the environment:
-//   KELVO_WRITE_DEFAULTS=1 common_tests --gtest_filter='SettingsFile.DefaultFileMatches*'
-// and commit the result. Another model's default can use the same pattern.
 #include "common/settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -20,6 +12,7 @@
 
 #include "common/settings/LauncherSettings.h"
 #include "common/text/Utf.h"
+#include "tests/common/DefaultFiles.h"
 #include "tests/common/io/MemoryFileStore.h"
 
 namespace {
@@ -31,7 +24,6 @@ using common::SettingsRecord;
 
 const std::u16string kPath = u"E:\\Kelvo\\TolvSet.xml";
 const std::u16string kBackup = kPath + CSettingsFile::kBackupSuffix;
-const char kDefaultResource[] = KELVO_TEST_DATA "/../../common/settings/DefaultSettings.xml";
 
 std::vector<uint8_t> ReadDisk(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -144,19 +136,10 @@ class SettingsFile : public testing::Test {
     CSettingsFile m_file{m_store, kPath};
 };
 
-TEST_F(SettingsFile, DefaultFileMatchesTheCheckedInResource) {
-    std::vector<uint8_t> bytes = CSettingsFile::DefaultFileBytes();
-    const char* write = std::getenv("KELVO_WRITE_DEFAULTS");
-    if (write != nullptr && std::string(write) == "1") {
-        std::ofstream(kDefaultResource, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    EXPECT_EQ(bytes.size(), 1162u);  // the size of the agent's resource 136
-    EXPECT_EQ(ReadDisk(kDefaultResource), bytes);
-}
-
 TEST_F(SettingsFile, DefaultFileReadsAsTheDefaultsByEveryRule) {
-    Put(CSettingsFile::DefaultFileBytes());
+    std::vector<uint8_t> bytes = kelvo_test::DefaultSettings();
+    EXPECT_EQ(bytes.size(), 1162u) << "the size of the agent's resource 136";
+    Put(bytes);
     SettingsRecord record = Prefilled();
     ASSERT_TRUE(m_file.Load(record));
     EXPECT_TRUE(m_file.IsComplete());
@@ -176,7 +159,7 @@ TEST_F(SettingsFile, DefaultFileReadsAsTheDefaultsByEveryRule) {
 }
 
 TEST_F(SettingsFile, SavingTheDefaultRecordRewritesTheDefaultFileByteForByte) {
-    std::vector<uint8_t> bytes = CSettingsFile::DefaultFileBytes();
+    std::vector<uint8_t> bytes = kelvo_test::DefaultSettings();
     Put(bytes);
     SettingsRecord record;
     ASSERT_TRUE(m_file.Load(record));
@@ -490,7 +473,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<HotKeySaveCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsFile, HotKeySavedIntoDefaultFileReachesTheAgent) {
-    Put(CSettingsFile::DefaultFileBytes());
+    Put(kelvo_test::DefaultSettings());
     SettingsRecord record;
     ASSERT_TRUE(m_file.Load(record));
     record.backup = HotKey('B', 0, 1, 1, 0);
@@ -526,7 +509,7 @@ TEST_F(SettingsFile, SaveAfterFailedLoadWritesNothing) {
 }
 
 TEST_F(SettingsFile, LaterFailedLoadStopsSavesOverTheEarlierDocument) {
-    Put(CSettingsFile::DefaultFileBytes());
+    Put(kelvo_test::DefaultSettings());
     SettingsRecord record;
     ASSERT_TRUE(m_file.Load(record));
     Put(Utf8("<TolvSet><Others/></TolvSet>"));
@@ -536,7 +519,7 @@ TEST_F(SettingsFile, LaterFailedLoadStopsSavesOverTheEarlierDocument) {
 }
 
 TEST_F(SettingsFile, FailedWriteLeavesTheFileAndTheNextSaveStartsFromIt) {
-    std::vector<uint8_t> original = CSettingsFile::DefaultFileBytes();
+    std::vector<uint8_t> original = kelvo_test::DefaultSettings();
     Put(original);
     SettingsRecord record;
     ASSERT_TRUE(m_file.Load(record));
