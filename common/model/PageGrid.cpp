@@ -252,6 +252,32 @@ bool CPageGrid::RemoveEmptyPage() {
     return false;
 }
 
+bool CPageGrid::EditItem(size_t page, size_t item, const std::u16string& caption, const std::u16string& path,
+                         const std::u16string& param, const std::u16string& icon) {
+    if (page >= m_pages.size() || item >= m_pages[page].items.size()) {
+        return false;
+    }
+    PackageRecord& record = m_pages[page].items[item].record;
+    record.caption.Set(caption);
+    record.path.Set(path);
+    record.param.Set(param);
+    record.icon.Set(icon);
+    return UpdateStored(page, item);
+}
+
+bool CPageGrid::MarkUpdating(size_t page, size_t item) {
+    if (page >= m_pages.size() || item >= m_pages[page].items.size()) {
+        return false;
+    }
+    GridItem& target = m_pages[page].items[item];
+    if (target.record.updateFlag != kStateUpdateAvailable) {
+        return false;
+    }
+    target.record.updateFlag = kStateInstalling;
+    target.progress = 0;
+    return true;
+}
+
 bool CPageGrid::UpdateStored(size_t page, size_t item) {
     if (!m_file.UpdatePackage(page, item, m_pages[page].items[item].record)) {
         RebuildFromFile();

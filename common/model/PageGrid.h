@@ -110,6 +110,15 @@ public:
     // Re-checks every item's program: missing ones become state 3 and disabled, returning ones state 0.
     bool Recheck();
 
+    // The user's edit of an entry: caption, path, parameters and icon replaced and saved. The icon picture stays as
+    // it is until the next reload. False when the place does not exist or the save failed (the grid then holds
+    // what the file holds).
+    bool EditItem(size_t page, size_t item, const std::u16string& caption, const std::u16string& path,
+                  const std::u16string& param, const std::u16string& icon);
+    // "Update" chosen for an item with an update available: it shows as being updated (state 2, progress 0).
+    // Nothing is saved. False when the place does not exist or the item has no update available.
+    bool MarkUpdating(size_t page, size_t item);
+
     // The drawing layer took the item's icon.
     void MarkIconTaken(size_t page, size_t item);
 

@@ -5,14 +5,10 @@
 
 namespace common {
 
-namespace {
-
 std::u16string_view FileName(std::u16string_view path) {
     size_t separator = path.find_last_of(u"\\/");
     return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
 }
-
-}  // namespace
 
 std::optional<std::u16string> FolderOf(std::u16string_view path) {
     size_t separator = path.rfind(u'\\');

@@ -16,6 +16,9 @@ std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
 // A path whose second character is ':' gets `drive` as its first character; any other path is returned as it is.
 std::u16string ReplaceDriveLetter(std::u16string_view path, char16_t drive);
 
+// The file name: everything after the last backslash or slash (the whole text when there is none).
+std::u16string_view FileName(std::u16string_view path);
+
 // The file name (after the last backslash or slash) without its last extension: the caption of a dropped file.
 // A name whose only dot is its first character ("\.profile") keeps it.
 std::u16string FileTitle(std::u16string_view path);

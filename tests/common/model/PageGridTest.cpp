@@ -325,3 +325,41 @@ TEST_F(PageGridTest, SerialsStayUniqueAcrossAddsAndReloads) {
 }
 
 }  // namespace
+
+namespace {
+
+// Catches: an edit not reaching the file, or reaching another item; an out-of-range place touching anything;
+// and a failed save leaving the edit in memory only.
+TEST_F(PageGridTest, EditReplacesTheFourFieldsOfThatItemAndSavesThem) {
+    Put(EnvXml({PageXml({PackageXml("a", 0, "K:\\a.exe", 0, 4), PackageXml("b", 0, "K:\\b.exe", 0, 4)})}));
+    ASSERT_TRUE(m_grid.EditItem(0, 1, u"새 이름", u"K:\\c.exe", u"/x", u"K:\\c.ico"));
+    auto file = Reread();
+    const auto& stored = file->Pages()[0].packages;
+    EXPECT_EQ(stored[1].record.caption.Get(), u"새 이름");
+    EXPECT_EQ(stored[1].record.path.Get(), u"K:\\c.exe");
+    EXPECT_EQ(stored[1].record.param.Get(), u"/x");
+    EXPECT_EQ(stored[1].record.icon.Get(), u"K:\\c.ico");
+    EXPECT_EQ(stored[0].record.caption.Get(), u"a");
+    EXPECT_FALSE(m_grid.EditItem(0, 2, u"x", u"x", u"", u""));
+    EXPECT_FALSE(m_grid.EditItem(1, 0, u"x", u"x", u"", u""));
+
+    m_store.isWriteFailing = true;
+    EXPECT_FALSE(m_grid.EditItem(0, 0, u"바뀜", u"K:\\z.exe", u"", u""));
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[0]), "a");
+}
+
+// Catches: the update command saving the in-progress state (the file would claim an update that never runs) or
+// marking an item that has no update.
+TEST_F(PageGridTest, UpdateCommandShowsTheItemAsUpdatingWithoutSaving) {
+    Put(EnvXml({PageXml({PackageXml("a", 7, "K:\\a.exe", 1), PackageXml("b", 8, "K:\\b.exe", 0)})}));
+    int writes = m_store.writeCount;
+    EXPECT_FALSE(m_grid.MarkUpdating(0, 1));
+    EXPECT_FALSE(m_grid.MarkUpdating(0, 5));
+    ASSERT_TRUE(m_grid.MarkUpdating(0, 0));
+    EXPECT_EQ(m_grid.Pages()[0].items[0].record.updateFlag, common::kStateInstalling);
+    EXPECT_EQ(m_grid.Pages()[0].items[0].progress, 0);
+    EXPECT_EQ(m_store.writeCount, writes);
+    EXPECT_EQ(Reread()->Pages()[0].packages[0].record.updateFlag, common::kStateUpdateAvailable);
+}
+
+}  // namespace
