@@ -1,6 +1,4 @@
 // Main frame: tray menu commands, showing and hiding the launcher, the settings program's views, file search.
-#include <shlobj.h>
-
 #include "agent/HotKeys.h"
 #include "agent/MainFrame.h"
 #include "agent/resource.h"
@@ -8,6 +6,7 @@
 #include "common/agent/LauncherButtons.h"
 #include "common/config/StoreHosts.h"
 #include "common/ipc/Messages.h"
+#include "platform/ShellSearch.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -15,9 +14,6 @@ namespace {
 // The launcher gets about five seconds to put its window up after it was started.
 constexpr int kLauncherPolls = 5;
 constexpr DWORD kLauncherPollMs = 1000;
-constexpr DWORD kKeyPauseMs = 100;
-constexpr BYTE kKeyWindows = VK_LWIN;
-constexpr BYTE kKeyF = 'F';
 
 }  // namespace
 
@@ -93,21 +89,7 @@ void CMainFrame::OpenSettingsView(int view, UINT messageIfRunning) {
 }
 
 void CMainFrame::OpenFileSearch() {
-    std::wstring drive = m_state.moduleFolder.substr(0, 2);
-    PIDLIST_ABSOLUTE folder = ::SHSimpleIDListFromPath(drive.c_str());
-    if (folder != nullptr && ::SHFindFiles(folder, nullptr) == TRUE) {
-        return;
-    }
-    if (folder != nullptr) {
-        ::ILFree(folder);
-    }
-    // Without the shell's search: the Windows+F key chord opens it.
-    ::keybd_event(kKeyWindows, 0, 0, 0);
-    ::keybd_event(kKeyF, 0, 0, 0);
-    ::Sleep(kKeyPauseMs);
-    ::keybd_event(kKeyF, 0, KEYEVENTF_KEYUP, 0);
-    ::Sleep(kKeyPauseMs);
-    ::keybd_event(kKeyWindows, 0, KEYEVENTF_KEYUP, 0);
+    platform::OpenSystemSearch(m_state.moduleFolder.substr(0, 2), false);
 }
 
 void CMainFrame::ShowTrayMenu() {

@@ -46,6 +46,7 @@ void CMainPage::StartUp() {
     ReadLayout();
     ReadSettingsFile();
     CreateFrameButtons();
+    m_panel.Create(hwnd(), *m_skin, m_layout);
     LoadEnvironment();
     hwnd().GetWindowRect(&m_windowRect);
     m_indicatorPositions.clear();
@@ -127,6 +128,17 @@ void CMainPage::LoadEnvironment() {
 }
 
 LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_panel.IsOpen()) {
+        PanelOutcome outcome = m_panel.Offer(message, wParam, lParam);
+        if (outcome != PanelOutcome::NotConsumed) {
+            if (outcome == PanelOutcome::Consumed) {
+                Paint();
+            } else {
+                OnPanelAction(outcome);
+            }
+            return 0;
+        }
+    }
     switch (message) {
         case common::kMsgButtonNotice:
             OnButtonNotice(LOWORD(wParam));
@@ -145,9 +157,21 @@ LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnPaintMessage();
             return 0;
         case WM_DROPFILES:
-            if (!IsPanelOpen()) {
+            if (IsPanelOpen()) {
+                ::DragFinish(reinterpret_cast<HDROP>(wParam));  // ignored, but the drop is always released
+            } else {
                 OnDropFiles(reinterpret_cast<HDROP>(wParam));
-                return 1;
+            }
+            return 1;
+        case WM_RBUTTONUP:
+            if (!IsPanelOpen()) {
+                OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            }
+            return 0;
+        case WM_COMMAND:
+            if (lParam == 0) {
+                OnMenuCommand(LOWORD(wParam));
+                return 0;
             }
             break;
         case common::kMsgGoToPage:
@@ -190,8 +214,13 @@ void CMainPage::OnButtonNotice(WORD controlId) {
             m_lastMenuRelease = -1;
             break;
         case common::kIdHomeButton:
-            // The agent shows the window again; hiding never ends the launcher.
-            hwnd().Show(SW_HIDE);
+            if (IsPanelOpen()) {
+                m_panel.Close();
+                Paint();
+            } else {
+                // The agent shows the window again; hiding never ends the launcher.
+                hwnd().Show(SW_HIDE);
+            }
             break;
         case common::kIdExitButton:
             if (platform::Hwnd agent = platform::Hwnd::Find(platform::WideCStr(common::kAgentClass))) {
@@ -306,15 +335,6 @@ void CMainPage::AfterItemRemoved(bool isPageEmptied) {
         hwnd().Post(common::kMsgRemoveEmptyPage);
     }
     Repaint();
-}
-
-void CMainPage::RunItem(const common::GridItem&) {
-    // Running items (shell verbs, the store, the search window) belongs to the item commands.
-}
-
-void CMainPage::OnDropFiles(HDROP drop) {
-    // Registering a dropped file belongs to the item commands; the drop is always released.
-    ::DragFinish(drop);
 }
 
 void CMainPage::OnPackageAnnounced(common::CopyDataKind kind, const common::PackageAnnounce& announce) {

@@ -14,6 +14,7 @@
 #include "common/layout/LayoutPoints.h"
 #include "common/layout/PageSlider.h"
 #include "common/model/PackageRecord.h"
+#include "launcher/CommandPanel.h"
 #include "launcher/MainWnd.h"
 #include "launcher/PackageItem.h"
 #include "launcher/Skin.h"
@@ -31,8 +32,9 @@ class IFileStore;
 }  // namespace common
 
 // One object per process, created by the entry and alive until the process ends. The class is spread over
-// MainPage.cpp (start-up and messages), MainPageDraw.cpp (composition of the window) and MainPageInput.cpp
-// (mouse, window drag and page swipes). UI thread only.
+// MainPage.cpp (start-up and messages), MainPageDraw.cpp (composition of the window), MainPageInput.cpp
+// (mouse, window drag and page swipes) and MainPageCommands.cpp (running, menus, removal, drops, the command
+// panel). UI thread only.
 class CMainPage : public CMainWnd {
 public:
     explicit CMainPage(HINSTANCE instance);
@@ -78,8 +80,25 @@ private:
     void CreateFrameButtons();
     void LoadEnvironment();
 
-    // Runs an item as its TYPE says; the item commands own this.
+    // Item commands.
+    struct ItemPlace {
+        size_t page;
+        size_t item;
+    };
     void RunItem(const common::GridItem& item);
+    // `params`, when given, replace the entry's own.
+    void RunEntry(const common::PackageRecord& record, const std::optional<std::u16string>& params);
+    std::optional<ItemPlace> FindBySerial(uint32_t serial) const;
+    // Right button released at window point (x, y).
+    void OnContextMenu(int x, int y);
+    void OnMenuCommand(UINT id);
+    void EditItem(const ItemPlace& place);
+    void RemoveItem(const ItemPlace& place);
+    void RemoveBySerial(uint32_t serial);
+    void OnPanelAction(PanelOutcome outcome);
+    void SubmitPanel();
+    void BrowseInto(PanelField field, const wchar_t* filterName, const wchar_t* filterPattern);
+
     // Posts the removal of a page that an item removal emptied.
     void AfterItemRemoved(bool isPageEmptied);
     // Brings the drawn items in line with the grid, then paints.
@@ -87,7 +106,7 @@ private:
     void SyncVisuals();
     void ApplySlide(const common::SlideActions& actions);
     void DrawDriveTexts(GPicture& frame);
-    bool IsPanelOpen() const { return false; }  // the command panel arrives with the item commands
+    bool IsPanelOpen() const { return m_panel.IsOpen(); }
 
     std::unique_ptr<common::IFileStore> m_fileStore;
     std::unique_ptr<common::IFileProbe> m_fileProbe;
@@ -114,6 +133,8 @@ private:
     int m_freeSpaceWidth = 0;
     RECT m_windowRect = {};
     int m_lastMenuRelease = -1;
+    CCommandPanel m_panel;
+    uint32_t m_menuTargetSerial = 0;  // the item a context menu was opened on
     int m_swipeStartX = 0;
     bool m_isPagePressed = false;
 };

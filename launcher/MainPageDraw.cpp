@@ -65,6 +65,8 @@ void CMainPage::Paint() {
                                            static_cast<HFONT>(m_captionFont.get()));
             }
         }
+    } else {
+        m_panel.Draw(frame);
     }
 
     m_indicatorPositions = common::IndicatorPositions(static_cast<int>(m_pages.size()), m_layout.IndicatorRowY());

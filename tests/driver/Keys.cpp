@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Console.h"
+#include "Windows.h"
 
 namespace kdrive {
 namespace {
@@ -72,6 +73,19 @@ int RunHotKeyFree(const Args& args) {
         PrintLine(L"free");
     } else {
         PrintLine(L"held");
+    }
+    return kExitOk;
+}
+
+int RunType(const Args& args) {
+    HWND hwnd = FindTargetOrFail(args);
+    if (!hwnd) {
+        return kExitFailed;
+    }
+    for (wchar_t unit : args.Text(L"text")) {
+        if (!PostMessageW(hwnd, WM_CHAR, unit, 1)) {
+            return FailWithLastError(L"PostMessage failed");
+        }
     }
     return kExitOk;
 }

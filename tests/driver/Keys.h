@@ -12,4 +12,8 @@ int RunKeys(const Args& args);
 // at once) and "held" when another window holds it.
 int RunHotKeyFree(const Args& args);
 
+// type --class C [--title T] --text TEXT: posts one WM_CHAR per UTF-16 unit to the window, as typing into a
+// field the program draws itself (layout-independent, unlike key presses).
+int RunType(const Args& args);
+
 }  // namespace kdrive

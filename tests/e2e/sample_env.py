@@ -16,11 +16,13 @@ PAGE_TWO = [(1, 40 + n, 0, f"두번째 {n}", "{drive}\\Kelvo\\Tolv.exe", 0) for 
 PAGE_THREE = [(2, 0, 1, "세번째 폴더", "{drive}\\Portable Programs", 0)]
 
 
-def env_xml(drive="T:", pages=(PAGE_ONE, PAGE_TWO, PAGE_THREE)):
+def env_xml(drive="T:", pages=(PAGE_ONE, PAGE_TWO, PAGE_THREE), menu=MENU):
+    """pages: lists of (PKGTYPE, PKGID, TYPE, CAPTION, PATH, UPDATEFLAG); menu: (TYPE, CAPTION, PATH) per slot."""
     lines = ["<TolvEnv>", "\t<MAINMENU>"]
-    for n, (type_, caption, path) in enumerate(MENU, start=1):
+    for n, (type_, caption, path) in enumerate(menu, start=1):
         lines += [f"\t\t<BUTTON0{n}>", "\t\t\t<PKGTYPE>0</PKGTYPE>", f"\t\t\t<PKGID>{n - 1}</PKGID>",
-                  f"\t\t\t<TYPE>{type_}</TYPE>", f"\t\t\t<CAPTION>{caption}</CAPTION>", f"\t\t\t<PATH>{path}</PATH>",
+                  f"\t\t\t<TYPE>{type_}</TYPE>", f"\t\t\t<CAPTION>{caption}</CAPTION>",
+                  f"\t\t\t<PATH>{path.format(drive=drive)}</PATH>",
                   "\t\t\t<PARAM></PARAM>", "\t\t\t<ICON></ICON>", "\t\t\t<DELETED>0</DELETED>",
                   "\t\t\t<UPDATEFLAG>0</UPDATEFLAG>", f"\t\t</BUTTON0{n}>"]
     lines += ["\t</MAINMENU>", "\t<PAGEENV>", f"\t\t<PageNum>{len(pages)}</PageNum>", "\t\t<CurrentPage>0</CurrentPage>"]

@@ -1,0 +1,156 @@
+"""What the user does with the launcher's entries: running them, their context menus, removal and the command
+panel, with real mouse and keyboard input."""
+import shutil
+import unittest
+
+from kelvo_e2e import BIN, DRIVE, DRIVE_LETTER, WM_USER, KelvoTestCase, read_env_packages, wait_until
+from sample_env import env_xml
+
+PAGE_X, PAGE_Y = 21, 140
+SLOT_X0, SLOT_DX, SLOT_Y0, SLOT_DY = 12, 72, 10, 84
+PANEL_X, PANEL_Y = PAGE_X, PAGE_Y + 40
+VK_DOWN, VK_RETURN = 0x28, 0x0D
+IDOK, IDCANCEL = 1, 2
+ENV_CHANGED = WM_USER + 1007
+
+
+def slot_centre(slot):
+    return (PAGE_X + SLOT_X0 + SLOT_DX * (slot % 4) + 24, PAGE_Y + SLOT_Y0 + SLOT_DY * (slot // 4) + 24)
+
+
+# The settings button sits in the last slot, as in the default file.
+MENU = [(12, "스토어", "explorer.exe"), (13, "드라이브", "c:\\"), (11, "찾기", ""),
+        (10, "설정", "{drive}\\Kelvo\\settings.exe")]
+MENU_Y = 54 + 24
+
+
+def menu_centre(slot):
+    return (PAGE_X + 12 + 72 * slot + 24, MENU_Y)
+PAGE = [
+    (1, 60, 0, "마커", "{drive}\\Kelvo\\marker.exe", 0),
+    (1, 61, 0, "지울앱", "{drive}\\Portable Programs\\지울앱\\app.exe", 0),
+    (1, 62, 0, "..", "{drive}\\Portable Programs\\dots.exe", 0),
+    (1, 63, 0, "설치중", "{drive}\\Kelvo\\busy.exe", 2),
+    (1, 64, 0, "깨진앱", "{drive}\\Kelvo\\broken.exe", 0),
+]
+
+
+class LauncherCommands(KelvoTestCase):
+    def setUp(self):
+        super().setUp()
+        for name in ("marker.exe", "settings.exe", "busy.exe"):
+            shutil.copy2(BIN / "kelvo_marker.exe", self.suite_dir / name)
+        # There, so the item is enabled, but no program the system can start.
+        (self.suite_dir / "broken.exe").write_bytes(b"not a program\n")
+        programs = DRIVE / "Portable Programs"
+        (programs / "지울앱").mkdir()
+        shutil.copy2(BIN / "kelvo_marker.exe", programs / "지울앱" / "app.exe")
+        shutil.copy2(BIN / "kelvo_marker.exe", programs / "dots.exe")
+        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml(DRIVE_LETTER, (PAGE,), MENU))
+        self.agent, self.agent_log = self.start_standin_agent()
+        self.start_launcher()
+
+    def click(self, point, button="left"):
+        self.kdrive("click", "--class", "TolvApp", "--title", "TolvApp", "--x", str(point[0]), "--y", str(point[1]),
+                    "--button", button)
+
+    def choose_from_menu(self, position):
+        """Right-clicked menus are worked with the keyboard, as the arrow keys and Enter reach the menu's loop."""
+        self.kdrive("wait", "--class", "#32768", "--visible", "--timeout-ms", "10000")
+        for _ in range(position + 1):
+            self.kdrive("keys", "--vk", str(VK_DOWN))
+        self.kdrive("keys", "--vk", str(VK_RETURN))
+        self.kdrive("wait-gone", "--class", "#32768", "--timeout-ms", "10000")
+
+    def captions(self):
+        return [item["CAPTION"] for page in read_env_packages(self.suite_dir / "TolvEnv.xml") for item in page]
+
+    def answer_box(self, title, button):
+        self.kdrive("press", "--class", "#32770", "--title", title, "--id", str(button))
+        self.kdrive("wait-gone", "--class", "#32770", "--title", title, "--timeout-ms", "10000")
+
+    def box_text(self, title):
+        self.kdrive("wait", "--class", "#32770", "--title", title, "--visible", "--timeout-ms", "10000")
+        return self.kdrive("dialog-text", "--class", "#32770", "--title", title)
+
+    # Catches: a click that runs nothing or runs the item from a stale drive letter, an item being installed that
+    # still runs, and the settings button run without "-0" or outside the suite folder.
+    def test_clicks_run_entries(self):
+        self.click(slot_centre(0))
+        ran = self.suite_dir / "marker.exe.ran"
+        wait_until(ran.exists, 15.0, what="the clicked package's program")
+        self.click(slot_centre(3))  # the item being installed: checked below, after the next program ran
+        self.click(menu_centre(3))
+        settings = self.suite_dir / "settings.exe.ran"
+        wait_until(settings.exists, 15.0, what="the settings button's program")
+        parameters, folder = settings.read_text(encoding="utf-8").splitlines()[:2]
+        self.assertEqual(parameters.strip(), "-0")
+        self.assertEqual(folder.rstrip("\\").lower(), self.win_path().lower())
+        self.assertFalse((self.suite_dir / "busy.exe.ran").exists(), "an item being installed runs nothing")
+
+    # Catches: a program that cannot start passed over without a word, or the error code lost from the warning.
+    def test_a_program_that_cannot_start_is_reported_with_its_code(self):
+        self.click(slot_centre(4))
+        text = self.box_text("경고")
+        self.assertIn("해당 명령을 실행 할 수 없습니다.", text)
+        self.assertRegex(text, r"Error Code : \(\d+\)")
+        self.screenshot("launcher-run-failure")
+        self.answer_box("경고", IDOK)
+
+    # Catches: a full removal that leaves the program folder, a caption that deletes outside its own folder, the
+    # agent not told of a removal, and "edit" on a store package not opening the settings program on it.
+    def test_removal_and_edit_from_the_context_menu(self):
+        self.click(slot_centre(1), "right")
+        self.choose_from_menu(1)  # 항목편집, 프로그램 제거
+        self.assertIn("지울앱을(를) 시스템에서 제거합니다.", self.box_text("항목 삭제"))
+        self.screenshot("launcher-remove-dialog")
+        self.answer_box("항목 삭제", IDOK)
+        wait_until(lambda: "지울앱" not in self.captions(), 10.0, what="the removed item to leave TolvEnv.xml")
+        self.assertFalse((DRIVE / "Portable Programs" / "지울앱").exists(), "a full removal deletes the folder")
+        wait_until(lambda: f"msg={ENV_CHANGED} wparam=1 lparam=61" in self.read_log_lines(self.agent_log), 10.0,
+                   what="the agent to be told of the removal")
+
+        # The item named ".." now sits in slot 1; a full removal of it must not touch "Portable Programs".
+        self.click(slot_centre(1), "right")
+        self.choose_from_menu(1)
+        self.box_text("항목 삭제")
+        self.answer_box("항목 삭제", IDOK)
+        wait_until(lambda: ".." not in self.captions(), 10.0, what="the '..' item to leave TolvEnv.xml")
+        self.assertTrue((DRIVE / "Portable Programs" / "dots.exe").exists())
+        self.assertTrue((DRIVE / "Portable Programs").is_dir())
+
+        # An item being installed (now slot 1) has no menu at all.
+        self.click(slot_centre(1), "right")
+        self.assertEqual(self.kdrive("count", "--class", "#32768", "--visible"), "0")
+
+        self.click(slot_centre(0), "right")
+        self.choose_from_menu(0)
+        settings = self.suite_dir / "settings.exe.ran"
+        wait_until(settings.exists, 15.0, what="the settings program for the edited package")
+        self.assertEqual(settings.read_text(encoding="utf-8").splitlines()[0].strip(), "-2 -1 -60")
+
+    # Catches: the panel not opening from the page's menu, typed text not reaching its fields, an empty command
+    # accepted, and the new entry stored without its type, caption default or icon.
+    def test_command_panel_adds_a_typed_command(self):
+        empty_slot = slot_centre(15)
+        self.click(empty_slot, "right")
+        self.choose_from_menu(0)  # 사용자 명령 추가, 새로고침
+        ok_button = (PANEL_X + 124 + 37, PANEL_Y + 226 + 12)
+        self.click(ok_button)
+        self.assertIn("사용자 명령을 입력하세요.", self.box_text("정보"))
+        self.answer_box("정보", IDOK)
+
+        command_field = (PANEL_X + 12 + 93, PANEL_Y + 102 + 11)
+        self.click(command_field)
+        command = self.win_path("marker.exe")
+        self.kdrive("type", "--class", "TolvApp", "--title", "TolvApp", "--text", command)
+        self.screenshot("launcher-command-panel")
+        self.click(ok_button)
+        wait_until(lambda: "marker.exe" in self.captions(), 10.0, what="the typed command in TolvEnv.xml")
+        added = [item for page in read_env_packages(self.suite_dir / "TolvEnv.xml") for item in page
+                 if item["CAPTION"] == "marker.exe"][0]
+        self.assertEqual((added["PKGTYPE"], added["TYPE"], added["PATH"], added["ICON"]), ("4", "0", command, command))
+
+
+if __name__ == "__main__":
+    unittest.main()
