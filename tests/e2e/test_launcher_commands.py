@@ -32,6 +32,8 @@ PAGE = [
     (1, 62, 0, "..", "{drive}\\Portable Programs\\dots.exe", 0),
     (1, 63, 0, "설치중", "{drive}\\Kelvo\\busy.exe", 2),
     (1, 64, 0, "깨진앱", "{drive}\\Kelvo\\broken.exe", 0),
+    (4, 0, 0, "내명령", "{drive}\\Kelvo\\marker.exe", 0),
+    (1, 65, 0, "새버전", "{drive}\\Kelvo\\marker.exe", 1),
 ]
 
 
@@ -150,6 +152,49 @@ class LauncherCommands(KelvoTestCase):
         added = [item for page in read_env_packages(self.suite_dir / "TolvEnv.xml") for item in page
                  if item["CAPTION"] == "marker.exe"][0]
         self.assertEqual((added["PKGTYPE"], added["TYPE"], added["PATH"], added["ICON"]), ("4", "0", command, command))
+
+    # Catches: the update entry saved to the file, an item marked as updating still offering a menu or running,
+    # a cancelled removal that removes or reports anything, an edit that loses the entry's kind or fields, and a
+    # user command's removal touching its program.
+    def test_update_cancel_edit_and_remove_a_user_command(self):
+        self.click(slot_centre(6), "right")
+        self.choose_from_menu(0)  # 업데이트, 항목편집, 프로그램 제거
+        self.assertEqual([i["UPDATEFLAG"] for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p
+                          if i["CAPTION"] == "새버전"], ["1"], "the update entry saves nothing")
+        # Now shown as being updated: no menu, and a click runs nothing. The click on the marker after it proves
+        # both were handled (an open menu would have swallowed that click).
+        self.click(slot_centre(6), "right")
+        self.click(slot_centre(6))
+        self.click(slot_centre(0))
+        wait_until((self.suite_dir / "marker.exe.ran").exists, 15.0, what="the marker after the updating item")
+        (self.suite_dir / "marker.exe.ran").unlink()
+
+        self.click(slot_centre(1), "right")
+        self.choose_from_menu(1)
+        self.box_text("항목 삭제")
+        self.answer_box("항목 삭제", IDCANCEL)
+        self.assertIn("지울앱", self.captions())
+        self.assertTrue((DRIVE / "Portable Programs" / "지울앱" / "app.exe").exists())
+
+        self.click(slot_centre(5), "right")
+        self.choose_from_menu(0)  # 항목편집, 프로그램 제거
+        caption_field = (PANEL_X + 12 + 93, PANEL_Y + 57 + 11)
+        self.click(caption_field)
+        self.kdrive("type", "--class", "TolvApp", "--title", "TolvApp", "--text", "2")
+        self.click((PANEL_X + 124 + 37, PANEL_Y + 226 + 12))
+        wait_until(lambda: "내명령2" in self.captions(), 10.0, what="the edited caption in TolvEnv.xml")
+        edited = [i for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p
+                  if i["CAPTION"] == "내명령2"][0]
+        self.assertEqual((edited["PKGTYPE"], edited["PATH"]), ("4", self.win_path("marker.exe")))
+
+        self.click(slot_centre(5), "right")
+        self.choose_from_menu(1)
+        self.assertIn("내명령2을 시스템에서 제거합니다.", self.box_text("정보"))
+        self.answer_box("정보", IDOK)
+        wait_until(lambda: "내명령2" not in self.captions(), 10.0, what="the user command to leave TolvEnv.xml")
+        self.assertTrue((self.suite_dir / "marker.exe").exists(), "a user command's program is not touched")
+        self.assertFalse(any(line.startswith(f"msg={ENV_CHANGED} ") for line in self.read_log_lines(self.agent_log)),
+                         "neither the cancelled removal nor a user command's is reported to the agent")
 
 
 if __name__ == "__main__":
