@@ -10,9 +10,10 @@
 #include "common/agent/ProgramList.h"
 #include "common/credentials/Credentials.h"
 #include "common/settings/SettingsRecord.h"
+#include "platform/inet/TransferStop.h"
 
-// Owned by CMarloApp and used on the UI thread only, apart from `flags` and `jobs`, which the package worker
-// shares (each safe on its own).
+// Owned by CMarloApp and used on the UI thread only, apart from `flags`, `jobs` and `transferStop`, which the
+// package worker shares (each safe on its own).
 struct AgentState {
     std::wstring moduleFolder;  // suite folder without a trailing backslash; its first unit is the drive
     std::wstring tempFolder;    // download area of the package jobs
@@ -23,4 +24,5 @@ struct AgentState {
     std::vector<int32_t> interruptedUpdates;  // PKGIDs whose UPDATEFLAG read 2 at start-up
     WorkerFlags flags;
     common::JobQueues jobs;
+    platform::TransferStop transferStop;  // the exit procedure ends the worker's running fetch through it
 };

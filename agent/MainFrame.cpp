@@ -209,10 +209,15 @@ void CMainFrame::OnTaskbarCreated() {
 }
 
 void CMainFrame::ExitSuite() {
-    if (!m_state.flags.isQuietExit.load() && !platform::AskYesNo(m_boxes, hwnd(), kAskExit)) {
+    // The questions and the wait for the worker pump messages; a second exit request meanwhile is the same one.
+    if (m_isExiting) {
         return;
     }
-    if (m_state.flags.isBusy.load() && !StopWorkerForExit()) {
+    m_isExiting = true;
+    const bool isGoing = (m_state.flags.isQuietExit.load() || platform::AskYesNo(m_boxes, hwnd(), kAskExit)) &&
+                         (!m_state.flags.isBusy.load() || StopWorkerForExit());
+    m_isExiting = false;
+    if (!isGoing) {
         return;
     }
     if (platform::Hwnd launcher = FindLauncher()) {
@@ -239,14 +244,18 @@ bool CMainFrame::StopWorkerForExit() {
         return true;
     }
     m_worker->RequestStop();
-    return m_worker->Join(kWorkerStopTimeoutMs);
+    // Closes the running fetch's handles from here, which ends a call blocked in the network.
+    m_state.transferStop.Stop();
+    return m_worker->JoinPumping(kWorkerStopTimeoutMs);
 }
 
 void CMainFrame::OnDestroy() {
     m_state.flags.isRunning = false;
     if (m_worker) {
         m_worker->RequestStop();
-        m_worker->Join();
+        m_state.transferStop.Stop();
+        // A worker that has not ended by then ends with the process.
+        m_worker->JoinPumping(kWorkerStopTimeoutMs);
     }
     if (m_isTrayShown) {
         m_tray.Delete();

@@ -113,4 +113,5 @@ private:
     bool m_isTrayShown = false;
     CProgStatusDlg m_status;
     std::unique_ptr<PackageWorker> m_worker;
+    bool m_isExiting = false;  // the exit procedure is asking or waiting
 };

@@ -47,6 +47,36 @@ bool PackageWorker::Join(DWORD timeoutMs) {
     return true;
 }
 
+bool PackageWorker::JoinPumping(DWORD timeoutMs) {
+    if (!m_thread) {
+        return true;
+    }
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        HANDLE thread = m_thread.get();
+        DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, remaining, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) {
+            m_thread.reset();
+            return true;
+        }
+        if (woken != WAIT_OBJECT_0 + 1) {
+            return false;  // timed out, or the wait itself failed
+        }
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // Not ours to take: the loop that waits on us ends the program with it.
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+}
+
 unsigned __stdcall PackageWorker::ThreadMain(void* self) {
     // No exception leaves the thread entry.
     try {

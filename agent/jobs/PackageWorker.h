@@ -28,6 +28,9 @@ public:
     void RequestStop();
     // True when the thread has ended (or never ran) within `timeoutMs`.
     bool Join(DWORD timeoutMs = INFINITE);
+    // As Join, for the UI thread: window messages are dispatched while it waits, so a worker that is sending to
+    // a window of this thread, and the user's view of the agent, are not frozen by the wait.
+    bool JoinPumping(DWORD timeoutMs);
     bool IsStarted() const { return static_cast<bool>(m_thread); }
 
 private:

@@ -26,6 +26,46 @@ DWORD LastErrorOr(DWORD fallback) {
     return error != 0 ? error : fallback;
 }
 
+// A fetch's internet handles. The root is lent to the job's stop while the fetch works; when the stop closed it,
+// the handles below it are gone too and are only forgotten here.
+struct FetchHandles {
+    explicit FetchHandles(const TransferJob* job) : stop(job != nullptr ? job->stop : nullptr) {}
+    FetchHandles(const FetchHandles&) = delete;
+    FetchHandles& operator=(const FetchHandles&) = delete;
+    ~FetchHandles() {
+        if (isLent && !stop->TakeBack()) {
+            request.release();
+            connection.release();
+            internet.release();
+        }
+    }
+    // False when the job was stopped before the fetch began.
+    bool Lend() {
+        if (stop == nullptr) {
+            return true;
+        }
+        isLent = stop->Lend(internet.get());
+        return isLent;
+    }
+
+    TransferStop* stop;
+    bool isLent = false;
+    UniqueInternet internet;
+    UniqueInternet connection;
+    UniqueInternet request;  // the HTTP request or the FTP file
+};
+
+bool IsStopped(const TransferJob* job) {
+    return job != nullptr && job->stop != nullptr && job->stop->IsStopped();
+}
+
+// A call that fails once a stop was asked for ends the fetch as stopped, whatever broke it: the closed handle
+// (Windows aborts a blocked call when its handle is closed), or the receive timeout (Wine 8 leaves a blocked
+// receive running when the handle is closed from another thread; it ends with WSAETIMEDOUT after the timeout).
+DWORD Failure(const TransferJob* job, DWORD error) {
+    return IsStopped(job) ? kTransferStopped : error;
+}
+
 // The local side of a fetch: the file, removed again unless the fetch succeeded.
 class LocalFile {
 public:
@@ -72,10 +112,13 @@ DWORD CopyToFile(HINTERNET source, LocalFile& file, const TransferJob* job, int6
         DWORD read = 0;
         if (!::InternetReadFile(source, buffer.data(), kReadChunk, &read)) {
             DWORD error = ::GetLastError();
-            if (error == ERROR_NO_MORE_FILES) {
+            if (error == ERROR_NO_MORE_FILES && !IsStopped(job)) {
                 break;
             }
-            return error != 0 ? error : ERROR_INTERNET_CONNECTION_ABORTED;
+            return Failure(job, error != 0 ? error : ERROR_INTERNET_CONNECTION_ABORTED);
+        }
+        if (IsStopped(job)) {
+            return kTransferStopped;
         }
         if (read == 0) {
             break;
@@ -139,30 +182,34 @@ DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const Tr
     if (!address) {
         return kTransferBadScheme;
     }
-    UniqueInternet internet(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!internet) {
+    FetchHandles handles(job);
+    handles.internet.reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!handles.internet) {
         return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
     }
-    UniqueInternet connection(::InternetConnectW(internet.get(), ToWide(address->host).c_str(), address->port, L"",
-                                                 L"", INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection) {
-        return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
+    if (!handles.Lend()) {
+        return kTransferStopped;
     }
-    UniqueInternet request(::HttpOpenRequestW(connection.get(), L"GET", ToWide(address->object).c_str(), nullptr,
-                                              nullptr, nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
-    if (!request) {
-        return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    handles.connection.reset(::InternetConnectW(handles.internet.get(), ToWide(address->host).c_str(), address->port,
+                                                L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
+    if (!handles.connection) {
+        return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
+    }
+    handles.request.reset(::HttpOpenRequestW(handles.connection.get(), L"GET", ToWide(address->object).c_str(),
+                                             nullptr, nullptr, nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    if (!handles.request) {
+        return Failure(job, LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR));
     }
     DWORD timeout = kReceiveTimeoutMs;
-    ::InternetSetOptionW(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
-    if (!::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
-        return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
+    ::InternetSetOptionW(handles.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+    if (!::HttpSendRequestW(handles.request.get(), nullptr, 0, nullptr, 0)) {
+        return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }
     LocalFile file(localPath);
     if (!file.IsOpen()) {
         return kTransferFileError;
     }
-    DWORD result = CopyToFile(request.get(), file, job, byteCounter, ContentLength(request.get()));
+    DWORD result = CopyToFile(handles.request.get(), file, job, byteCounter, ContentLength(handles.request.get()));
     if (result == kTransferOk && !file.Keep()) {
         result = LastErrorOr(ERROR_WRITE_FAULT);
     }
@@ -175,29 +222,35 @@ DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const Tra
     if (!address) {
         return kTransferBadScheme;
     }
-    UniqueInternet internet(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!internet) {
+    FetchHandles handles(job);
+    handles.internet.reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!handles.internet) {
         return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
     }
+    if (!handles.Lend()) {
+        return kTransferStopped;
+    }
+    // Bounds how long a stopped fetch can stay blocked where closing its handles does not end the call.
+    DWORD timeout = kReceiveTimeoutMs;
+    ::InternetSetOptionW(handles.internet.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
     // No INTERNET_FLAG_PASSIVE: the store's server expects active mode.
-    UniqueInternet connection(::InternetConnectW(internet.get(), ToWide(address->host).c_str(), address->port,
-                                                 kStoreFtpUser, kStoreFtpPassword, INTERNET_SERVICE_FTP, 0, 0));
-    if (!connection) {
-        return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
+    handles.connection.reset(::InternetConnectW(handles.internet.get(), ToWide(address->host).c_str(), address->port,
+                                                kStoreFtpUser, kStoreFtpPassword, INTERNET_SERVICE_FTP, 0, 0));
+    if (!handles.connection) {
+        return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }
     std::wstring object = ToWide(address->object);
-    std::optional<int64_t> listedSize = ListedSize(connection.get(), object);
+    std::optional<int64_t> listedSize = ListedSize(handles.connection.get(), object);
     LocalFile file(localPath);
     if (!file.IsOpen()) {
         return kTransferFileError;
     }
-    UniqueInternet remote(
-        ::FtpOpenFileW(connection.get(), object.c_str(), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));
-    if (!remote) {
-        return kTransferFileError;
+    handles.request.reset(
+        ::FtpOpenFileW(handles.connection.get(), object.c_str(), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));
+    if (!handles.request) {
+        return IsStopped(job) ? kTransferStopped : kTransferFileError;
     }
-    DWORD result = CopyToFile(remote.get(), file, job, byteCounter, listedSize);
-    remote.reset();
+    DWORD result = CopyToFile(handles.request.get(), file, job, byteCounter, listedSize);
     if (result == kTransferOk && !file.Keep()) {
         result = LastErrorOr(ERROR_WRITE_FAULT);
     }

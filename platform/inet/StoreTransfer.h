@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/inet/TransferStop.h"
+
 namespace platform {
 
 // Result codes of a fetch; any other value is the Windows error code of the failing call.
@@ -26,12 +28,15 @@ struct TransferJob {
     std::wstring fileName;
     int64_t* jobBytesDone = nullptr;  // grows with every byte written; may be null
     int64_t jobRealTotal = 0;
+    TransferStop* stop = nullptr;  // another thread may end the fetch through it; may be null
 };
 
 // How a fetch works: one connection per call, reads of at most 8192 bytes written to the local file chunk by
 // chunk; `byteCounter` grows by every byte written. The local file never stays behind after a failure. Where
 // the server announced the size (HTTP Content-Length; for FTP the size in its listing), fewer bytes than that
-// is a failure (ERROR_INTERNET_CONNECTION_ABORTED). An HTTP error page is stored like any other body.
+// is a failure (ERROR_INTERNET_CONNECTION_ABORTED). An HTTP error page is stored like any other body. A stop
+// through the job's TransferStop ends the fetch with kTransferStopped: between chunks, or by closing the handles
+// of a blocked call (on Windows that aborts the call; under Wine the call ends at its 5-second receive timeout).
 // Blocking; call from a worker or the UI thread, each call with its own handles.
 DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter);
 DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter);

@@ -10,6 +10,7 @@
 #include "platform/FileStoreWin.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
+#include "platform/framework/FrameWindow.h"
 #include "tests/common/DefaultFiles.h"
 
 namespace {
@@ -189,6 +190,36 @@ TEST(PackageWorker, StopsOnRequestAndOnTheRunFlag) {
     PackageWorker idle(flags, queues, nullptr);
     ASSERT_TRUE(idle.Start());
     EXPECT_TRUE(idle.Join(5000)) << "a cleared run flag ends the loop by itself";
+}
+
+// Catches: an exit that waits for the worker without dispatching messages (a worker sending to the agent's own
+// window would then wait for ever, and the agent would look hung), and a bounded wait that never gives up.
+class TimerCounter : public platform::FrameWindow {
+public:
+    int ticks = 0;
+
+protected:
+    void OnTimer(UINT_PTR) override { ++ticks; }
+};
+
+TEST(PackageWorker, JoinPumpingDispatchesWhileItWaitsAndGivesUp) {
+    WorkerFlags flags;
+    common::JobQueues queues;
+    flags.isRunning = true;
+    TimerCounter window;
+    platform::FrameClass frameClass;
+    frameClass.className = L"KelvoJoinPumpingProbe";
+    ASSERT_TRUE(window.CreateFrame(::GetModuleHandleW(nullptr), frameClass, L"", WS_OVERLAPPED));
+    PackageWorker worker(flags, queues, nullptr);
+    ASSERT_TRUE(worker.Start());
+    // Timer messages reach the window only through a loop that dispatches them.
+    ::SetTimer(window.hwnd(), 1, 10, nullptr);
+    EXPECT_FALSE(worker.JoinPumping(300)) << "the worker is still running";
+    EXPECT_GT(window.ticks, 0);
+    ::KillTimer(window.hwnd(), 1);
+    worker.RequestStop();
+    EXPECT_TRUE(worker.JoinPumping(5000));
+    EXPECT_TRUE(worker.JoinPumping(0)) << "an ended worker joins at once";
 }
 
 // Catches: the tray menu's commands or texts mixed up in the resource.

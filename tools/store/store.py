@@ -86,6 +86,18 @@ def _cut_short(req):
     req.close_connection = True
 
 
+def _stall(req):
+    """Announces 1000000 bytes, sends 64 KiB and then nothing for a minute: a transfer that hangs (tests)."""
+    req.send_response(200)
+    req.send_header("Content-Type", "application/octet-stream")
+    req.send_header("Content-Length", "1000000")
+    req.end_headers()
+    req.wfile.write(b"s" * 65536)
+    req.wfile.flush()
+    time.sleep(60)
+    req.close_connection = True
+
+
 # Dynamic endpoints by lower-case path. A handler gets the request object
 # (a StoreRequestHandler) and answers through it; any method is accepted.
 # Everything not listed here is a static file under the content root.
@@ -93,6 +105,7 @@ ROUTES = {
     "/apps/update_set.asp": _notice,
     "/apps/delete_set.asp": _notice,
     "/test/cut-short.bin": _cut_short,
+    "/test/stall.bin": _stall,
 }
 
 
