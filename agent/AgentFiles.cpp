@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/agent/PackageJobs.h"
 #include "common/model/EnvironmentFile.h"
 #include "common/settings/SettingsFile.h"
 #include "common/text/PathUtil.h"
@@ -64,19 +65,8 @@ bool WriteDefaultResource(common::IFileStore& store, HMODULE module, UINT resour
 
 void ClearUpdateFlags(common::IFileStore& store, const std::u16string& path, std::vector<int32_t>& packageIds) {
     common::CEnvironmentFile environment(store, path);
-    if (!packageIds.empty() && environment.Load()) {
-        for (int32_t id : packageIds) {
-            const auto& pages = environment.Pages();
-            for (size_t p = 0; p < pages.size(); ++p) {
-                for (size_t k = 0; k < pages[p].packages.size(); ++k) {
-                    common::PackageRecord record = pages[p].packages[k].record;
-                    if (record.pkgId == id && record.updateFlag != 0) {
-                        record.updateFlag = 0;
-                        environment.UpdatePackage(p, k, record);
-                    }
-                }
-            }
-        }
+    for (int32_t id : packageIds) {
+        common::ClearUpdateFlag(environment, id);
     }
     packageIds.clear();
 }
