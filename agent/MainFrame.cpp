@@ -84,6 +84,9 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case common::kMsgShutDown:
             OnShutDown();
             return 0;
+        case kMsgWorkerShowLauncher:
+            ShowLauncher();
+            return 0;
         case WM_HOTKEY:
             OnHotKey(static_cast<int>(static_cast<INT_PTR>(wParam)));
             break;

@@ -112,6 +112,8 @@ private:
     TrayIcon m_tray;
     bool m_isTrayShown = false;
     CProgStatusDlg m_status;
+    // The runner outlives the worker's thread: the worker is joined (or destroyed) first.
+    std::unique_ptr<CPackageJobRunner> m_jobRunner;
     std::unique_ptr<PackageWorker> m_worker;
     bool m_isExiting = false;  // the exit procedure is asking or waiting
 };

@@ -4,6 +4,7 @@
 #include "agent/HotKeys.h"
 #include "agent/MainFrame.h"
 #include "agent/resource.h"
+#include "common/config/StoreHosts.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -102,6 +103,16 @@ void CMainFrame::StartWorker() {
     m_state.flags.isBusy = false;
     m_state.flags.isRunning = true;
     m_state.flags.isCancelled = false;
-    m_worker = std::make_unique<PackageWorker>(m_state.flags, m_state.jobs, hwnd());
+    PackageJobContext context{m_state.flags,
+                              m_state.transferStop,
+                              m_boxes,
+                              m_state.moduleFolder,
+                              m_state.tempFolder,
+                              platform::ToWide(common::kStoreHttpHost),
+                              platform::ToWide(common::kStoreFtpHost),
+                              platform::StoreLogin{platform::ToWide(m_state.credentials.id),
+                                                   platform::ToWide(m_state.credentials.password)}};
+    m_jobRunner = std::make_unique<CPackageJobRunner>(std::move(context));
+    m_worker = std::make_unique<PackageWorker>(m_state.flags, m_state.jobs, hwnd(), m_jobRunner.get());
     m_worker->Start();
 }

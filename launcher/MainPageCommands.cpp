@@ -10,6 +10,7 @@
 #include "launcher/LauncherGlobals.h"
 #include "launcher/RemoveItemDialog.h"
 #include "launcher/resource.h"
+#include "platform/FolderTree.h"
 #include "platform/ShellSearch.h"
 #include "platform/WideText.h"
 
@@ -32,17 +33,6 @@ int Ask(HWND owner, const std::wstring& text, UINT style) {
 
 std::wstring Wide(const std::u16string& text) {
     return platform::ToWide(text);
-}
-
-// Deletes a folder with everything in it, without the recycle bin and without asking.
-void DeleteFolderTree(const std::u16string& folder) {
-    std::wstring from = Wide(folder);
-    from.push_back(L'\0');  // the list ends with an empty entry
-    SHFILEOPSTRUCTW operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    ::SHFileOperationW(&operation);
 }
 
 }  // namespace
@@ -200,7 +190,7 @@ void CMainPage::RemoveItem(const ItemPlace& place) {
         // A caption that is not a plain folder name deletes nothing: only the link goes.
         if (std::optional<std::u16string> folder =
                 common::ProgramFolderToDelete(g_launcherFolder, item.record.caption.Get())) {
-            DeleteFolderTree(*folder);
+            platform::DeleteFolderTree(Wide(*folder));
         }
     }
     RemoveBySerial(item.serial);

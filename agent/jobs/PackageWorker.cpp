@@ -3,8 +3,10 @@
 
 #include <process.h>
 
-PackageWorker::PackageWorker(WorkerFlags& flags, common::JobQueues& queues, HWND frame)
-    : m_flags(flags), m_queues(queues), m_frame(frame) {}
+#include "common/ipc/Messages.h"
+
+PackageWorker::PackageWorker(WorkerFlags& flags, common::JobQueues& queues, HWND frame, IPackageJobRunner* runner)
+    : m_flags(flags), m_queues(queues), m_runner(runner), m_frame(frame) {}
 
 PackageWorker::~PackageWorker() {
     RequestStop();
@@ -90,16 +92,32 @@ unsigned __stdcall PackageWorker::ThreadMain(void* self) {
 void PackageWorker::Loop() {
     ::SetEvent(m_ready.get());
     while (m_flags.isRunning.load() && ::WaitForSingleObject(m_stop.get(), kPollIntervalMs) == WAIT_TIMEOUT) {
-        PollQueues();
+        if (!PollQueues()) {
+            break;
+        }
     }
+    m_flags.isBusy = false;
 }
 
-void PackageWorker::PollQueues() {
+bool PackageWorker::PollQueues() {
     std::optional<common::QueuedJob> next = m_queues.Next();
-    if (!next) {
-        return;
+    if (!next || m_runner == nullptr || m_flags.isCancelled.load()) {
+        return true;
     }
-    // Seam: the package engine handles `next` here with isBusy set around it, reports to the UI through m_frame,
-    // and removes it from its queue when done. Until the engine exists a queued job waits.
-    (void)m_frame;
+    m_flags.isBusy = true;
+    if (m_frame != nullptr) {
+        ::PostMessageW(m_frame, kMsgWorkerShowLauncher, 0, 0);
+    }
+    JobOutcome outcome = m_runner->Run(*next);
+    m_queues.RemoveHead(next->kind, next->job.packageIndex);
+    m_flags.isBusy = false;
+    if (outcome != JobOutcome::Cancelled) {
+        return true;
+    }
+    // A cancelled job ends the worker; the exit procedure that asked for it asks nothing more.
+    m_flags.isQuietExit = true;
+    if (m_frame != nullptr) {
+        ::PostMessageW(m_frame, common::kMsgShutDown, 0, 0);
+    }
+    return false;
 }

@@ -1,8 +1,10 @@
-// The agent's package worker: one thread that polls the install and update queues once a second.
+// The agent's package worker: one thread that polls the install and update queues once a second and runs their
+// jobs one at a time.
 #pragma once
 
 #include <windows.h>
 
+#include "agent/jobs/PackageJobRunner.h"
 #include "agent/jobs/WorkerFlags.h"
 #include "common/agent/JobQueues.h"
 #include "platform/UniqueHandle.h"
@@ -13,11 +15,16 @@
 // returns. Join waits for the thread to end. Nothing ends the thread from outside.
 //
 // Calling thread: the UI thread for every member. The worker reaches the UI only by PostMessage to `frame`.
+// Posted to the frame when a job starts: the launcher is shown (or started) so the user sees the job.
+inline constexpr UINT kMsgWorkerShowLauncher = WM_APP + 20;
+
 class PackageWorker {
 public:
     static constexpr DWORD kPollIntervalMs = 1000;
 
-    PackageWorker(WorkerFlags& flags, common::JobQueues& queues, HWND frame);
+    // `frame` is asked to show the launcher when a job starts, and to run the exit procedure when a job was
+    // cancelled. Without a runner (tests of the thread itself) queued jobs wait.
+    PackageWorker(WorkerFlags& flags, common::JobQueues& queues, HWND frame, IPackageJobRunner* runner = nullptr);
     // Stops and joins a thread still running.
     ~PackageWorker();
     PackageWorker(const PackageWorker&) = delete;
@@ -36,10 +43,12 @@ public:
 private:
     static unsigned __stdcall ThreadMain(void* self);
     void Loop();
-    void PollQueues();
+    // False when the worker must leave its loop.
+    bool PollQueues();
 
     WorkerFlags& m_flags;
     common::JobQueues& m_queues;
+    IPackageJobRunner* m_runner;
     HWND m_frame;
     platform::UniqueKernelHandle m_stop;
     platform::UniqueKernelHandle m_ready;

@@ -161,6 +161,25 @@ class StoreRequestHandler(http.server.SimpleHTTPRequestHandler):
             return True
         return False
 
+    def translate_path(self, path):
+        """The file for a request path; a path whose non-ASCII name came as code page 949 bytes (raw or
+        percent-escaped), as WinINet on a Korean Windows sends it, finds the file as well."""
+        local = super().translate_path(path)
+        if os.path.lexists(local):
+            return local
+        plain = urllib.parse.urlsplit(path).path
+        candidates = []
+        for raw in (plain.encode("latin-1", "ignore"), urllib.parse.unquote_to_bytes(plain)):
+            try:
+                candidates.append(raw.decode("cp949"))
+            except UnicodeDecodeError:
+                pass
+        for name in candidates:
+            alt = super().translate_path(urllib.parse.quote(name))
+            if os.path.lexists(alt):
+                return alt
+        return local
+
     def do_GET(self):
         if not self._dispatch():
             super().do_GET()

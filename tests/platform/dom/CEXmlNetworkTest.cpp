@@ -6,6 +6,8 @@
 // parser's lockdown, since MSXML 3 resolves externals by default.
 #include <gtest/gtest.h>
 
+#include "tests/platform/TestEnvironment.h"
+
 #include <windows.h>
 
 #include <chrono>
@@ -23,12 +25,6 @@ namespace {
 using domtest::BoxRecorder;
 using domtest::ScratchDir;
 
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[MAX_PATH + 1] = {};
-    DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH + 1);
-    return length > 0 && length <= MAX_PATH ? std::wstring(value, length) : std::wstring();
-}
-
 std::string ReadAll(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     std::ostringstream bytes;
@@ -39,8 +35,8 @@ std::string ReadAll(const std::wstring& path) {
 class CEXmlNetwork : public testing::Test {
   protected:
     void SetUp() override {
-        m_port = Environment(L"KELVO_DOM_HTTP_PORT");
-        m_log = Environment(L"KELVO_DOM_HTTP_LOG");
+        m_port = kelvo_test::EnvironmentText(L"KELVO_DOM_HTTP_PORT");
+        m_log = kelvo_test::EnvironmentText(L"KELVO_DOM_HTTP_LOG");
         if (m_port.empty() || m_log.empty()) {
             GTEST_SKIP() << "needs the local HTTP server: run through run_with_store.sh";
         }

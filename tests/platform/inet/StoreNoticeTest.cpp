@@ -1,6 +1,8 @@
 // Store notices reach the store with the login percent-encoded; failures show the texts the user sees.
 #include <gtest/gtest.h>
 
+#include "tests/platform/TestEnvironment.h"
+
 #include <windows.h>
 #include <wininet.h>
 
@@ -11,12 +13,6 @@
 #include "platform/inet/StoreNotice.h"
 
 namespace {
-
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
-    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
-}
 
 TEST(StoreNotice, LoginIsPercentEncodedFromItsKoreanCodePageBytes) {
     platform::StoreLogin login{L"사용자", L"p&w=1#2 한"};
@@ -33,8 +29,8 @@ TEST(StoreNotice, SystemErrorTextShowsInternetCodesAs1236) {
 class StoreNoticeNetworkTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_host = Environment(L"KELVO_STORE_HTTP");
-        m_log = Environment(L"KELVO_STORE_LOG");
+        m_host = kelvo_test::EnvironmentText(L"KELVO_STORE_HTTP");
+        m_log = kelvo_test::EnvironmentText(L"KELVO_STORE_LOG");
         if (m_host.empty() || m_log.empty()) {
             GTEST_SKIP() << "no local store (run through run_with_store.sh)";
         }
@@ -57,7 +53,7 @@ TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
 
 TEST_F(StoreNoticeNetworkTest, FailedSendShowsTheErrorCodeInHex) {
     platform::RecordingMessageBoxes boxes;
-    platform::SendStoreNotice(Environment(L"KELVO_STORE_CLOSED"), L"/apps/delete_Set.asp", {L"a", L"b"}, 1, boxes,
+    platform::SendStoreNotice(kelvo_test::EnvironmentText(L"KELVO_STORE_CLOSED"), L"/apps/delete_Set.asp", {L"a", L"b"}, 1, boxes,
                               L"Marlo");
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, L"Error code 0x2efd");  // ERROR_INTERNET_CANNOT_CONNECT

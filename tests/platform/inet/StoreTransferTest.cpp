@@ -2,6 +2,8 @@
 // the job and the error box rely on. Run through run_with_store.sh; without a store they are skipped.
 #include <gtest/gtest.h>
 
+#include "tests/platform/TestEnvironment.h"
+
 #include <windows.h>
 #include <wininet.h>
 
@@ -16,12 +18,6 @@
 
 namespace {
 
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
-    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
-}
-
 std::vector<char> ReadAll(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return std::vector<char>(std::istreambuf_iterator<char>(in), {});
@@ -34,10 +30,10 @@ bool Exists(const std::wstring& path) {
 class StoreTransferTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_http = Environment(L"KELVO_STORE_HTTP");
-        m_ftp = Environment(L"KELVO_STORE_FTP");
-        m_root = Environment(L"KELVO_STORE_ROOT");
-        m_temp = Environment(L"KELVO_STORE_TEMP");
+        m_http = kelvo_test::EnvironmentText(L"KELVO_STORE_HTTP");
+        m_ftp = kelvo_test::EnvironmentText(L"KELVO_STORE_FTP");
+        m_root = kelvo_test::EnvironmentText(L"KELVO_STORE_ROOT");
+        m_temp = kelvo_test::EnvironmentText(L"KELVO_STORE_TEMP");
         if (m_http.empty() || m_ftp.empty()) {
             GTEST_SKIP() << "no local store (run through run_with_store.sh)";
         }
@@ -196,7 +192,7 @@ TEST_F(StoreTransferTest, FailuresGiveTheirResultCodesAndLeaveNoFile) {
         {true, L"HTTP://" + m_ftp + L"/a", platform::kTransferBadScheme},
         {true, L"FTP://" + m_ftp + L"/pub/no-such-file.bin", platform::kTransferFileError},
         {false, L"HTTP://kelvo-store.invalid/a", ERROR_INTERNET_NAME_NOT_RESOLVED},
-        {false, L"HTTP://" + Environment(L"KELVO_STORE_CLOSED") + L"/a", ERROR_INTERNET_CANNOT_CONNECT},
+        {false, L"HTTP://" + kelvo_test::EnvironmentText(L"KELVO_STORE_CLOSED") + L"/a", ERROR_INTERNET_CANNOT_CONNECT},
     };
     for (const auto& c : cases) {
         std::wstring local = Local(L"failed.bin");

@@ -1,0 +1,314 @@
+// One package job on the worker thread.
+#include "agent/jobs/PackageJobRunner.h"
+
+#include <cstdio>
+
+#include "common/agent/PackageJobs.h"
+#include "common/ipc/CopyData.h"
+#include "common/ipc/Messages.h"
+#include "common/model/PageGrid.h"
+#include "platform/FileStoreWin.h"
+#include "platform/WideText.h"
+#include "platform/dom/ProfileLoader.h"
+#include "platform/inet/StoreTransfer.h"
+
+namespace {
+
+constexpr wchar_t kAppTitle[] = L"Marlo";
+constexpr wchar_t kInfoTitle[] = L"정보";
+constexpr wchar_t kInstalledNotice[] = L"/apps/update_Set.asp";
+constexpr UINT kSendTimeoutMs = 10000;
+constexpr wchar_t kProfileName[] = L"Profile.xml";
+
+std::wstring Wide(const std::u16string& text) {
+    return platform::ToWide(text);
+}
+
+HWND FindLauncher() {
+    return ::FindWindowW(L"TolvApp", L"TolvApp");
+}
+
+// A launcher that does not answer must not hold the worker for ever.
+void SendToLauncher(HWND launcher, uint32_t kind, const void* data, size_t size) {
+    COPYDATASTRUCT copy = {};
+    copy.dwData = kind;
+    copy.cbData = static_cast<DWORD>(size);
+    copy.lpData = const_cast<void*>(data);
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(launcher, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                          &result);
+}
+
+// Creates each folder of `path` below the drive root; existing ones are fine.
+void CreateFolders(const std::wstring& path) {
+    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
+        ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    }
+    ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
+std::wstring FolderOfFile(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::optional<int64_t> FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool CanOpenForReading(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::CloseHandle(file);
+    return true;
+}
+
+// Copies over the target, then removes the source whatever the copy did. The copy's error code, or 0.
+DWORD MoveByCopy(const std::wstring& source, const std::wstring& target) {
+    DWORD code = ::CopyFileW(source.c_str(), target.c_str(), FALSE) ? 0 : ::GetLastError();
+    ::DeleteFileW(source.c_str());
+    return code != 0 || ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES ? code : ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
+CPackageJobRunner::CPackageJobRunner(PackageJobContext context) : m_context(std::move(context)) {}
+
+JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
+    m_job = queued.job;
+    m_profile = common::PackageProfile{};
+    m_bytesDone = 0;
+    m_progressTotal = 0;
+    m_lastPercent = 0;
+
+    std::u16string jobFolder;
+    if (common::JoinUnder(platform::FromWide(m_context.tempFolder), u"", m_job.packageName.Get(),
+                          common::kPathBufferUnits, jobFolder) != common::NameError::None) {
+        return Fail(ERROR_BAD_PATHNAME);
+    }
+    CreateFolders(Wide(jobFolder));
+    m_downloadProfile = Wide(jobFolder) + L"\\" + kProfileName;
+    platform::TransferJob transfer;
+    transfer.stop = &m_context.stop;
+    int64_t counter = 0;
+    std::wstring url = Wide(common::ProfileUrl(platform::FromWide(m_context.httpHost), m_job));
+    if (DWORD code = platform::HttpFetch(url, m_downloadProfile, &transfer, counter)) {
+        return Fail(code);
+    }
+    if (platform::LoadProfileFile(m_downloadProfile, m_profile) != common::ProfileError::None) {
+        m_context.boxes.Show(nullptr, Wide(std::u16string(common::kProfileFailureText)), kAppTitle, MB_OK);
+        return JobOutcome::Dropped;
+    }
+    common::KeepHead(m_profile.head, m_keptHead);
+
+    const char16_t drive = m_context.moduleFolder.empty() ? u'C' : static_cast<char16_t>(m_context.moduleFolder[0]);
+    m_packageFolder = Wide(common::PackageFolder(drive, m_profile.head.alias));
+    CreateFolders(m_packageFolder);
+    // A package whose profile is on the drive is being updated; any other is being installed.
+    const bool isUpdate = queued.kind == common::JobKind::Update &&
+                          CanOpenForReading(m_packageFolder + L"\\" + kProfileName);
+    Announce(static_cast<uint32_t>(isUpdate ? common::CopyDataKind::UpdateStarts
+                                            : common::CopyDataKind::InstallStarts));
+    JobOutcome outcome = Install();
+    if (outcome == JobOutcome::Cancelled) {
+        // The launcher drops the mark it put on the package when it was announced.
+        ReportFailure();
+    }
+    return outcome;
+}
+
+JobOutcome CPackageJobRunner::Install() {
+    m_progressTotal = m_profile.ProgressTotal();
+    if (FetchAll() != 0) {
+        return IsCancelled() ? JobOutcome::Cancelled : JobOutcome::Dropped;  // FetchAll has told the user
+    }
+    if (DWORD code = CopyAll()) {
+        if (IsCancelled()) {
+            return JobOutcome::Cancelled;
+        }
+        platform::ShowSystemError(code, m_context.boxes, kAppTitle);
+        return JobOutcome::Dropped;
+    }
+    if (!InstallProfile()) {
+        return JobOutcome::Dropped;
+    }
+    Finish();
+    return JobOutcome::Done;
+}
+
+JobOutcome CPackageJobRunner::Fail(DWORD code) {
+    if (IsCancelled()) {
+        return JobOutcome::Cancelled;
+    }
+    platform::ShowSystemError(code, m_context.boxes, kAppTitle);
+    return JobOutcome::Dropped;
+}
+
+void CPackageJobRunner::Announce(uint32_t kind) {
+    const std::u16string programPath =
+        common::PackageProgramPath(static_cast<char16_t>(m_packageFolder[0]), m_profile.head.alias,
+                                   m_profile.head.exeFile);
+    if (HWND launcher = FindLauncher()) {
+        common::PackageAnnounce announce;
+        announce.packageId = m_job.packageIndex;
+        announce.caption = m_profile.head.alias;
+        announce.programPath = programPath;
+        uint8_t bytes[common::PackageAnnounce::kSize];
+        announce.Write(bytes);
+        SendToLauncher(launcher, kind, bytes, sizeof(bytes));
+        return;
+    }
+    platform::FileStoreWin store;
+    common::CEnvironmentFile environment(store, platform::FromWide(m_context.moduleFolder + L"\\TolvEnv.xml"));
+    common::AddPackageToEnv(environment, m_job.packageIndex, m_profile.head.alias, programPath);
+}
+
+void CPackageJobRunner::ReportFailure() {
+    HWND launcher = FindLauncher();
+    if (launcher == nullptr) {
+        return;
+    }
+    common::PackageRecord record;
+    record.pkgId = m_job.packageIndex;
+    record.caption.Set(m_job.packageName.Get());
+    uint8_t bytes[common::PackageRecord::kSize];
+    record.ToBytes(bytes);
+    SendToLauncher(launcher, static_cast<uint32_t>(common::CopyDataKind::RemoveItem), bytes, sizeof(bytes));
+}
+
+void CPackageJobRunner::ShowTransferError(const std::u16string& name, DWORD code) {
+    wchar_t text[512];
+    std::swprintf(text, 512, L"%ls를 받는 도중 오류가 발생하였습니다.(오류코드:%lu)\n다시 시도하여 주십시오.",
+                  Wide(name).c_str(), static_cast<unsigned long>(code));
+    m_context.boxes.Show(nullptr, text, kInfoTitle, MB_ICONERROR | MB_TOPMOST);
+    ReportFailure();
+}
+
+int CPackageJobRunner::ProgressThunk(int64_t, const wchar_t*, void* self, int64_t) {
+    return static_cast<CPackageJobRunner*>(self)->OnProgress();
+}
+
+int CPackageJobRunner::OnProgress() {
+    if (IsCancelled()) {
+        return 1;  // whether or not the launcher runs
+    }
+    int32_t percent = common::ProgressPercent(m_bytesDone, m_progressTotal);
+    if (percent == m_lastPercent) {
+        return 0;
+    }
+    m_lastPercent = percent;
+    if (HWND launcher = FindLauncher()) {
+        ::PostMessageW(launcher, common::kMsgJobProgress, static_cast<WPARAM>(percent),
+                       static_cast<LPARAM>(m_job.packageIndex));
+    }
+    return 0;
+}
+
+DWORD CPackageJobRunner::FetchAll() {
+    const std::u16string temp = platform::FromWide(m_context.tempFolder);
+    const std::u16string baseDir = m_keptHead.baseDir.value_or(std::u16string());
+    m_bytesDone = 0;
+    platform::TransferJob transfer;
+    transfer.progress = &CPackageJobRunner::ProgressThunk;
+    transfer.context = this;
+    transfer.progressTotal = m_progressTotal;
+    transfer.jobBytesDone = &m_bytesDone;
+    transfer.jobRealTotal = m_profile.totalRealSize;
+    transfer.stop = &m_context.stop;
+    for (const common::CFileInfo& entry : m_profile.files) {
+        if (entry.transferState != common::kTransferPending) {
+            continue;
+        }
+        std::u16string local;
+        if (common::DownloadPath(temp, m_profile.head.alias, entry.directory, entry.fileName, local) !=
+            common::NameError::None) {
+            ShowTransferError(m_job.packageName.Get(), ERROR_BAD_PATHNAME);
+            return ERROR_BAD_PATHNAME;
+        }
+        const std::wstring localPath = Wide(local);
+        // A file an earlier job left here is taken only when it is whole.
+        std::optional<int64_t> present = FileSize(localPath);
+        if (present && *present == entry.fetchedSize) {
+            continue;
+        }
+        CreateFolders(FolderOfFile(localPath));
+        transfer.fileName = Wide(entry.fileName);
+        int64_t received = 0;
+        std::wstring url = Wide(common::PackageFileUrl(platform::FromWide(m_context.ftpHost), baseDir,
+                                                       m_profile.head.alias, entry.directory, entry.fileName));
+        DWORD code = platform::FtpFetch(url, localPath, &transfer, received);
+        if (code == platform::kTransferOk && received != entry.fetchedSize) {
+            // Not what the profile lists: it is not kept, or the next job would install it.
+            code = platform::kTransferFileError;
+            m_bytesDone -= received;
+            ::DeleteFileW(localPath.c_str());
+        }
+        if (code == platform::kTransferStopped) {
+            return code;
+        }
+        if (code != platform::kTransferOk) {
+            if (!IsCancelled()) {
+                ShowTransferError(m_job.packageName.Get(), code);
+            }
+            return code;
+        }
+    }
+    return 0;
+}
+
+DWORD CPackageJobRunner::CopyAll() {
+    const std::u16string temp = platform::FromWide(m_context.tempFolder);
+    const std::u16string folder = platform::FromWide(m_packageFolder);
+    for (const common::CFileInfo& entry : m_profile.files) {
+        if (entry.transferState != common::kTransferPending) {
+            continue;
+        }
+        std::u16string source;
+        std::u16string target;
+        if (common::DownloadPath(temp, m_profile.head.alias, entry.directory, entry.fileName, source) !=
+                common::NameError::None ||
+            common::InstallPath(folder, entry.directory, entry.fileName, target) != common::NameError::None) {
+            ShowTransferError(m_profile.head.alias, ERROR_BAD_PATHNAME);
+            return ERROR_BAD_PATHNAME;
+        }
+        CreateFolders(FolderOfFile(Wide(target)));
+        if (OnProgress() == 1) {
+            return platform::kTransferStopped;
+        }
+        if (DWORD code = MoveByCopy(Wide(source), Wide(target))) {
+            ShowTransferError(m_profile.head.alias, code);
+            return code;
+        }
+        m_bytesDone += entry.fetchedSize;
+    }
+    return 0;
+}
+
+bool CPackageJobRunner::InstallProfile() {
+    // Last of all: until now the drive keeps the profile of what it holds.
+    if (DWORD code = MoveByCopy(m_downloadProfile, m_packageFolder + L"\\" + kProfileName)) {
+        ShowTransferError(m_profile.head.alias, code);
+        return false;
+    }
+    return true;
+}
+
+void CPackageJobRunner::Finish() {
+    platform::SendStoreNotice(m_context.httpHost, kInstalledNotice, m_context.login, m_job.packageIndex,
+                              m_context.boxes, kAppTitle);
+    if (HWND launcher = FindLauncher()) {
+        ::PostMessageW(launcher, common::kMsgJobFinished, 0, static_cast<LPARAM>(m_job.packageIndex));
+        return;
+    }
+    platform::FileStoreWin store;
+    common::CEnvironmentFile environment(store, platform::FromWide(m_context.moduleFolder + L"\\TolvEnv.xml"));
+    common::ClearUpdateFlag(environment, m_job.packageIndex);
+}

@@ -1,0 +1,22 @@
+// Removing a folder tree through the shell.
+#include "platform/FolderTree.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace platform {
+
+void DeleteFolderTree(const std::wstring& folder) {
+    if (folder.empty()) {
+        return;
+    }
+    std::wstring from = folder;
+    from.push_back(L'\0');  // the list ends with an empty entry
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    ::SHFileOperationW(&operation);
+}
+
+}  // namespace platform

@@ -1,0 +1,235 @@
+// The package engine against the local store: what lands on the drive, what the launcher hears, and what a
+// failed or stopped job leaves. Run through run_with_content_store.sh; without a store the tests are skipped.
+#include <gtest/gtest.h>
+
+#include "tests/platform/TestEnvironment.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include "AgentTestSupport.h"
+#include "agent/jobs/PackageJobRunner.h"
+#include "common/agent/PackageJobs.h"
+#include "common/ipc/CopyData.h"
+#include "common/ipc/Messages.h"
+#include "common/model/EnvironmentFile.h"
+#include "platform/FileStoreWin.h"
+#include "platform/FolderTree.h"
+#include "platform/WideText.h"
+#include "platform/framework/RecordingMessageBoxes.h"
+
+namespace {
+
+using agenttest::ReadBytes;
+
+constexpr wchar_t kModuleFolder[] = L"T:\\Kelvo";
+constexpr wchar_t kPrograms[] = L"T:\\Portable Programs";
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class PackageEngine : public testing::Test {
+protected:
+    void SetUp() override {
+        m_http = kelvo_test::EnvironmentText(L"KELVO_STORE_HTTP");
+        m_ftp = kelvo_test::EnvironmentText(L"KELVO_STORE_FTP");
+        m_root = kelvo_test::EnvironmentText(L"KELVO_STORE_ROOT");
+        m_log = kelvo_test::EnvironmentText(L"KELVO_STORE_LOG");
+        if (m_http.empty() || m_ftp.empty()) {
+            GTEST_SKIP() << "no local store (run through run_with_content_store.sh)";
+        }
+        platform::DeleteFolderTree(kPrograms);
+        platform::DeleteFolderTree(kModuleFolder);
+        ::CreateDirectoryW(kModuleFolder, nullptr);
+        m_flags.isRunning = true;
+    }
+    void TearDown() override {
+        platform::DeleteFolderTree(kPrograms);
+        platform::DeleteFolderTree(kModuleFolder);
+    }
+
+    PackageJobContext Context() {
+        return PackageJobContext{m_flags, m_stop, m_boxes, kModuleFolder, m_temp.path(), m_http, m_ftp,
+                                 platform::StoreLogin{L"tester", L"p&ss=word"}};
+    }
+
+    // Runs the job on a thread of its own, as the worker does, while this thread answers the launcher's messages.
+    JobOutcome RunJob(CPackageJobRunner& runner, common::JobKind kind, int32_t index, const char16_t* directory,
+                      const char16_t* name, const std::function<void()>& whileRunning = nullptr) {
+        std::optional<common::PackageJob> job = common::MakePackageJob(index, directory, name);
+        EXPECT_TRUE(job);
+        JobOutcome outcome = JobOutcome::Dropped;
+        std::atomic<bool> isDone{false};
+        std::thread worker([&] {
+            outcome = runner.Run(common::QueuedJob{kind, *job});
+            isDone = true;
+        });
+        while (!isDone) {
+            agenttest::PumpMessages();
+            if (whileRunning) {
+                whileRunning();
+            }
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        worker.join();
+        agenttest::PumpMessages();
+        return outcome;
+    }
+
+    // The boxes shown, for a failure's message.
+    std::string Boxes() const {
+        std::string all;
+        for (const auto& box : m_boxes.boxes()) {
+            std::u16string text = platform::FromWide(box.text);
+            for (char16_t unit : text) {
+                all.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+            }
+            all += " | ";
+        }
+        return all;
+    }
+
+    std::wstring StoreFile(const std::wstring& relative) const { return m_root + L"\\application\\" + relative; }
+
+    std::vector<int> Percents() const {
+        std::vector<int> percents;
+        for (const auto& message : m_launcher.messages) {
+            if (message.message == common::kMsgJobProgress) {
+                percents.push_back(static_cast<int>(message.wParam));
+            }
+        }
+        return percents;
+    }
+
+    std::wstring m_http;
+    std::wstring m_ftp;
+    std::wstring m_root;
+    std::wstring m_log;
+    WorkerFlags m_flags;
+    platform::TransferStop m_stop;
+    platform::RecordingMessageBoxes m_boxes;
+    agenttest::ScratchDir m_temp;
+    agenttest::PeerWindow m_launcher;
+};
+
+// Catches: files missing, cut or misplaced (nested Korean names included), the launcher not told of the new
+// package or told of another path, progress that goes back or past 100, the download area left full, the
+// drive's profile not installed, and the store not told of the installation.
+TEST_F(PackageEngine, InstallPutsEveryFileInPlaceAndKeepsTheLauncherInformed) {
+    ASSERT_TRUE(m_launcher.Create(L"TolvApp", L"TolvApp"));
+    CPackageJobRunner runner(Context());
+    ASSERT_EQ(RunJob(runner, common::JobKind::Install, 102, u"graphics", u"Viewer"), JobOutcome::Done);
+    EXPECT_TRUE(m_boxes.boxes().empty()) << "no message for a job that went well";
+
+    const std::wstring folder = std::wstring(kPrograms) + L"\\Viewer";
+    EXPECT_EQ(ReadBytes(folder + L"\\viewer.exe"), ReadBytes(StoreFile(L"graphics\\Viewer\\viewer.exe")));
+    EXPECT_EQ(ReadBytes(folder + L"\\doc\\img\\한글 설명.txt"),
+              ReadBytes(StoreFile(L"graphics\\Viewer\\doc\\img\\한글 설명.txt")));
+    EXPECT_EQ(ReadBytes(folder + L"\\Profile.xml"), ReadBytes(StoreFile(L"graphics\\Viewer\\Profile.xml")));
+    EXPECT_FALSE(Exists(m_temp.path() + L"\\Viewer\\viewer.exe")) << "copied files leave the download area";
+
+    ASSERT_FALSE(m_launcher.messages.empty());
+    const auto& announce = m_launcher.messages.front();
+    EXPECT_EQ(announce.copyKind, static_cast<ULONG_PTR>(common::CopyDataKind::InstallStarts));
+    auto announced = common::PackageAnnounce::Read(announce.copyBytes.data(), announce.copyBytes.size());
+    ASSERT_TRUE(announced);
+    EXPECT_EQ(announced->packageId, 102);
+    EXPECT_EQ(announced->caption, u"Viewer");
+    EXPECT_EQ(announced->programPath, u"T:\\Portable Programs\\Viewer\\viewer.exe");
+    std::vector<int> percents = Percents();
+    ASSERT_FALSE(percents.empty());
+    for (size_t i = 1; i < percents.size(); ++i) {
+        EXPECT_GT(percents[i], percents[i - 1]) << "a percent is sent only when it changes, and never goes back";
+    }
+    EXPECT_LE(percents.back(), 100);
+    EXPECT_EQ(m_launcher.messages.back().message, common::kMsgJobFinished);
+    EXPECT_EQ(m_launcher.Count(WM_COPYDATA), 1u) << "no failure report";
+    EXPECT_NE(ReadBytes(m_log).find("/apps/update_Set.asp?userID=tester&userPwd=p%26ss%3Dword&appIdx=102"),
+              std::string::npos);
+}
+
+// Catches: a package announced to a launcher that is not there instead of entered in TolvEnv.xml, and its mark
+// left in the file after the job.
+TEST_F(PackageEngine, WithoutTheLauncherTheFileIsMarkedAndCleared) {
+    platform::FileStoreWin store;
+    const std::u16string envPath = platform::FromWide(std::wstring(kModuleFolder) + L"\\TolvEnv.xml");
+    const std::string env =
+        "<TolvEnv><MAINMENU><B1><TYPE>12</TYPE></B1></MAINMENU><PAGEENV><PageNum>1</PageNum><CurrentPage>0"
+        "</CurrentPage><Page><PackageCount>0</PackageCount></Page></PAGEENV></TolvEnv>";
+    ASSERT_TRUE(store.WriteReplace(envPath, std::vector<uint8_t>(env.begin(), env.end())));
+    CPackageJobRunner runner(Context());
+    std::atomic<int> flagSeen{-1};
+    auto watch = [&] {
+        common::CEnvironmentFile file(store, envPath);
+        if (file.Load() && !file.Pages().empty() && !file.Pages()[0].packages.empty()) {
+            flagSeen = std::max(flagSeen.load(), file.Pages()[0].packages[0].record.updateFlag);
+        }
+    };
+    ASSERT_EQ(RunJob(runner, common::JobKind::Install, 101, u"utility", u"한글메모장", watch), JobOutcome::Done)
+        << Boxes();
+    common::CEnvironmentFile file(store, envPath);
+    ASSERT_TRUE(file.Load());
+    ASSERT_EQ(file.Pages()[0].packages.size(), 1u);
+    const common::PackageRecord& record = file.Pages()[0].packages[0].record;
+    EXPECT_EQ(record.pkgId, 101);
+    EXPECT_EQ(record.caption.Get(), u"한글메모장");
+    EXPECT_EQ(record.path.Get(), u"T:\\Portable Programs\\한글메모장\\메모장.exe");
+    EXPECT_EQ(record.updateFlag, 0);
+    EXPECT_TRUE(Exists(std::wstring(kPrograms) + L"\\한글메모장\\도움말\\읽어보기.txt"));
+    EXPECT_NE(flagSeen.load(), 0) << "while the job ran the file marked the package";
+}
+
+// Catches: a file of the wrong size from an earlier job installed as if it were whole, and a job that drops a
+// download area it could have used.
+TEST_F(PackageEngine, ALeftoverFileCountsOnlyWhenItIsWhole) {
+    ::CreateDirectoryW((m_temp.path() + L"\\Viewer").c_str(), nullptr);
+    ASSERT_TRUE(agenttest::WriteBytes(m_temp.path() + L"\\Viewer\\viewer.exe", "cut short"));
+    CPackageJobRunner runner(Context());
+    ASSERT_EQ(RunJob(runner, common::JobKind::Install, 102, u"graphics", u"Viewer"), JobOutcome::Done);
+    EXPECT_EQ(ReadBytes(std::wstring(kPrograms) + L"\\Viewer\\viewer.exe"),
+              ReadBytes(StoreFile(L"graphics\\Viewer\\viewer.exe")));
+}
+
+// Catches: an error page taken for a profile, and anything written to the drive for a package the store does not
+// have.
+TEST_F(PackageEngine, AnUnknownPackageEndsWithTheProfileMessageAndTouchesNothing) {
+    ASSERT_TRUE(m_launcher.Create(L"TolvApp", L"TolvApp"));
+    CPackageJobRunner runner(Context());
+    EXPECT_EQ(RunJob(runner, common::JobKind::Install, 999, u"utility", u"없는패키지"), JobOutcome::Dropped);
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text, L"[Error] XML Parsing fail (1)");
+    EXPECT_FALSE(Exists(kPrograms));
+    EXPECT_TRUE(m_launcher.messages.empty());
+}
+
+// Catches: a stop from the exit procedure that the job does not hear (the agent would wait for 20 MB), a
+// stopped job that installs the new profile (the drive would claim a version it does not hold), and the
+// launcher left showing the package as being installed.
+TEST_F(PackageEngine, AStoppedJobEndsCancelledAndLeavesTheDrivesProfileAlone) {
+    ASSERT_TRUE(m_launcher.Create(L"TolvApp", L"TolvApp"));
+    CPackageJobRunner runner(Context());
+    auto stopOnFirstPercent = [&] {
+        if (m_launcher.Count(common::kMsgJobProgress) > 0 && !m_flags.isCancelled) {
+            m_flags.isCancelled = true;
+            m_stop.Stop();
+        }
+    };
+    EXPECT_EQ(RunJob(runner, common::JobKind::Install, 103, u"data", u"BigData", stopOnFirstPercent),
+              JobOutcome::Cancelled);
+    EXPECT_FALSE(Exists(std::wstring(kPrograms) + L"\\BigData\\Profile.xml"));
+    EXPECT_FALSE(Exists(std::wstring(kPrograms) + L"\\BigData\\data\\blob.bin"));
+    EXPECT_TRUE(m_boxes.boxes().empty()) << "a stop the user asked for is not an error";
+    bool isReported = false;
+    for (const auto& message : m_launcher.messages) {
+        isReported = isReported || message.copyKind == static_cast<ULONG_PTR>(common::CopyDataKind::RemoveItem);
+    }
+    EXPECT_TRUE(isReported);
+}
+
+}  // namespace
