@@ -2,16 +2,20 @@
 #include "agent/MainFrame.h"
 
 #include "agent/AgentFiles.h"
+#include "agent/UpdateCheck.h"
 #include "agent/HotKeys.h"
 #include "agent/resource.h"
 #include "common/agent/DriveRemoval.h"
 #include "common/agent/HotKeyBinding.h"
 #include "common/agent/LauncherButtons.h"
 #include "common/agent/ProgramList.h"
+#include "common/agent/UpdateCheck.h"
+#include "common/config/StoreHosts.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
 #include "platform/WideText.h"
 #include "platform/framework/MessageBoxes.h"
+#include "platform/inet/StoreNotice.h"
 
 namespace {
 
@@ -26,6 +30,12 @@ constexpr wchar_t kAskExitOnRemoval[] = L"Kelvo가 제거 되었습니다.\nKelv
 constexpr DWORD kWorkerStopTimeoutMs = 30000;
 // The other programs are told to close by a sent WM_DESTROY; a hung one must not hang the agent's exit.
 constexpr UINT kCloseSendTimeoutMs = 10000;
+// The longest texts a same-process update request may hand over: a profile path and a package name field.
+constexpr size_t kCheckPathUnits = 260;
+constexpr size_t kCheckNameUnits = 100;
+constexpr wchar_t kRemovedNotice[] = L"/apps/delete_Set.asp";
+// After starting the launcher for a relay, the agent looks for its window once more after this pause.
+constexpr DWORD kRelayRetryMs = 100;
 
 void SendDestroy(platform::Hwnd window) {
     DWORD_PTR result = 0;
@@ -79,8 +89,7 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgCheckForUpdate:
             return OnCheckForUpdate(reinterpret_cast<const wchar_t*>(wParam), reinterpret_cast<const wchar_t*>(lParam));
         case common::kMsgEnvChanged:
-            OnEnvChanged(static_cast<UINT>(wParam), lParam);
-            return 0;
+            return OnEnvChanged(static_cast<UINT>(wParam), lParam);
         case common::kMsgShutDown:
             OnShutDown();
             return 0;
@@ -122,13 +131,55 @@ void CMainFrame::OnOpenStore() {
     // Seam: the store browser is opened on the store page, or raised when open.
 }
 
-LRESULT CMainFrame::OnCheckForUpdate(const wchar_t* /*profilePath*/, const wchar_t* /*packageName*/) {
-    // Seam: the store's profile is fetched and compared; 1 means a newer version. Until then: none.
-    return 0;
+LRESULT CMainFrame::OnCheckForUpdate(const wchar_t* profilePath, const wchar_t* packageName) {
+    // The two addresses are only meaningful inside this process, from the store page on this thread; another
+    // thread or program sending this message could make the agent read anywhere.
+    if (::InSendMessageEx(nullptr) != ISMEX_NOSEND || profilePath == nullptr || packageName == nullptr) {
+        return 0;
+    }
+    const size_t profileLength = ::wcsnlen(profilePath, kCheckPathUnits);
+    const size_t nameLength = ::wcsnlen(packageName, kCheckNameUnits);
+    if (profileLength == kCheckPathUnits || nameLength == kCheckNameUnits) {
+        return 0;
+    }
+    return CheckForUpdateNow(platform::FromWide(std::wstring(profilePath, profileLength)),
+                             platform::FromWide(std::wstring(packageName, nameLength)));
 }
 
-void CMainFrame::OnEnvChanged(UINT /*kind*/, LPARAM /*packageId*/) {
-    // Seam: the store is told of a removed package and the launcher is asked to reload or re-check its items.
+int CMainFrame::CheckForUpdateNow(const std::u16string& profilePath, const std::u16string& folderName) {
+    UpdateCheckContext context{m_state.moduleFolder, m_state.tempFolder, platform::ToWide(common::kStoreHttpHost),
+                               m_boxes};
+    return CheckForUpdate(context, profilePath, folderName);
+}
+
+LRESULT CMainFrame::OnEnvChanged(UINT kind, LPARAM packageId) {
+    if (kind != common::kEnvPackageRemoved && kind != common::kEnvRecheckPrograms && kind != common::kEnvFileEdited) {
+        return 0;
+    }
+    if (kind == common::kEnvPackageRemoved) {
+        platform::StoreLogin login{platform::ToWide(m_state.credentials.id),
+                                   platform::ToWide(m_state.credentials.password)};
+        platform::SendStoreNotice(platform::ToWide(common::kStoreHttpHost), kRemovedNotice, login,
+                                  static_cast<int>(packageId), m_boxes, L"Marlo");
+    }
+    platform::Hwnd launcher = FindLauncher();
+    if (!launcher) {
+        ShowLauncher();
+        ::Sleep(kRelayRetryMs);
+        launcher = FindLauncher();
+        if (!launcher) {
+            return 0;
+        }
+    }
+    if (kind == common::kEnvPackageRemoved) {
+        launcher.Post(common::kMsgEnvChanged, common::kEnvPackageRemoved, 0);
+        return 0;
+    }
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(launcher, common::kMsgEnvChanged, kind, 0, SMTO_ABORTIFHUNG, kCloseSendTimeoutMs,
+                                 &result) != 0
+               ? 1
+               : 0;
 }
 
 void CMainFrame::OnShutDown() {
@@ -162,10 +213,11 @@ LRESULT CMainFrame::OnCopyData(HWND /*sender*/, const COPYDATASTRUCT* data) {
         return FALSE;
     }
     switch (static_cast<common::CopyDataKind>(data->dwData)) {
-        case common::CopyDataKind::UpdateCheck:
-            // Seam: the profile path (unit 0) and package name (unit 260) go to the update check; until then the
-            // answer is "no newer version".
-            return 0;
+        case common::CopyDataKind::UpdateCheck: {
+            std::optional<common::UpdateCheckPayload> payload =
+                common::UpdateCheckPayload::Read(data->lpData, data->cbData);
+            return payload ? CheckForUpdateNow(payload->profilePath, payload->folderName) : 0;
+        }
         case common::CopyDataKind::AutoPrograms: {
             std::optional<common::AutoProgramsPayload> payload =
                 common::AutoProgramsPayload::Read(data->lpData, data->cbData);

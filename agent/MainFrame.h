@@ -57,7 +57,8 @@ private:
     void OnOpenStore();
     void OnSettingsSaved();
     LRESULT OnCheckForUpdate(const wchar_t* profilePath, const wchar_t* packageName);
-    void OnEnvChanged(UINT kind, LPARAM packageId);
+    LRESULT OnEnvChanged(UINT kind, LPARAM packageId);
+    int CheckForUpdateNow(const std::u16string& profilePath, const std::u16string& folderName);
     void OnShutDown();
     void OnHotKey(int id);
     LRESULT OnCopyData(HWND sender, const COPYDATASTRUCT* data);

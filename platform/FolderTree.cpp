@@ -6,6 +6,13 @@
 
 namespace platform {
 
+void CreateFolderPath(const std::wstring& folder) {
+    for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1)) {
+        ::CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+    }
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+}
+
 void DeleteFolderTree(const std::wstring& folder) {
     if (folder.empty()) {
         return;

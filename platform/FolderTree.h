@@ -5,6 +5,9 @@
 
 namespace platform {
 
+// Creates `folder` and every missing folder above it (below the drive root); existing ones are fine.
+void CreateFolderPath(const std::wstring& folder);
+
 // Deletes `folder` and its contents without the recycle bin and without asking; a missing folder is no error.
 // What could not be deleted stays; nothing is reported.
 void DeleteFolderTree(const std::wstring& folder);

@@ -8,6 +8,7 @@
 #include "common/ipc/Messages.h"
 #include "common/model/PageGrid.h"
 #include "platform/FileStoreWin.h"
+#include "platform/FolderTree.h"
 #include "platform/WideText.h"
 #include "platform/dom/ProfileLoader.h"
 #include "platform/inet/StoreTransfer.h"
@@ -37,14 +38,6 @@ void SendToLauncher(HWND launcher, uint32_t kind, const void* data, size_t size)
     DWORD_PTR result = 0;
     ::SendMessageTimeoutW(launcher, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kSendTimeoutMs,
                           &result);
-}
-
-// Creates each folder of `path` below the drive root; existing ones are fine.
-void CreateFolders(const std::wstring& path) {
-    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
-        ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
-    }
-    ::CreateDirectoryW(path.c_str(), nullptr);
 }
 
 std::wstring FolderOfFile(const std::wstring& path) {
@@ -94,7 +87,7 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
                           common::kPathBufferUnits, jobFolder) != common::NameError::None) {
         return Fail(ERROR_BAD_PATHNAME);
     }
-    CreateFolders(Wide(jobFolder));
+    platform::CreateFolderPath(Wide(jobFolder));
     m_downloadProfile = Wide(jobFolder) + L"\\" + kProfileName;
     platform::TransferJob transfer;
     transfer.stop = &m_context.stop;
@@ -111,7 +104,7 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
 
     const char16_t drive = m_context.moduleFolder.empty() ? u'C' : static_cast<char16_t>(m_context.moduleFolder[0]);
     m_packageFolder = Wide(common::PackageFolder(drive, m_profile.head.alias));
-    CreateFolders(m_packageFolder);
+    platform::CreateFolderPath(m_packageFolder);
     // A package whose profile is on the drive is being updated; any other is being installed.
     const bool isUpdate = queued.kind == common::JobKind::Update &&
                           CanOpenForReading(m_packageFolder + L"\\" + kProfileName);
@@ -239,7 +232,7 @@ DWORD CPackageJobRunner::FetchAll() {
         if (present && *present == entry.fetchedSize) {
             continue;
         }
-        CreateFolders(FolderOfFile(localPath));
+        platform::CreateFolderPath(FolderOfFile(localPath));
         transfer.fileName = Wide(entry.fileName);
         int64_t received = 0;
         std::wstring url = Wide(common::PackageFileUrl(platform::FromWide(m_context.ftpHost), baseDir,
@@ -279,7 +272,7 @@ DWORD CPackageJobRunner::CopyAll() {
             ShowTransferError(m_profile.head.alias, ERROR_BAD_PATHNAME);
             return ERROR_BAD_PATHNAME;
         }
-        CreateFolders(FolderOfFile(Wide(target)));
+        platform::CreateFolderPath(FolderOfFile(Wide(target)));
         if (OnProgress() == 1) {
             return platform::kTransferStopped;
         }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/ipc/RecordBytes.h"
 #include "common/text/TextUtil.h"
 
 namespace common {
@@ -12,17 +13,6 @@ std::u16string Cut(const std::u16string& path) {
     return path.size() > ProgramList::kMaxUnits ? path.substr(0, ProgramList::kMaxUnits) : path;
 }
 
-std::u16string ReadField(const uint8_t* bytes) {
-    std::u16string text;
-    for (size_t i = 0; i < ProgramList::kMaxUnits; ++i) {
-        char16_t unit = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-        if (unit == 0) {
-            break;
-        }
-        text.push_back(unit);
-    }
-    return text;
-}
 }  // namespace
 
 void ProgramList::Append(const std::u16string& path) {
@@ -49,8 +39,9 @@ std::optional<AutoProgramsPayload> AutoProgramsPayload::Read(const void* data, s
     if (data == nullptr || size < kSize) {
         return std::nullopt;
     }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    return AutoProgramsPayload{ReadField(bytes), ReadField(bytes + kFieldUnits * sizeof(char16_t))};
+    RecordReader reader(data, size);
+    return AutoProgramsPayload{reader.Text(0, ProgramList::kMaxUnits),
+                               reader.Text(kFieldUnits * sizeof(char16_t), ProgramList::kMaxUnits)};
 }
 
 }  // namespace common

@@ -24,12 +24,28 @@ common::ProfileItem ProfileItemFromDom(const CXmlItem& item, size_t depth, size_
     return result;
 }
 
+namespace {
+
+// Profiles are read without the wrapper's own boxes: a walk failure is the caller's to report.
+bool LoadTree(const std::wstring& path, CXmlItem& root) {
+    CCEXML document([](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    return document.Load(path) && document.ToItemTree(root);
+}
+
+}  // namespace
+
+std::optional<std::u16string> LoadProfileVersion(const std::wstring& path) {
+    CXmlItem root;
+    if (!LoadTree(path, root)) {
+        return std::nullopt;
+    }
+    return common::ReadProfileVersion(ProfileItemFromDom(root));
+}
+
 common::ProfileError LoadProfileFile(const std::wstring& path, common::PackageProfile& profile,
                                      common::ProfileProblem* problem) {
-    // Profiles are read in the background; a walk failure is reported to the caller, not in a box.
-    CCEXML document([](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
     CXmlItem root;
-    if (!document.Load(path) || !document.ToItemTree(root)) {
+    if (!LoadTree(path, root)) {
         if (problem != nullptr) {
             *problem = common::ProfileProblem{common::ProfileError::NoHead, common::NameError::None, 0};
         }

@@ -1,6 +1,7 @@
 // Reading a package profile file through the DOM wrapper into the portable profile model.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "common/store/Profile.h"
@@ -13,6 +14,9 @@ namespace platform {
 // so a hostile file list costs no more than the reader will accept.
 common::ProfileItem ProfileItemFromDom(const CXmlItem& item, size_t depth = common::kProfileTreeDepth,
                                        size_t maxChildren = common::kMaxFileEntries + 1);
+
+// HEAD/VERSION of the profile at `path`; nullopt when the file cannot be loaded or has no non-empty VERSION.
+std::optional<std::u16string> LoadProfileVersion(const std::wstring& path);
 
 // Loads `path` with a fresh DOM wrapper and reads it. NoHead when the file cannot be loaded or walked (the
 // caller shows the same failure text for every refusal).

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "AgentTestSupport.h"
+#include "agent/UpdateCheck.h"
 #include "agent/jobs/PackageJobRunner.h"
 #include "common/agent/PackageJobs.h"
 #include "common/ipc/CopyData.h"
@@ -230,6 +231,37 @@ TEST_F(PackageEngine, AStoppedJobEndsCancelledAndLeavesTheDrivesProfileAlone) {
         isReported = isReported || message.copyKind == static_cast<ULONG_PTR>(common::CopyDataKind::RemoveItem);
     }
     EXPECT_TRUE(isReported);
+}
+
+// Catches: an update offered for a package the drive holds in the same version (letter case aside), none
+// offered when the drive's profile is missing or differs, a store error page taken for "no update", a failed
+// fetch without its message, and a request that is not store-shaped sent to the server at all.
+TEST_F(PackageEngine, UpdateCheckComparesTheStoresVersionWithTheDrives) {
+    UpdateCheckContext context{kModuleFolder, m_temp.path(), m_http, m_boxes};
+    const std::u16string viewer = u"/graphics/Viewer/Profile.xml";
+    EXPECT_EQ(CheckForUpdate(context, viewer, u"Viewer"), 1) << "nothing on the drive yet";
+
+    const std::wstring folder = std::wstring(kPrograms) + L"\\Viewer";
+    platform::CreateFolderPath(folder);
+    std::string profile = ReadBytes(StoreFile(L"graphics\\Viewer\\Profile.xml"));
+    ASSERT_NE(profile.find("<VERSION>2.3</VERSION>"), std::string::npos);
+    ASSERT_TRUE(agenttest::WriteBytes(folder + L"\\Profile.xml", profile));
+    EXPECT_EQ(CheckForUpdate(context, viewer, u"Viewer"), 0);
+    std::string other = profile;
+    other.replace(other.find("2.3</VERSION>"), 3, "2.3A");
+    ASSERT_TRUE(agenttest::WriteBytes(folder + L"\\Profile.xml", other));
+    EXPECT_EQ(CheckForUpdate(context, viewer, u"Viewer"), 1);
+    EXPECT_EQ(CheckForUpdate(context, u"/graphics/없는패키지/Profile.xml", u"Viewer"), 0) << "a 404 page has no VERSION";
+    EXPECT_TRUE(m_boxes.boxes().empty());
+
+    EXPECT_EQ(CheckForUpdate(context, u"/../graphics/Profile.xml", u"Viewer"), 0);
+    EXPECT_EQ(CheckForUpdate(context, viewer, u"..\\Kelvo"), 0);
+    EXPECT_EQ(ReadBytes(m_log).find("/../"), std::string::npos) << "refused requests never reach the store";
+
+    UpdateCheckContext unreachable{kModuleFolder, m_temp.path(), L"127.0.0.1:1", m_boxes};
+    EXPECT_EQ(CheckForUpdate(unreachable, viewer, u"Viewer"), 0);
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text.rfind(L"[Error ", 0), 0u);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ VK_8 = 0x38
 VK_9 = 0x39
 RUN_PACKAGE = WM_USER + 1010
 SHUT_DOWN = WM_USER + 1008
+ENV_CHANGED = WM_USER + 1007
 IDYES = 6
 ASK_REMOVED = "Kelvo가 제거 되었습니다."
 
@@ -122,7 +123,8 @@ class AgentSettings(KelvoTestCase):
                    what="the launcher to hide on the new key")
 
     # Catches: the settings program's longer kind-1 record refused, a kind-6 hotkey not registered or not passed
-    # on to the launcher as its PKGID, and an auto-close program added at run time not run at the end.
+    # on to the launcher as its PKGID, a re-check request not relayed (or an unknown one relayed), and an
+    # auto-close program added at run time not run at the end.
     def test_program_settings_from_the_settings_program_take_effect(self):
         launcher_log = self.logs / "launcher-messages.log"
         ready = self.logs / "launcher-ready"
@@ -143,6 +145,16 @@ class AgentSettings(KelvoTestCase):
         self.kdrive("keys", "--vk", str(VK_9), "--ctrl", "--alt")
         wait_until(lambda: f"msg={RUN_PACKAGE} wparam=50 lparam=0" in self.read_log_lines(launcher_log), 10.0,
                    what="the launcher to be asked to run package 50")
+
+        # The settings program's re-check requests reach the launcher through the agent; unknown kinds do not.
+        self.assertEqual(self.kdrive("send", "--class", "Marlo", "--title", "Marlo", "--msg", str(ENV_CHANGED),
+                                     "--wparam", "2", "--timeout-ms", "20000"), "1")
+        self.assertEqual(self.kdrive("send", "--class", "Marlo", "--title", "Marlo", "--msg", str(ENV_CHANGED),
+                                     "--wparam", "7", "--timeout-ms", "20000"), "0")
+        wait_until(lambda: f"msg={ENV_CHANGED} wparam=2 lparam=0" in self.read_log_lines(launcher_log), 10.0,
+                   what="the re-check request at the launcher")
+        self.assertFalse(any(line.startswith(f"msg={ENV_CHANGED} wparam=7") for line in
+                             self.read_log_lines(launcher_log)))
 
         shutil.copy2(BIN / "kelvo_marker.exe", self.suite_dir / "closing.exe")
         programs = self.logs / "programs.bin"

@@ -1,8 +1,11 @@
-// The package engine's portable decisions: jobs from the store page, addresses, paths, percent, file edits.
+// The package engine's portable decisions: jobs from the store page, addresses, paths, percent, file edits, and
+// the update check's requests, paths and version rule.
 #include "common/agent/PackageJobs.h"
+#include "common/agent/UpdateCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -116,6 +119,55 @@ TEST_F(EnvEdits, AnnouncedPackagesAreMarkedOrAddedToTheFirstPageWithRoom) {
     m_store.files.erase(kEnvPath);
     EXPECT_FALSE(common::AddPackageToEnv(m_file, 777, u"x", u"T:\\x.exe"));
     EXPECT_FALSE(common::ClearUpdateFlag(m_file, 1));
+}
+
+}  // namespace
+
+namespace {
+
+// Catches: a kind-0 record read past a short buffer or past a field without a terminator, and the settings
+// program's fields swapped.
+TEST(UpdateCheck, ReadsTheTwoFieldsOfAKindZeroRecord) {
+    std::vector<uint8_t> bytes(1040, 0);
+    const std::u16string path = u"/utility/한글메모장/Profile.xml";
+    std::memcpy(bytes.data(), path.data(), path.size() * 2);
+    const std::u16string folder(300, u'f');
+    std::memcpy(bytes.data() + 520, folder.data(), 520);
+    auto payload = common::UpdateCheckPayload::Read(bytes.data(), bytes.size());
+    ASSERT_TRUE(payload);
+    EXPECT_EQ(payload->profilePath, path);
+    EXPECT_EQ(payload->folderName.size(), 259u);
+    EXPECT_FALSE(common::UpdateCheckPayload::Read(bytes.data(), 1039));
+    EXPECT_FALSE(common::UpdateCheckPayload::Read(nullptr, 1040));
+}
+
+// Catches: a profile path that reaches other addresses on the store's server, and folder names that climb out
+// of the check's own folder or out of "Portable Programs".
+TEST(UpdateCheck, TakesOnlyStoreShapedPathsAndPlainFolderNames) {
+    EXPECT_TRUE(common::IsStoreProfilePath(u"/utility/한글메모장/Profile.xml"));
+    for (const char16_t* bad : {u"/utility/Profile.xml", u"/a/b/c/Profile.xml", u"/../b/Profile.xml",
+                                u"utility/x/Profile.xml", u"/a/b/Profile.xml?x=1", u"/a/b/profile.txt",
+                                u"/a//Profile.xml", u""}) {
+        EXPECT_FALSE(common::IsStoreProfilePath(bad)) << std::u16string(bad).size();
+    }
+    EXPECT_EQ(common::UpdateCheckDownloadPath(u"C:\\windows\\Temp", u"Viewer"),
+              u"C:\\windows\\Temp\\Kelvo-check\\Viewer\\Profile.xml");
+    EXPECT_EQ(common::DriveProfilePath(u'T', u"Viewer"), u"T:\\Portable Programs\\Viewer\\Profile.xml");
+    for (const char16_t* bad : {u"", u"..", u"a\\b", u"C:", u"CON"}) {
+        EXPECT_FALSE(common::UpdateCheckDownloadPath(u"C:\\windows\\Temp", bad));
+        EXPECT_FALSE(common::DriveProfilePath(u'T', bad));
+    }
+}
+
+// Catches: versions compared as numbers or by order, letter case counted, and a missing drive version taken as
+// up to date.
+TEST(UpdateCheck, AnyDifferenceButCaseIsAnUpdate) {
+    EXPECT_FALSE(common::IsUpdateAvailable(u"2.0", std::u16string(u"2.0")));
+    EXPECT_FALSE(common::IsUpdateAvailable(u"1.0B", std::u16string(u"1.0b")));
+    EXPECT_TRUE(common::IsUpdateAvailable(u"2.0", std::u16string(u"2.0a")));
+    EXPECT_TRUE(common::IsUpdateAvailable(u"1.9", std::u16string(u"2.0")));
+    EXPECT_TRUE(common::IsUpdateAvailable(u"1.0", std::u16string(u"1.00")));
+    EXPECT_TRUE(common::IsUpdateAvailable(u"1.0", std::nullopt));
 }
 
 }  // namespace

@@ -1,0 +1,59 @@
+// The update check's portable decisions.
+#include "common/agent/UpdateCheck.h"
+
+#include "common/ipc/RecordBytes.h"
+#include "common/store/PathNames.h"
+#include "common/text/TextUtil.h"
+
+namespace common {
+
+std::optional<UpdateCheckPayload> UpdateCheckPayload::Read(const void* data, size_t size) {
+    if (data == nullptr || size < kSize) {
+        return std::nullopt;
+    }
+    RecordReader reader(data, size);
+    const size_t fieldBytes = kFieldUnits * sizeof(char16_t);
+    return UpdateCheckPayload{reader.Text(0, kFieldUnits - 1), reader.Text(fieldBytes, kFieldUnits - 1)};
+}
+
+bool IsStoreProfilePath(std::u16string_view profilePath) {
+    constexpr std::u16string_view kSuffix = u"/Profile.xml";
+    if (profilePath.size() < kSuffix.size() || profilePath.substr(profilePath.size() - kSuffix.size()) != kSuffix) {
+        return false;
+    }
+    std::u16string_view folders = profilePath.substr(0, profilePath.size() - kSuffix.size());
+    std::optional<std::vector<std::u16string_view>> parts = SplitDirectory(folders);
+    return parts && parts->size() == 2 && CheckDirectory(folders, kPathBufferUnits) == NameError::None;
+}
+
+std::optional<std::u16string> UpdateCheckDownloadPath(std::u16string_view tempFolder, std::u16string_view folderName) {
+    std::u16string base(tempFolder);
+    if (base.empty() || base.back() != u'\\') {
+        base += u"\\";
+    }
+    base += u"Kelvo-check";
+    std::u16string folder;
+    std::u16string path;
+    if (folderName.empty() || JoinUnder(base, u"", folderName, kPathBufferUnits, folder) != NameError::None ||
+        JoinUnder(folder, u"", u"Profile.xml", kPathBufferUnits, path) != NameError::None) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+std::optional<std::u16string> DriveProfilePath(char16_t drive, std::u16string_view folderName) {
+    std::u16string base = std::u16string(1, drive) + u":\\Portable Programs";
+    std::u16string folder;
+    std::u16string path;
+    if (folderName.empty() || JoinUnder(base, u"", folderName, kPathBufferUnits, folder) != NameError::None ||
+        JoinUnder(folder, u"", u"Profile.xml", kPathBufferUnits, path) != NameError::None) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+bool IsUpdateAvailable(std::u16string_view storeVersion, const std::optional<std::u16string>& driveVersion) {
+    return !driveVersion || !EqualsIgnoreCase(storeVersion, *driveVersion);
+}
+
+}  // namespace common
