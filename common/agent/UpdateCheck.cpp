@@ -26,12 +26,10 @@ bool IsStoreProfilePath(std::u16string_view profilePath) {
     return parts && parts->size() == 2 && CheckDirectory(folders, kPathBufferUnits) == NameError::None;
 }
 
-std::optional<std::u16string> UpdateCheckDownloadPath(std::u16string_view tempFolder, std::u16string_view folderName) {
-    std::u16string base(tempFolder);
-    if (base.empty() || base.back() != u'\\') {
-        base += u"\\";
-    }
-    base += u"Kelvo-check";
+namespace {
+
+// "<base>\<folder>\Profile.xml" for a plain folder name that fits, else nullopt.
+std::optional<std::u16string> ProfileUnder(const std::u16string& base, std::u16string_view folderName) {
     std::u16string folder;
     std::u16string path;
     if (folderName.empty() || JoinUnder(base, u"", folderName, kPathBufferUnits, folder) != NameError::None ||
@@ -41,15 +39,19 @@ std::optional<std::u16string> UpdateCheckDownloadPath(std::u16string_view tempFo
     return path;
 }
 
-std::optional<std::u16string> DriveProfilePath(char16_t drive, std::u16string_view folderName) {
-    std::u16string base = std::u16string(1, drive) + u":\\Portable Programs";
-    std::u16string folder;
-    std::u16string path;
-    if (folderName.empty() || JoinUnder(base, u"", folderName, kPathBufferUnits, folder) != NameError::None ||
-        JoinUnder(folder, u"", u"Profile.xml", kPathBufferUnits, path) != NameError::None) {
-        return std::nullopt;
+}  // namespace
+
+std::optional<std::u16string> UpdateCheckDownloadPath(std::u16string_view tempFolder, std::u16string_view folderName) {
+    std::u16string base(tempFolder);
+    if (base.empty() || base.back() != u'\\') {
+        base += u"\\";
     }
-    return path;
+    base += u"Kelvo-check";
+    return ProfileUnder(base, folderName);
+}
+
+std::optional<std::u16string> DriveProfilePath(char16_t drive, std::u16string_view folderName) {
+    return ProfileUnder(std::u16string(1, drive) + u":\\Portable Programs", folderName);
 }
 
 bool IsUpdateAvailable(std::u16string_view storeVersion, const std::optional<std::u16string>& driveVersion) {
