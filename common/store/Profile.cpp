@@ -11,14 +11,6 @@ namespace {
 
 constexpr std::u16string_view kPackagesFolder = u":\\Portable Programs\\";
 
-int64_t SaturatingAdd(int64_t a, int64_t b) {
-    int64_t sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) {
-        return b < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
-    }
-    return sum;
-}
-
 // The DOM wrapper drops text nodes made only of white space, the light XML document keeps them; treating such
 // text as empty makes both sources refuse the same profiles.
 bool IsBlank(std::u16string_view text) {
@@ -68,43 +60,6 @@ uint32_t ComparisonFlags(std::u16string_view text) {
         }
     }
     return flags;
-}
-
-// Fills one entry in the documented order; a missing element leaves its field at the default.
-CFileInfo ReadEntry(const ProfileItem& element) {
-    CFileInfo entry;
-    if (const ProfileItem* item = FindItem(element, u"FILENAME")) {
-        entry.fileName = item->value;
-    }
-    if (const ProfileItem* item = FindItem(element, u"DIRECTORY")) {
-        entry.directory = item->value;
-    }
-    if (const ProfileItem* item = FindItem(element, u"TYPE")) {
-        entry.type = item->value;
-    }
-    if (const ProfileItem* item = FindItem(element, u"COMPRESS")) {
-        entry.compress = ParseLeadingInt(item->value);
-    }
-    if (const ProfileItem* item = FindItem(element, u"COMPARISON")) {
-        entry.comparison = ComparisonFlags(item->value);
-    }
-    const ProfileItem* fileSize = FindItem(element, u"FILESIZE");
-    if (fileSize != nullptr && (entry.comparison & kCompareSize) != 0) {
-        entry.fetchedSize = ParseLeadingInt64(fileSize->value);
-    }
-    if (const ProfileItem* item = FindItem(element, u"REALSIZE")) {
-        entry.realSize = ParseLeadingInt64(item->value);
-    }
-    const ProfileItem* date = FindItem(element, u"DATE");
-    if (date != nullptr && (entry.comparison & kCompareDate) != 0) {
-        entry.date = date->value;
-    }
-    const ProfileItem* checksum = FindItem(element, u"CHECKSUM");
-    if (checksum != nullptr && (entry.comparison & kCompareChecksum) != 0) {
-        entry.checksum = checksum->value;
-    }
-    entry.transferState = kTransferPending;
-    return entry;
 }
 
 ProfileError Refuse(ProfileProblem* problem,
@@ -169,7 +124,7 @@ ProfileError ReadFiles(const ProfileItem& root,
     const std::u16string packageFolder = PackageFolder(u'X', alias);
     profile.files.reserve(list->children.size());
     for (size_t index = 0; index < list->children.size(); ++index) {
-        CFileInfo entry = ReadEntry(list->children[index]);
+        CFileInfo entry = ReadFileEntry(list->children[index]);
         NameError nameError = CheckPlainName(entry.fileName, kPathBufferUnits);
         if (nameError != NameError::None) {
             return Refuse(problem, ProfileError::BadFileName, nameError, index);
@@ -190,6 +145,50 @@ ProfileError ReadFiles(const ProfileItem& root,
 }
 
 }  // namespace
+
+int64_t SaturatingAdd(int64_t a, int64_t b) {
+    int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
+        return b < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    }
+    return sum;
+}
+
+CFileInfo ReadFileEntry(const ProfileItem& element) {
+    CFileInfo entry;
+    if (const ProfileItem* item = FindItem(element, u"FILENAME")) {
+        entry.fileName = item->value;
+    }
+    if (const ProfileItem* item = FindItem(element, u"DIRECTORY")) {
+        entry.directory = item->value;
+    }
+    if (const ProfileItem* item = FindItem(element, u"TYPE")) {
+        entry.type = item->value;
+    }
+    if (const ProfileItem* item = FindItem(element, u"COMPRESS")) {
+        entry.compress = ParseLeadingInt(item->value);
+    }
+    if (const ProfileItem* item = FindItem(element, u"COMPARISON")) {
+        entry.comparison = ComparisonFlags(item->value);
+    }
+    const ProfileItem* fileSize = FindItem(element, u"FILESIZE");
+    if (fileSize != nullptr && (entry.comparison & kCompareSize) != 0) {
+        entry.fetchedSize = ParseLeadingInt64(fileSize->value);
+    }
+    if (const ProfileItem* item = FindItem(element, u"REALSIZE")) {
+        entry.realSize = ParseLeadingInt64(item->value);
+    }
+    const ProfileItem* date = FindItem(element, u"DATE");
+    if (date != nullptr && (entry.comparison & kCompareDate) != 0) {
+        entry.date = date->value;
+    }
+    const ProfileItem* checksum = FindItem(element, u"CHECKSUM");
+    if (checksum != nullptr && (entry.comparison & kCompareChecksum) != 0) {
+        entry.checksum = checksum->value;
+    }
+    entry.transferState = kTransferPending;
+    return entry;
+}
 
 int64_t PackageProfile::ProgressTotal() const {
     return SaturatingAdd(totalRealSize, totalRealSize);

@@ -78,6 +78,13 @@ struct PackageProfile {
 // A missing or empty GAMEFILELIST gives an empty list. Numbers are leading-integer text; unreadable ones are 0.
 ProfileError ReadProfile(const ProfileItem& root, PackageProfile& profile, ProfileProblem* problem = nullptr);
 
+// a + b, held at the int64_t range instead of wrapping: sizes from a profile are not to be trusted.
+int64_t SaturatingAdd(int64_t a, int64_t b);
+
+// One GAMEFILELIST entry, fields found by name in the documented order; a missing element leaves its field at the
+// default. FILESIZE, DATE and CHECKSUM are read only when COMPARISON names them. Names are not checked here.
+CFileInfo ReadFileEntry(const ProfileItem& element);
+
 // HEAD/VERSION alone, for the update check, which compares versions and reads nothing else.
 // nullopt when HEAD or VERSION is missing or VERSION is empty.
 std::optional<std::u16string> ReadProfileVersion(const ProfileItem& root);
