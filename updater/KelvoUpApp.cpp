@@ -1,0 +1,39 @@
+// The updater's start: no check wanted, the agent starts at once; otherwise the dialog runs first.
+#include "updater/KelvoUpApp.h"
+
+#include <commctrl.h>
+
+#include "common/config/StoreHosts.h"
+#include "common/settings/SettingsFile.h"
+#include "common/xml/XmlDocument.h"
+#include "platform/FileStoreWin.h"
+#include "platform/WideText.h"
+#include "updater/KelvoUpDlg.h"
+#include "updater/SuiteUpdater.h"
+
+CKelvoUpApp::CKelvoUpApp(HINSTANCE instance) : App(instance, L"KelvoUp") {}
+
+int CKelvoUpApp::ReadUpdateCheck() const {
+    platform::FileStoreWin store;
+    common::CXmlDocument document;
+    if (!document.Load(store, platform::FromWide(ModuleFile(L"TolvSet.xml")))) {
+        return 0;
+    }
+    return common::ReadUpdateCheck(document);
+}
+
+bool CKelvoUpApp::InitInstance(int /*showCommand*/) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+    if (ReadUpdateCheck() == 0) {
+        StartSuiteAgent(moduleFolder(), boxes());
+        return false;
+    }
+    wchar_t windows[MAX_PATH] = {};
+    UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring temp = std::wstring(windows, length < MAX_PATH ? length : 0) + L"\\Temp";
+    ::CreateDirectoryW(temp.c_str(), nullptr);
+    CKelvoUpDlg dialog(moduleFolder(), temp, platform::ToWide(common::kStoreFtpHost), boxes());
+    dialog.Run(instance());
+    return false;
+}

@@ -1,0 +1,187 @@
+// The updater's work on its worker thread.
+#include "updater/SuiteUpdater.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "common/agent/PackageJobs.h"
+#include "common/store/Profile.h"
+#include "platform/FolderTree.h"
+#include "platform/WideText.h"
+#include "platform/inet/StoreTransfer.h"
+
+namespace {
+
+constexpr wchar_t kInfoTitle[] = L"정보";
+constexpr wchar_t kQuestion[] = L"Kelvo 업데이트가 있습니다. 업데이트 하시겠습니까?";
+constexpr wchar_t kProfileName[] = L"Profile.xml";
+constexpr wchar_t kNewSuffix[] = L".new";
+
+std::vector<uint8_t> ReadFileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::u16string VersionOf(const std::wstring& path) {
+    common::SuiteUpdateProfile profile;
+    common::ReadSuiteUpdateProfile(ReadFileBytes(path), profile);
+    return profile.version;
+}
+
+// Copies `source` beside `target` and moves the copy over it in one step; the source is deleted afterwards
+// either way. The Windows error code, or 0.
+DWORD InstallFile(const std::wstring& source, const std::wstring& target) {
+    const std::wstring staged = target + kNewSuffix;
+    DWORD code = 0;
+    if (!::CopyFileW(source.c_str(), staged.c_str(), FALSE)) {
+        code = ::GetLastError();
+    } else if (!::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        code = ::GetLastError();
+        ::DeleteFileW(staged.c_str());
+    }
+    ::DeleteFileW(source.c_str());
+    return code;
+}
+
+}  // namespace
+
+CSuiteUpdater::CSuiteUpdater(SuiteUpdaterContext context) : m_context(std::move(context)) {}
+
+std::wstring CSuiteUpdater::TempFile(const std::u16string& name) const {
+    return m_context.tempFolder + L"\\Launcher\\" + platform::ToWide(name);
+}
+
+UpdateResult CSuiteUpdater::Run() {
+    platform::CreateFolderPath(m_context.tempFolder + L"\\Launcher");
+    m_tempProfile = TempFile(u"Profile.xml");
+    int64_t received = 0;
+    const std::wstring profileUrl = L"FTP://" + m_context.ftpHost + platform::ToWide(common::kSuiteProfileObject);
+    if (Fetch(profileUrl, m_tempProfile, false, received) != platform::kTransferOk) {
+        // No network or no profile: the suite starts as it is, without a word.
+        return m_context.stop.IsStopped() ? UpdateResult::Stopped : UpdateResult::NoUpdate;
+    }
+    m_context.view.StepDone(0);
+    common::ReadSuiteUpdateProfile(ReadFileBytes(m_tempProfile), m_server);
+    const std::u16string localVersion = VersionOf(m_context.suiteFolder + L"\\" + kProfileName);
+    if (!common::IsSuiteUpdateOffered(localVersion, m_server.version)) {
+        m_context.view.StepDone(1);
+        ::DeleteFileW(m_tempProfile.c_str());
+        return UpdateResult::NoUpdate;
+    }
+    const int answer = m_context.boxes.Show(nullptr, kQuestion, kInfoTitle, MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
+    m_context.view.StepDone(1);
+    if (answer != IDYES || m_server.files.empty()) {
+        ::DeleteFileW(m_tempProfile.c_str());
+        return answer != IDYES ? UpdateResult::Declined : UpdateResult::NoUpdate;
+    }
+    m_lastPercent = 0;
+    m_bytesDone = 0;
+    m_progressTotal = common::SaturatingAdd(m_server.realSizeTotal, m_server.realSizeTotal);
+    if (DWORD code = DownloadAll()) {
+        ::DeleteFileW(m_tempProfile.c_str());
+        return code == platform::kTransferStopped || m_context.stop.IsStopped() ? UpdateResult::Stopped
+                                                                                : UpdateResult::Failed;
+    }
+    if (InstallAll() != 0) {
+        ::DeleteFileW(m_tempProfile.c_str());
+        return UpdateResult::Failed;
+    }
+    m_context.view.StepDone(2);
+    return UpdateResult::Updated;
+}
+
+DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPath, bool withProgress,
+                           int64_t& received) {
+    platform::TransferJob job;
+    job.stop = &m_context.stop;
+    if (withProgress) {
+        job.progress = &CSuiteUpdater::ProgressThunk;
+        job.context = this;
+        job.progressTotal = m_progressTotal;
+        job.jobBytesDone = &m_bytesDone;
+    }
+    m_context.watch.ticks = 0;
+    m_context.watch.isBusy = true;
+    DWORD code = platform::FtpFetch(url, localPath, &job, received);
+    m_context.watch.isBusy = false;
+    return code;
+}
+
+int CSuiteUpdater::ProgressThunk(int64_t, const wchar_t*, void* self, int64_t) {
+    auto* updater = static_cast<CSuiteUpdater*>(self);
+    updater->m_context.watch.ticks = 0;  // a chunk arrived: the connection lives
+    updater->ReportPercent();
+    return 0;
+}
+
+void CSuiteUpdater::ReportPercent() {
+    int percent = common::ProgressPercent(m_bytesDone, m_progressTotal);
+    if (percent != m_lastPercent) {
+        m_lastPercent = percent;
+        m_context.view.Percent(percent);
+    }
+}
+
+DWORD CSuiteUpdater::DownloadAll() {
+    const std::wstring folder = platform::ToWide(std::u16string(common::kSuiteFilesFolder));
+    for (const common::CFileInfo& entry : m_server.files) {
+        const std::wstring local = TempFile(entry.fileName);
+        ::DeleteFileW(local.c_str());  // a partial file of an earlier run is never reused
+        int64_t received = 0;
+        const std::wstring url = L"FTP://" + m_context.ftpHost + folder + L"/" + platform::ToWide(entry.fileName);
+        DWORD code = Fetch(url, local, true, received);
+        if (code == platform::kTransferOk && received != entry.fetchedSize) {
+            code = platform::kTransferFileError;
+            m_bytesDone -= received;
+            ::DeleteFileW(local.c_str());
+        }
+        if (code != platform::kTransferOk) {
+            if (code != platform::kTransferStopped && !m_context.stop.IsStopped()) {
+                ShowFailure(code);
+            }
+            return code;
+        }
+    }
+    return 0;
+}
+
+DWORD CSuiteUpdater::InstallAll() {
+    for (const common::CFileInfo& entry : m_server.files) {
+        std::optional<std::u16string> target =
+            common::SuiteUpdateTarget(platform::FromWide(m_context.suiteFolder), entry.fileName);
+        ReportPercent();
+        DWORD code = target ? InstallFile(TempFile(entry.fileName), platform::ToWide(*target)) : ERROR_BAD_PATHNAME;
+        if (code != 0) {
+            ShowFailure(code);
+            return code;
+        }
+        m_bytesDone = common::SaturatingAdd(m_bytesDone, entry.fetchedSize);
+    }
+    // The version changes only now that every file is in place.
+    if (DWORD code = InstallFile(m_tempProfile, m_context.suiteFolder + L"\\" + kProfileName)) {
+        ShowFailure(code);
+        return code;
+    }
+    return 0;
+}
+
+void CSuiteUpdater::ShowFailure(DWORD code) {
+    wchar_t text[256];
+    std::swprintf(text, 256, L"런처를 업데이트 하는 도중 오류가 발생하였습니다.(오류코드:%lu)",
+                  static_cast<unsigned long>(code));
+    m_context.boxes.Show(nullptr, text, kInfoTitle, MB_ICONSTOP | MB_TOPMOST);
+}
+
+void StartSuiteAgent(const std::wstring& suiteFolder, platform::IMessageBoxes& boxes) {
+    const std::wstring agent = suiteFolder + L"\\Marlo.exe";
+    HINSTANCE started =
+        ::ShellExecuteW(nullptr, L"open", agent.c_str(), nullptr, suiteFolder.c_str(), SW_SHOWNORMAL);
+    if (reinterpret_cast<intptr_t>(started) <= 32) {
+        boxes.Show(nullptr, L"런처를 시작하지 못하였습니다.\n다시 시도하여 주십시오.", kInfoTitle,
+                   MB_ICONINFORMATION | MB_TOPMOST);
+    }
+}

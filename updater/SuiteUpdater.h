@@ -1,0 +1,79 @@
+// The updater's work: fetch the suite's update profile, ask, fetch every listed file, and install them.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "common/update/SuiteUpdate.h"
+#include "platform/framework/IMessageBoxes.h"
+#include "platform/inet/TransferStop.h"
+
+// What the dialog shows of the work, called from the worker's thread.
+class IUpdateView {
+public:
+    virtual ~IUpdateView() = default;
+    // 0: the profile arrived; 1: the versions were compared (and the question answered); 2: the suite is updated.
+    virtual void StepDone(int step) = 0;
+    virtual void Percent(int percent) = 0;
+};
+
+// The watchdog's view of the network: `isBusy` while a call is under way, `ticks` the seconds since the last
+// sign of life (reset by every chunk that arrives).
+struct NetworkWatch {
+    std::atomic<bool> isBusy{false};
+    std::atomic<int> ticks{0};
+};
+
+enum class UpdateResult {
+    NoUpdate,  // no profile, no network, or the same version: nothing was asked
+    Declined,  // the user said No
+    Updated,
+    Failed,    // a file could not be fetched or installed (the user was told); the local version stays
+    Stopped,   // the watchdog or the program's end stopped the work
+};
+
+struct SuiteUpdaterContext {
+    std::wstring suiteFolder;  // the folder of KelvoUp.exe; Start.exe goes to its drive's root
+    std::wstring tempFolder;   // the download area ("<Windows>\Temp")
+    std::wstring ftpHost;      // host[:port]
+    IUpdateView& view;
+    platform::IMessageBoxes& boxes;
+    platform::TransferStop& stop;
+    NetworkWatch& watch;
+};
+
+// How it works: every file is fetched into "<temp>\Launcher" first (an older partial file is deleted, never
+// reused); only when all have arrived with their listed sizes is each one installed, by writing a copy beside
+// its target and moving it over the target in one step, so no program file is ever left half-written. The local
+// Profile.xml, which carries the suite's version, is replaced last, and only when every file was installed: a
+// failed update is offered again at the next start.
+//
+// Calling thread: the worker; the stop may be set from the dialog's thread.
+class CSuiteUpdater {
+public:
+    explicit CSuiteUpdater(SuiteUpdaterContext context);
+
+    UpdateResult Run();
+
+private:
+    static int ProgressThunk(int64_t bytesDone, const wchar_t* text, void* self, int64_t progressTotal);
+    void ReportPercent();
+    DWORD Fetch(const std::wstring& url, const std::wstring& localPath, bool withProgress, int64_t& received);
+    DWORD DownloadAll();
+    DWORD InstallAll();
+    void ShowFailure(DWORD code);
+    std::wstring TempFile(const std::u16string& name) const;
+
+    SuiteUpdaterContext m_context;
+    common::SuiteUpdateProfile m_server;
+    std::wstring m_tempProfile;
+    int64_t m_bytesDone = 0;
+    int64_t m_progressTotal = 0;
+    int m_lastPercent = 0;
+};
+
+// Starts the agent from the suite folder; a start that fails is reported. Every end of the updater calls it once.
+void StartSuiteAgent(const std::wstring& suiteFolder, platform::IMessageBoxes& boxes);

@@ -1,0 +1,14 @@
+// Resource ids of KelvoUp.exe.
+#pragma once
+
+#define IDD_KELVOUP 102
+#define IDR_KELVOUP_ICON 128
+#define IDB_KELVOUP_BANNER 129
+
+#define IDC_UPDATE_PROGRESS 1000
+#define IDC_CHECK_DOWNLOAD 1001
+#define IDC_TEXT_VERSION 1002
+#define IDC_CHECK_VERSION 1003
+#define IDC_TEXT_DOWNLOAD 1004
+#define IDC_CHECK_UPDATE 1005
+#define IDC_TEXT_UPDATE 1006
