@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "agent/jobs/WorkerFlags.h"
+#include "agent/browser/ImpIDispatch.h"
 #include "common/agent/JobQueues.h"
 #include "common/agent/ProgramList.h"
 #include "common/credentials/Credentials.h"
@@ -25,4 +26,5 @@ struct AgentState {
     WorkerFlags flags;
     common::JobQueues jobs;
     platform::TransferStop transferStop;  // the exit procedure ends the worker's running fetch through it
+    CImpIDispatch external;               // window.external of the store page, for the agent's whole life
 };

@@ -45,6 +45,7 @@ bool ReadAutoProgram(const CXmlItem& package, const wchar_t* flagName, char16_t 
 }
 
 void ReadPackage(const CXmlItem& package, char16_t drive, EnvironmentScan& scan) {
+    scan.captions.push_back(TextOf(package, L"CAPTION"));
     if (!ReadAutoProgram(package, L"STARTOPEN", drive, scan.autoStart) ||
         !ReadAutoProgram(package, L"STARTCLOSE", drive, scan.autoClose)) {
         return;

@@ -12,6 +12,7 @@
 #include "platform/dom/CEXml.h"
 
 struct EnvironmentScan {
+    std::vector<std::u16string> captions;   // every listed package's CAPTION, in file order
     std::vector<std::u16string> autoStart;  // in file order, duplicates kept
     std::vector<std::u16string> autoClose;
     std::vector<common::HotKeyBinding> hotKeys;  // each unregistered, and registered when it has a key

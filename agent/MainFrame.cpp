@@ -124,11 +124,23 @@ void CMainFrame::OnBrowserJobQueued() {
 }
 
 void CMainFrame::OnBrowserClosed() {
-    // Seam: the store browser window is destroyed here and its open flag cleared, once the browser exists.
+    if (m_storeBrowser && m_storeBrowser->hwnd()) {
+        m_storeBrowser->hwnd().Destroy();
+    }
+    m_isStoreBrowserOpen = false;
 }
 
 void CMainFrame::OnOpenStore() {
-    // Seam: the store browser is opened on the store page, or raised when open.
+    if (m_isStoreBrowserOpen && m_storeBrowser && m_storeBrowser->hwnd()) {
+        platform::Hwnd browser = m_storeBrowser->hwnd();
+        browser.SetForeground();
+        browser.SetPos(HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        return;
+    }
+    if (!m_storeBrowser) {
+        m_storeBrowser = std::make_unique<CFormBrowser>(m_instance, hwnd(), m_state, m_boxes, m_state.external);
+    }
+    m_isStoreBrowserOpen = m_storeBrowser->Open(m_dialogs);
 }
 
 LRESULT CMainFrame::OnCheckForUpdate(const wchar_t* profilePath, const wchar_t* packageName) {

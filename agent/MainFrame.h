@@ -8,10 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "agent/AgentMessages.h"
 #include "agent/AgentState.h"
 #include "agent/ProgStatusDlg.h"
 #include "agent/ProgramStarter.h"
 #include "agent/TrayIcon.h"
+#include "agent/browser/FormBrowser.h"
 #include "agent/jobs/PackageWorker.h"
 #include "common/agent/SettingsActions.h"
 #include "common/io/FileStore.h"
@@ -21,13 +23,6 @@
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/IMessageBoxes.h"
 #include "platform/framework/ModelessDialogs.h"
-
-// Messages the frame handles besides the system's (numbers as the other programs send them).
-inline constexpr UINT kMsgTrayNotify = WM_USER + 1;
-inline constexpr UINT kMsgBrowserUpdateQueued = WM_USER + 2;
-inline constexpr UINT kMsgBrowserInstallQueued = WM_USER + 3;
-inline constexpr UINT kMsgBrowserClosed = WM_USER + 4;
-inline constexpr UINT kMsgCheckForUpdate = WM_USER + 1006;
 
 // Calling thread: the UI thread for everything. The frame borrows the state, boxes, starter and file store, which
 // must outlive it. Create makes the hidden window only; RunStartUp then does the start-up steps, so tests can
@@ -116,5 +111,8 @@ private:
     // The runner outlives the worker's thread: the worker is joined (or destroyed) first.
     std::unique_ptr<CPackageJobRunner> m_jobRunner;
     std::unique_ptr<PackageWorker> m_worker;
+    platform::ModelessDialogs* m_dialogs = nullptr;
+    std::unique_ptr<CFormBrowser> m_storeBrowser;
+    bool m_isStoreBrowserOpen = false;
     bool m_isExiting = false;  // the exit procedure is asking or waiting
 };

@@ -13,6 +13,7 @@ constexpr wchar_t kTrayTip[] = L"Storvia";
 }  // namespace
 
 void CMainFrame::RunStartUp(platform::ModelessDialogs* dialogs) {
+    m_dialogs = dialogs;
     m_status.Create(m_instance, hwnd(), dialogs);
     Report(L"Kelvo 런처를 실행합니다.");
     ReplaceStagedUpdater(m_state.moduleFolder);

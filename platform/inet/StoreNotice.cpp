@@ -43,6 +43,12 @@ std::wstring StoreNoticeObject(const std::wstring& noticePath, const StoreLogin&
                                                  CodePageBytes(login.password), appIndex));
 }
 
+std::wstring StoreLoginAddress(const std::wstring& storeHost, const StoreLogin& login) {
+    return L"http://" + storeHost + L"/redirect.asp?menu=application&userID=" +
+           ToWide(common::PercentEncode(CodePageBytes(login.id))) + L"&userPwd=" +
+           ToWide(common::PercentEncode(CodePageBytes(login.password)));
+}
+
 void SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePath, const StoreLogin& login,
                      int appIndex, IMessageBoxes& boxes, const std::wstring& appTitle) {
     auto address = common::SplitStoreUrl(u"HTTP://" + FromWide(storeHost), u"HTTP://", INTERNET_DEFAULT_HTTP_PORT);

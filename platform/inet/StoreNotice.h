@@ -19,6 +19,10 @@ struct StoreLogin {
 // password no longer split the query. nullopt-like empty string when a text has no code page 949 form.
 std::wstring StoreNoticeObject(const std::wstring& noticePath, const StoreLogin& login, int appIndex);
 
+// The store page with the user logged in: "http://<host>/redirect.asp?menu=application&userID=..&userPwd=..",
+// ID and password percent-encoded from their code page 949 bytes like a notice's.
+std::wstring StoreLoginAddress(const std::wstring& storeHost, const StoreLogin& login);
+
 // Sends the notice to the store's web host (host[:port] as built in) with POST and HTTP/1.0; the reply is not
 // read. A failed send shows "Error code 0x%x" through `boxes` with the application's title; callers go on.
 void SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePath, const StoreLogin& login,

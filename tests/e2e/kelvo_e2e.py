@@ -166,6 +166,20 @@ class KelvoTestCase(unittest.TestCase):
         """A Linux path as Wine's Z: drive sees it."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
+    def start_local_store(self):
+        """The local store on the build's store ports (18080 HTTP, 18021 FTP) with the content the build laid
+        out; ended when the test ends. Returns the folder of its logs (http.log, ftp.log)."""
+        log_dir = self.logs / "store"
+        log_dir.mkdir(parents=True, exist_ok=True)
+        store = subprocess.Popen(
+            ["/usr/bin/python3", str(ROOT / "tools" / "store" / "store.py"), "--http-port", "18080", "--ftp-port",
+             "18021", "--root", str(ROOT / "build" / "store-content"), "--log-dir", str(log_dir)],
+            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.addCleanup(lambda: (store.terminate(), store.wait(10)))
+        line = store.stdout.readline().decode(errors="replace")
+        self.assertTrue(line.startswith("ready"), f"the local store did not start: {line}")
+        return log_dir
+
     # Driver ----------------------------------------------------------------------------------------------
     def kdrive(self, *args, check=True, timeout=30.0):
         result = subprocess.run(["wine", str(BIN / "kdrive.exe"), *args], capture_output=True, timeout=timeout,

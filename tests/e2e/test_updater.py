@@ -1,7 +1,6 @@
 """The self-updater KelvoUp on the test drive: straight to the agent when no check is wanted, and a whole update
 from the local store when one is."""
 import shutil
-import subprocess
 import unittest
 
 from kelvo_e2e import BIN, DRIVE, ROOT, KelvoTestCase, wait_until
@@ -9,8 +8,6 @@ from sample_settings import settings_xml
 
 IDYES = 6
 STORE_CONTENT = ROOT / "build" / "store-content"
-# The build's store hosts (the test and demo default).
-HTTP_PORT, FTP_PORT = 18080, 18021
 
 
 class Updater(KelvoTestCase):
@@ -20,17 +17,6 @@ class Updater(KelvoTestCase):
         # The stand-in agent records that it was started.
         shutil.copy2(BIN / "kdrive.exe", self.suite_dir / "Marlo.exe")
         self.started_log = self.suite_dir / "standin-agent.log"
-
-    def start_store(self):
-        log_dir = self.logs / "store"
-        log_dir.mkdir(parents=True, exist_ok=True)
-        store = subprocess.Popen(
-            ["/usr/bin/python3", str(ROOT / "tools" / "store" / "store.py"), "--http-port", str(HTTP_PORT),
-             "--ftp-port", str(FTP_PORT), "--root", str(STORE_CONTENT), "--log-dir", str(log_dir)],
-            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        self.addCleanup(lambda: (store.terminate(), store.wait(10)))
-        line = store.stdout.readline().decode(errors="replace")
-        self.assertTrue(line.startswith("ready"), f"the local store did not start: {line}")
 
     # Catches: an updater that checks although the user did not ask for it, or does not start the agent.
     def test_without_the_check_the_agent_starts_at_once(self):
@@ -42,7 +28,7 @@ class Updater(KelvoTestCase):
     # Catches: a question missing for a suite without a version, files not installed (the starter at the drive
     # root), the version not recorded, and the agent not started at the end.
     def test_a_whole_update_from_the_store(self):
-        self.start_store()
+        self.start_local_store()
         (self.suite_dir / "TolvSet.xml").write_bytes(settings_xml({"UpdateCheck": 1}))
         updater = self.start(self.win_path("KelvoUp.exe"))
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "20000")

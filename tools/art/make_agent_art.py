@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Draws Marlo.exe's icon and the start-up status picture into agent/res/: run from the repo root."""
+"""Draws Marlo.exe's icon, the start-up status picture and the store browser's caption pictures into agent/res/:
+run from the repo root."""
 from pathlib import Path
 
 from PIL import Image, ImageDraw
@@ -37,11 +38,52 @@ def status_picture():
     return image
 
 
+# The store browser's caption: the store's name in the middle, its three buttons' icons at the right end.
+CAPTION_SIZE = (766, 22)
+CAPTION_ICON = 16
+
+
+def caption_icon(kind):
+    """16 x 16 white glyphs on the caption's blue: a house (home), a bar (minimise), a cross (close)."""
+    image = Image.new("RGB", (CAPTION_ICON, CAPTION_ICON), (30, 70, 160))
+    draw = ImageDraw.Draw(image)
+    white = (255, 255, 255)
+    if kind == "home":
+        draw.polygon([(8, 2), (14, 8), (2, 8)], fill=white)
+        draw.rectangle([4, 8, 12, 13], fill=white)
+        draw.rectangle([7, 10, 9, 13], fill=(30, 70, 160))
+    elif kind == "minimise":
+        draw.rectangle([3, 11, 12, 13], fill=white)
+    else:
+        draw.line([(3, 3), (12, 12)], fill=white, width=2)
+        draw.line([(12, 3), (3, 12)], fill=white, width=2)
+    return image
+
+
+def caption_picture():
+    width, height = CAPTION_SIZE
+    image = Image.new("RGB", CAPTION_SIZE)
+    draw = ImageDraw.Draw(image)
+    for y in range(height):
+        draw.line([(0, y), (width, y)], fill=(30, 70, min(255, 140 + 5 * y)))
+    # The name in block letters of our own, so no font file is needed.
+    text, x = "STORVIA", width // 2 - 7 * 6
+    for letter in text:
+        draw.text((x, 5), letter, fill=(255, 255, 255))
+        x += 12
+    for index, kind in enumerate(("home", "minimise", "close")):
+        image.paste(caption_icon(kind), (width - 6 - (3 - index) * 18 + 1, 3))
+    return image
+
+
 def main():
     out = ROOT / "agent" / "res"
     out.mkdir(parents=True, exist_ok=True)
     agent_icon().save(out / "Marlo.ico", sizes=SIZES)
     status_picture().save(out / "ProgStatus.bmp")
+    caption_picture().save(out / "BrowserCaption.bmp")
+    for name, kind in (("CaptionClose", "close"), ("CaptionHome", "home"), ("CaptionMinimise", "minimise")):
+        caption_icon(kind).save(out / f"{name}.bmp")
     print(out)
 
 

@@ -98,6 +98,24 @@ def _stall(req):
     req.close_connection = True
 
 
+def _store_page(req):
+    """The store's root and its login address both answer with the store page (the login is logged with its
+    query, which is all a test needs to see)."""
+    page = os.path.join(req.server.content_root, "index.asp")
+    try:
+        with open(page, "rb") as f:
+            body = f.read()
+    except OSError:
+        req.send_text(404, "no store page")
+        return
+    req.send_response(200)
+    req.send_header("Content-Type", "text/html; charset=utf-8")
+    req.send_header("Content-Length", str(len(body)))
+    req.end_headers()
+    if req.command != "HEAD":
+        req.wfile.write(body)
+
+
 # Dynamic endpoints by lower-case path. A handler gets the request object
 # (a StoreRequestHandler) and answers through it; any method is accepted.
 # Everything not listed here is a static file under the content root.
@@ -106,6 +124,8 @@ ROUTES = {
     "/apps/delete_set.asp": _notice,
     "/test/cut-short.bin": _cut_short,
     "/test/stall.bin": _stall,
+    "/": _store_page,
+    "/redirect.asp": _store_page,
 }
 
 

@@ -1,0 +1,248 @@
+// The store browser dialog: its view, caption, keys and the page's requests.
+#include "agent/browser/FormBrowser.h"
+
+#include "agent/AgentMessages.h"
+#include "agent/EnvironmentScan.h"
+#include "agent/resource.h"
+#include "common/agent/PackageJobs.h"
+#include "common/config/StoreHosts.h"
+#include "common/text/TextUtil.h"
+#include "platform/GdiGuards.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WideText.h"
+#include "platform/inet/StoreNotice.h"
+
+namespace {
+
+constexpr UINT_PTR kCaptionTimer = 1;
+constexpr UINT kCaptionTimerMs = 100;
+constexpr int kCaptionHeight = 22;
+constexpr int kCaptionButtonRightGap = 6;
+constexpr int kCaptionButtonCount = 3;
+constexpr wchar_t kInfoTitle[] = L"정보";
+constexpr UINT kInfoStyle = MB_ICONINFORMATION | MB_TOPMOST;
+
+bool IsHeld(int key) {
+    return (::GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+}  // namespace
+
+CFormBrowser::CFormBrowser(HINSTANCE instance, HWND frame, AgentState& state, platform::IMessageBoxes& boxes,
+                           CImpIDispatch& external)
+    : m_instance(instance), m_frame(frame), m_state(state), m_boxes(boxes), m_external(external) {
+    m_captionButtonMessage = ::RegisterWindowMessageW(L"WMU_HITCAPBUTTON--{46CB2AA1-EB38-48ab-A4EC-D7C1D5D15648}");
+}
+
+bool CFormBrowser::Open(platform::ModelessDialogs* dialogs) {
+    platform::RegisterWebViewClass(m_instance);
+    if (!CreateModeless(m_instance, IDD_STOREBROWSER, nullptr, dialogs)) {
+        return false;
+    }
+    hwnd().Show(SW_SHOW);
+    return true;
+}
+
+std::wstring CFormBrowser::StoreAddress() const {
+    const std::wstring host = platform::ToWide(common::kStoreHttpHost);
+    if (m_state.settings.autoLogin != 0) {
+        return platform::StoreLoginAddress(host, platform::StoreLogin{platform::ToWide(m_state.credentials.id),
+                                                                      platform::ToWide(m_state.credentials.password)});
+    }
+    return L"http://" + host + L"/";
+}
+
+bool CFormBrowser::OnInitDialog() {
+    m_browser.Attach(Item(IDC_STORE_VIEW));
+    m_browser.SetHost(this);
+    m_external.SetRequests(this);
+    FitView();
+    m_browser.Navigate2(StoreAddress());
+    StartTimer(kCaptionTimer, kCaptionTimerMs);
+    return true;
+}
+
+void CFormBrowser::FitView() {
+    RECT client = {};
+    ::GetClientRect(hwnd(), &client);
+    ::MoveWindow(Item(IDC_STORE_VIEW), client.left + 1, client.top + 1, client.right - client.left - 2,
+                 client.bottom - client.top - 2, TRUE);
+}
+
+INT_PTR CFormBrowser::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_captionButtonMessage != 0 && message == m_captionButtonMessage) {
+        OnCaptionButton(static_cast<int>(wParam));
+        return TRUE;
+    }
+    switch (message) {
+        case WM_SIZE:
+            FitView();
+            PaintCaption();
+            break;
+        case WM_NCPAINT:
+        case WM_NCACTIVATE: {
+            // The system's caption first, then the picture over it.
+            LRESULT result = ::DefWindowProcW(hwnd(), message, wParam, lParam);
+            PaintCaption();
+            ::SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONDBLCLK:
+            if (int button = CaptionButtonAt(POINT{static_cast<short>(LOWORD(lParam)),
+                                                   static_cast<short>(HIWORD(lParam))})) {
+                hwnd().Send(m_captionButtonMessage, static_cast<WPARAM>(button), 0);
+                return TRUE;
+            }
+            break;
+        case WM_DESTROY:
+            StopTimer(kCaptionTimer);
+            m_external.SetRequests(nullptr);
+            break;
+        default:
+            break;
+    }
+    return DialogBase::DialogProc(message, wParam, lParam);
+}
+
+void CFormBrowser::OnTimer(UINT_PTR timerId) {
+    if (timerId == kCaptionTimer) {
+        PaintCaption();
+    }
+}
+
+void CFormBrowser::PaintCaption() {
+    HBITMAP picture = static_cast<HBITMAP>(
+        ::LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BROWSER_CAPTION), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    if (picture == nullptr) {
+        return;
+    }
+    RECT window = {};
+    hwnd().GetWindowRect(&window);
+    HDC dc = ::GetWindowDC(hwnd());
+    {
+        platform::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+        platform::SelectGuard select(memory.get(), picture);
+        BITMAP info = {};
+        ::GetObjectW(picture, sizeof(info), &info);
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, 0, 0, window.right - window.left, kCaptionHeight, memory.get(), 0, 0, info.bmWidth,
+                     info.bmHeight, SRCCOPY);
+    }
+    ::ReleaseDC(hwnd(), dc);
+    ::DeleteObject(picture);
+}
+
+int CFormBrowser::CaptionButtonAt(POINT screen) const {
+    RECT window = {};
+    hwnd().GetWindowRect(&window);
+    const int x = screen.x - window.left;
+    const int y = screen.y - window.top;
+    // The picture's buttons: 18-pixel cells at its right end, close rightmost.
+    constexpr int kCell = 18;
+    if (y < 0 || y >= kCaptionHeight) {
+        return 0;
+    }
+    const int width = window.right - window.left;
+    for (int button = 1; button <= kCaptionButtonCount; ++button) {
+        int right = width - kCaptionButtonRightGap - (button - 1) * kCell;
+        if (x >= right - kCell && x < right) {
+            return button;
+        }
+    }
+    return 0;
+}
+
+void CFormBrowser::OnCaptionButton(int button) {
+    switch (button) {
+        case 1:
+            OnCancel();
+            break;
+        case 2:
+            hwnd().Show(SW_MINIMIZE);
+            break;
+        case 3:
+            m_browser.Navigate2(StoreAddress());
+            break;
+        default:
+            break;
+    }
+}
+
+void CFormBrowser::OnCancel() {
+    ::PostMessageW(m_frame, kMsgBrowserClosed, 0, 0);
+    EndModal(IDCANCEL);
+}
+
+bool CFormBrowser::FilterKey(const MSG& message) {
+    const bool isKeyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (isKeyDown && IsHeld(VK_F5)) {
+        return true;  // no refresh
+    }
+    if ((::GetKeyState(VK_CONTROL) & 0x8000) != 0) {
+        if (isKeyDown && (IsHeld('O') || IsHeld('P') || IsHeld('N'))) {
+            return true;  // no open, print or new window
+        }
+    } else if (message.wParam == VK_BACK) {
+        return true;  // no going back
+    }
+    return false;
+}
+
+void CFormBrowser::Inform(const wchar_t* text) {
+    m_boxes.Show(hwnd(), text, kInfoTitle, kInfoStyle);
+}
+
+bool CFormBrowser::IsListedInLauncher(const std::wstring& packageName) const {
+    // A file that cannot be read lists nothing; its problems are not the store page's to show.
+    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(m_state.moduleFolder + L"\\TolvEnv.xml", 0,
+                                                              [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    if (!scan) {
+        return false;
+    }
+    for (const std::u16string& caption : scan->captions) {
+        if (common::EqualsIgnoreCase(caption, platform::FromWide(packageName))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& storeDirectory,
+                                 const std::wstring& packageName) {
+    const int32_t packageIndex = common::ParseLeadingInt(platform::FromWide(index));
+    if (m_state.jobs.Contains(packageIndex)) {
+        Inform(L"업데이트가 진행 중입니다.");
+        return;
+    }
+    std::optional<common::PackageJob> job = common::MakePackageJob(
+        packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    if (!job) {
+        return;  // names that would leave the download folder or the store's address: no job
+    }
+    std::wstring profilePath = platform::ToWide(job->profilePath.Get());
+    std::wstring name = platform::ToWide(job->packageName.Get());
+    LRESULT isNewer = ::SendMessageW(m_frame, kMsgCheckForUpdate, reinterpret_cast<WPARAM>(profilePath.c_str()),
+                                     reinterpret_cast<LPARAM>(name.c_str()));
+    if (isNewer == 0 && IsListedInLauncher(packageName)) {
+        Inform(L"최신 버젼입니다.");
+        return;
+    }
+    if (m_state.jobs.Append(common::JobKind::Update, *job)) {
+        ::PostMessageW(m_frame, kMsgBrowserUpdateQueued, static_cast<WPARAM>(packageIndex), 0);
+    }
+}
+
+void CFormBrowser::InstallPackage(const std::wstring& index, const std::wstring& storeDirectory,
+                                  const std::wstring& packageName) {
+    const int32_t packageIndex = common::ParseLeadingInt(platform::FromWide(index));
+    if (m_state.jobs.Contains(packageIndex)) {
+        Inform(L"설치가 진행 중입니다.");
+        return;
+    }
+    std::optional<common::PackageJob> job = common::MakePackageJob(
+        packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    if (job && m_state.jobs.Append(common::JobKind::Install, *job)) {
+        ::PostMessageW(m_frame, kMsgBrowserInstallQueued, static_cast<WPARAM>(packageIndex), 0);
+    }
+}
