@@ -54,6 +54,24 @@ if [ $headless -eq 1 ]; then
     drive_kdrive drag --class TolvApp --from 280,260 --to 40,260 --steps 8
     sleep 1
     drive_kdrive shot --class TolvApp --out "$shots\\demo-launcher-page2.png"
+    # The store button opens the store page in the agent; its first button installs a package from the local
+    # store, which the launcher shows while it arrives.
+    drive_kdrive click --class TolvApp --x 57 --y 78
+    drive_kdrive wait --class '#32770' --title Storvia --visible --timeout-ms 20000 >/dev/null
+    sleep 1
+    drive_kdrive shot --out "$shots\\demo-store.png"
+    drive_kdrive click --class '#32770' --title Storvia --x 4 --y 4
+    drive_kdrive keys --vk 9
+    drive_kdrive keys --vk 13
+    for _ in $(seq 60); do
+        [ -f "$KELVO_OUT/drive/Portable Programs/한글메모장/메모장.exe" ] && break
+        sleep 1
+    done
+    sleep 2
+    drive_kdrive click --class '#32770' --title Storvia --x 4 --y 4
+    drive_kdrive keys --vk 27
+    drive_kdrive wait-gone --class '#32770' --title Storvia --timeout-ms 10000
+    drive_kdrive shot --class TolvApp --out "$shots\\demo-launcher-installed.png"
     log "screenshots in $KELVO_OUT/screens"
     # The exit button asks the agent to shut the suite down; the agent asks the user first.
     drive_kdrive post --class TolvApp --msg 32769 --wparam 112 --lparam 0
