@@ -64,6 +64,20 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+struct ItemSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleItem(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ItemSearch*>(lParam);
+    if (GetDlgCtrlID(hwnd) == search->id && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 int RunPress(const Args& args) {
@@ -73,6 +87,15 @@ int RunPress(const Args& args) {
     }
     const int id = static_cast<int>(args.Number(L"id", 0));
     HWND item = GetDlgItem(dialog, id);
+    if (!item) {
+        // A control of a dialog nested in the window (a form view in a frame): its own dialog gets the command.
+        ItemSearch search{id, nullptr};
+        EnumChildWindows(dialog, FindVisibleItem, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            item = search.found;
+            dialog = GetParent(item);
+        }
+    }
     // A user could not press these, so neither may a test.
     if (item && !IsWindowVisible(item)) {
         return Fail(L"control " + std::to_wstring(id) + L" is hidden");

@@ -1,0 +1,23 @@
+// The settings program's shared state.
+#include "settings/SettingsContext.h"
+
+#include "common/ipc/Messages.h"
+#include "platform/WideText.h"
+
+SettingsContext::SettingsContext(std::wstring suiteFolder, platform::IMessageBoxes& boxes)
+    : m_suiteFolder(std::move(suiteFolder)), m_boxes(boxes) {}
+
+void SettingsContext::Load() {
+    m_file = std::make_unique<common::CSettingsFile>(m_store, platform::FromWide(m_suiteFolder + L"\\TolvSet.xml"));
+    m_file->Load(m_record);
+}
+
+bool SettingsContext::SaveAndNotify() {
+    if (!m_file || !m_file->Save(m_record)) {
+        return false;
+    }
+    if (HWND agent = ::FindWindowW(platform::WideCStr(common::kAgentClass), nullptr)) {
+        ::PostMessageW(agent, common::kMsgSettingsSaved, 0, 0);
+    }
+    return true;
+}

@@ -1,0 +1,76 @@
+// Resource ids of TolvSet.exe.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDD_GENERAL_VIEW 101
+#define IDD_PROGRAM_VIEW 102
+#define IDD_BACKUP_VIEW 103
+#define IDD_ETC_VIEW 104
+#define IDD_HELP_VIEW 105
+#define IDR_MAINFRAME 128
+#define IDS_TITLE_GENERAL 137
+
+// View commands of the left bar, in view order.
+#define ID_VIEW_GENERAL 5600
+
+// The frame's menu.
+#define ID_FILE_NEW 57600
+#define ID_FILE_PRINT 57607
+#define ID_FILE_PRINT_PREVIEW 57609
+#define ID_FILE_PRINT_SETUP 57606
+#define ID_APP_EXIT 57665
+#define ID_EDIT_UNDO 57643
+#define ID_EDIT_CUT 57635
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_PASTE 57637
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+#define ID_VIEW_OFFICE2003 32771
+#define ID_VIEW_OFFICEXP 32772
+#define ID_APP_ABOUT 57664
+
+// General view.
+#define IDC_LANGUAGE 1001
+#define IDC_SKIN 1002
+#define IDC_BACKIMAGE 1004
+#define IDC_CHOOSE_BACKIMAGE 1000
+#define IDC_TRANSPARENCY 1003
+#define IDC_TRANSPARENCY_LABEL 1005
+#define IDC_ALWAYS_ON_TOP 1035
+#define IDC_AUTORUN 1036
+#define IDC_UPDATE_CHECK 1037
+#define IDC_TRAY_MODE 1038
+#define IDC_BACKUP_BUTTON 1039
+#define IDC_DOCUMENTS_BUTTON 1040
+#define IDC_AUTO_LOGIN 1051
+#define IDC_GENERAL_SAVE 1034
+
+// Other options view: per hot key Alt, Shift, Ctrl, Win and the character box.
+#define IDC_REFRESH_LIST 1000
+#define IDC_ETC_SAVE 1031
+#define IDC_OPEN_ALT 1057
+#define IDC_OPEN_SHIFT 1058
+#define IDC_OPEN_CTRL 1059
+#define IDC_OPEN_WIN 1060
+#define IDC_OPEN_KEY 1027
+#define IDC_HIDE_ALT 1061
+#define IDC_HIDE_SHIFT 1062
+#define IDC_HIDE_CTRL 1041
+#define IDC_HIDE_WIN 1042
+#define IDC_HIDE_KEY 1028
+#define IDC_BACKUP_ALT 1047
+#define IDC_BACKUP_SHIFT 1048
+#define IDC_BACKUP_CTRL 1049
+#define IDC_BACKUP_WIN 1050
+#define IDC_BACKUP_KEY 1029
+#define IDC_SEARCH_ALT 1063
+#define IDC_SEARCH_SHIFT 1052
+#define IDC_SEARCH_CTRL 1053
+#define IDC_SEARCH_WIN 1054
+#define IDC_SEARCH_KEY 1030
+
+// Backup and help views.
+#define IDC_BACKUP_SAVE 1032
+#define IDC_HELP_SAVE 1033
+#define IDC_HELP_VERSION 1042
+#define IDC_PROGRAM_SAVE 1035

@@ -1,0 +1,60 @@
+"""The settings program TolvSet on the test drive: its views, a save that reaches the file and the agent, the
+agent's requests for a view, and a single instance."""
+import shutil
+import unittest
+
+from kelvo_e2e import BIN, WM_USER, KelvoTestCase, wait_until
+from sample_settings import settings_xml
+
+SETTINGS_SAVED = WM_USER + 1003
+SHOW_HELP = WM_USER + 1005
+ALWAYS_ON_TOP = 1035
+GENERAL_SAVE = 1034
+VIEW_OTHER_OPTIONS = 5603
+
+
+class SettingsProgram(KelvoTestCase):
+    def setUp(self):
+        super().setUp()
+        shutil.copy2(BIN / "TolvSet.exe", self.suite_dir / "TolvSet.exe")
+        (self.suite_dir / "TolvSet.xml").write_bytes(settings_xml())
+        (self.suite_dir / "Profile.xml").write_text(
+            "<UPDATEPROFILE><HEAD><VERSION>1.0.1</VERSION></HEAD></UPDATEPROFILE>", encoding="utf-8")
+
+    def wait_title(self, title):
+        self.kdrive("wait", "--class", "TolvSetApp", "--title", title, "--visible", "--timeout-ms", "20000")
+
+    # Catches: a settings program that opens elsewhere than the general view, a save that does not reach the
+    # file or is not announced to the agent, and a launcher told of a background that did not change.
+    def test_a_saved_option_reaches_the_file_and_the_agent(self):
+        _, agent_log = self.start_standin_agent()
+        self.start(self.win_path("TolvSet.exe"), "-0")
+        self.wait_title("일반설정")
+        self.screenshot("settings-general")
+        self.kdrive("press", "--class", "TolvSetApp", "--id", str(ALWAYS_ON_TOP), "--bm-click")
+        self.kdrive("press", "--class", "TolvSetApp", "--id", str(GENERAL_SAVE), "--bm-click")
+        wait_until(lambda: f"msg={SETTINGS_SAVED} wparam=0 lparam=0" in self.read_log_lines(agent_log), 15.0,
+                   what="the agent to hear of the save")
+        text = (self.suite_dir / "TolvSet.xml").read_bytes()[2:].decode("utf-16-le")
+        self.assertIn("<AlwaysOnTop>1</AlwaysOnTop>", text)
+        self.assertIn("<AutoRun>0</AutoRun>", text)
+
+    # Catches: the agent's start arguments not opening their view, its help request not switching views, the
+    # help view without the suite's version, and a second settings program that stays.
+    def test_views_from_the_command_line_and_the_agent(self):
+        first = self.start(self.win_path("TolvSet.exe"), "-1", "-2")
+        self.wait_title("백업설정")
+        self.kdrive("post", "--class", "TolvSetApp", "--msg", str(SHOW_HELP))
+        self.wait_title("도움말")
+        self.assertIn("* 제품 버젼 : 1.0.1", self.kdrive("dialog-text", "--class", "TolvSetApp"))
+        self.kdrive("post", "--class", "TolvSetApp", "--msg", "273", "--wparam", str(VIEW_OTHER_OPTIONS))
+        self.wait_title("기타옵션")
+        self.screenshot("settings-other-options")
+        second = self.start(self.win_path("TolvSet.exe"))
+        self.assertEqual(second.wait(20), 0)
+        self.assertEqual(self.kdrive("count", "--class", "TolvSetApp"), "1")
+        self.assertTrue(first.is_running())
+
+
+if __name__ == "__main__":
+    unittest.main()
