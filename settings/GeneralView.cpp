@@ -11,6 +11,7 @@
 #include "common/settings/SettingsRules.h"
 #include "common/text/TextUtil.h"
 #include "platform/WideText.h"
+#include "platform/WindowText.h"
 #include "settings/resource.h"
 
 namespace {
@@ -32,14 +33,6 @@ constexpr CheckBinding kChecks[] = {
     {IDC_DOCUMENTS_BUTTON, &common::SettingsRecord::addDocumentBtn},
     {IDC_AUTO_LOGIN, &common::SettingsRecord::autoLogin},
 };
-
-std::wstring ItemText(HWND item) {
-    int length = ::GetWindowTextLengthW(item);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    int copied = ::GetWindowTextW(item, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
 
 HWND FindLauncher() {
     return ::FindWindowW(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass));
@@ -105,9 +98,9 @@ bool CFormNormalView::Save() {
     for (const CheckBinding& check : kChecks) {
         record.*check.field = ::IsDlgButtonChecked(hwnd(), check.id) == BST_CHECKED ? 1 : 0;
     }
-    record.language.Set(platform::FromWide(ItemText(Item(IDC_LANGUAGE))));
-    record.skin.Set(platform::FromWide(ItemText(Item(IDC_SKIN))));
-    const std::u16string path = platform::FromWide(ItemText(Item(IDC_BACKIMAGE)));
+    record.language.Set(platform::FromWide(platform::WindowText(Item(IDC_LANGUAGE))));
+    record.skin.Set(platform::FromWide(platform::WindowText(Item(IDC_SKIN))));
+    const std::u16string path = platform::FromWide(platform::WindowText(Item(IDC_BACKIMAGE)));
     if (!common::EqualsIgnoreCase(path, record.backImage.Get())) {
         m_isBackImageChanged = true;
     }

@@ -1,4 +1,4 @@
-// The backup, help and program management views.
+// The backup and help views.
 #include "settings/InfoViews.h"
 
 #include "common/update/SuiteUpdate.h"
@@ -26,6 +26,3 @@ void CFormHelpView::OnFirstShowing() {
     }
     ::SetDlgItemTextW(hwnd(), IDC_HELP_VERSION, (L"* 제품 버젼 : " + platform::ToWide(version)).c_str());
 }
-
-CFormPrgManView::CFormPrgManView(SettingsContext& context)
-    : CSettingsView(context, IDD_PROGRAM_VIEW, IDC_PROGRAM_SAVE) {}

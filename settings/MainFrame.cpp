@@ -7,6 +7,7 @@
 #include "settings/EtcView.h"
 #include "settings/GeneralView.h"
 #include "settings/InfoViews.h"
+#include "settings/ProgramView.h"
 #include "settings/resource.h"
 
 namespace {

@@ -3,7 +3,8 @@ agent's requests for a view, and a single instance."""
 import shutil
 import unittest
 
-from kelvo_e2e import BIN, WM_USER, KelvoTestCase, wait_until
+from kelvo_e2e import BIN, DRIVE, DRIVE_LETTER, WM_USER, KelvoTestCase, read_env_packages, wait_until
+from sample_env import env_xml
 from sample_settings import settings_xml
 
 SETTINGS_SAVED = WM_USER + 1003
@@ -11,6 +12,9 @@ SHOW_HELP = WM_USER + 1005
 ALWAYS_ON_TOP = 1035
 GENERAL_SAVE = 1034
 VIEW_OTHER_OPTIONS = 5603
+ENV_CHANGED = WM_USER + 1007
+PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN = 1029, 1001, 1048
+IDOK = 1
 
 
 class SettingsProgram(KelvoTestCase):
@@ -54,6 +58,40 @@ class SettingsProgram(KelvoTestCase):
         self.assertEqual(second.wait(20), 0)
         self.assertEqual(self.kdrive("count", "--class", "TolvSetApp"), "1")
         self.assertTrue(first.is_running())
+
+    # Catches: the package named on the command line not the one edited, a start flag not saved or not told to
+    # the agent, a removal that leaves the entry or the folder, and the agent not told of it.
+    def test_program_management_saves_and_removes_a_package(self):
+        programs = DRIVE / "Portable Programs"
+        for folder in ("memo", "viewer"):
+            (programs / folder).mkdir(parents=True)
+            shutil.copy2(BIN / "kelvo_marker.exe", programs / folder / f"{folder}.exe")
+        page = [(1, 60, 0, "메모장", "{drive}\\Portable Programs\\memo\\memo.exe", 0),
+                (1, 61, 0, "뷰어", "{drive}\\Portable Programs\\viewer\\viewer.exe", 0)]
+        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml(DRIVE_LETTER, (page,)))
+        _, agent_log = self.start_standin_agent()
+        self.start(self.win_path("TolvSet.exe"), "-2", "-1", "-61")
+        self.wait_title("프로그램 관리")
+        self.screenshot("settings-program-management")
+        self.kdrive("press", "--class", "TolvSetApp", "--id", str(PROGRAM_START_OPEN), "--bm-click")
+        self.kdrive("press", "--class", "TolvSetApp", "--id", str(PROGRAM_SAVE), "--bm-click")
+        wait_until(lambda: f"msg={ENV_CHANGED} wparam=3 lparam=0" in self.read_log_lines(agent_log), 15.0,
+                   what="the agent to hear of the saved file")
+        lines = self.read_log_lines(agent_log)
+        self.assertTrue(any(" kind=6 size=24 " in line for line in lines), "the package's hot key record")
+        self.assertTrue(any(" kind=1 size=1564 " in line for line in lines), "the package's start record")
+        viewer = [i for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p if i["PKGID"] == "61"][0]
+        self.assertEqual(viewer["STARTOPEN"], "1")
+
+        self.kdrive("press", "--class", "TolvSetApp", "--id", str(PROGRAM_REMOVE), "--bm-click")
+        self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "15000")
+        self.assertIn("프로그램이 성공적으로 제거되었습니다.", self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"))
+        self.kdrive("press", "--class", "#32770", "--title", "정보", "--id", str(IDOK))
+        self.assertEqual([i["PKGID"] for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p], ["60"])
+        self.assertFalse((programs / "viewer").exists())
+        self.assertTrue((programs / "memo" / "memo.exe").exists())
+        wait_until(lambda: f"msg={ENV_CHANGED} wparam=1 lparam=61" in self.read_log_lines(agent_log), 15.0,
+                   what="the agent to hear of the removal")
 
 
 if __name__ == "__main__":
