@@ -11,9 +11,10 @@ source "$KELVO_ROOT/tools/env.sh"
 "$KELVO_ROOT/tools/build.sh" all
 "$KELVO_ROOT/tools/drive.sh" "$KELVO_OUT/drive"
 
-# Until the agent writes its default files, the demo drive gets a sample environment of three pages.
-[ -f "$KELVO_OUT/drive/$KELVO_SUITE_DIR/TolvEnv.xml" ] ||
-    "$PY" "$KELVO_ROOT/tests/e2e/sample_env.py" K: >"$KELVO_OUT/drive/$KELVO_SUITE_DIR/TolvEnv.xml"
+# Every demo starts from the same drive: a sample environment of three pages, and the store's package not yet
+# installed (the demo installs it).
+"$PY" "$KELVO_ROOT/tests/e2e/sample_env.py" K: >"$KELVO_OUT/drive/$KELVO_SUITE_DIR/TolvEnv.xml"
+rm -rf "$KELVO_OUT/drive/Portable Programs/한글메모장"
 
 headless=0
 [ -n "${DISPLAY:-}" ] || headless=1
@@ -64,7 +65,7 @@ if [ $headless -eq 1 ]; then
     drive_kdrive keys --vk 9
     drive_kdrive keys --vk 13
     for _ in $(seq 60); do
-        [ -f "$KELVO_OUT/drive/Portable Programs/한글메모장/메모장.exe" ] && break
+        [ -f "$KELVO_OUT/drive/Portable Programs/한글메모장/Profile.xml" ] && break
         sleep 1
     done
     sleep 2
