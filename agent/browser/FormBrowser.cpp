@@ -112,8 +112,9 @@ void CFormBrowser::OnTimer(UINT_PTR timerId) {
 }
 
 void CFormBrowser::PaintCaption() {
-    HBITMAP picture = static_cast<HBITMAP>(
-        ::LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BROWSER_CAPTION), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    // Shared with the module (LR_SHARED): loaded once, painted ten times a second.
+    HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BROWSER_CAPTION),
+                                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR | LR_SHARED));
     if (picture == nullptr) {
         return;
     }
@@ -130,7 +131,6 @@ void CFormBrowser::PaintCaption() {
                      info.bmHeight, SRCCOPY);
     }
     ::ReleaseDC(hwnd(), dc);
-    ::DeleteObject(picture);
 }
 
 int CFormBrowser::CaptionButtonAt(POINT screen) const {
