@@ -23,24 +23,24 @@ constexpr uint16_t kIconBrowseId = 123;
 // belongs to the panel.
 constexpr int kPanelBandTop = 36;
 
-struct FieldSpec {
+struct FieldPlace {
     PanelField field;
     common::PanelControl control;
     uint32_t id;
 };
-constexpr FieldSpec kFieldSpecs[] = {
+constexpr FieldPlace kFieldPlaces[] = {
     {PanelField::Command, common::PanelControl::CommandField, kCommandFieldId},
     {PanelField::Icon, common::PanelControl::IconField, kIconFieldId},
     {PanelField::Caption, common::PanelControl::CaptionField, kCaptionFieldId},
     {PanelField::Parameter, common::PanelControl::ParameterField, kParameterFieldId},
 };
 
-struct ButtonSpec {
+struct ButtonPlace {
     common::PanelControl control;
     uint16_t id;
     int skinId;
 };
-constexpr ButtonSpec kButtonSpecs[] = {
+constexpr ButtonPlace kButtonPlaces[] = {
     {common::PanelControl::OkButton, kOkButtonId, launcher::kSkinPanelOk},
     {common::PanelControl::CancelButton, kCancelButtonId, launcher::kSkinPanelCancel},
     {common::PanelControl::CommandBrowse, kCommandBrowseId, launcher::kSkinPanelBrowse},
@@ -56,16 +56,16 @@ void CCommandPanel::Create(HWND owner, CSkin& skin, const common::LayoutPoints& 
     m_picture.Create(m_background->Width(), m_background->Height());
     GPicture* fieldPicture = skin.Get(launcher::kSkinPanelField);
     GPicture* caret = skin.Get(launcher::kSkinPanelCaret);
-    for (const FieldSpec& spec : kFieldSpecs) {
-        common::Point at = layout.PanelControlPoint(spec.control);
-        GEditCtrl& field = Field(spec.field);
-        field.Create(owner, at.x, at.y, fieldPicture->Width(), fieldPicture->Height(), spec.id, kFieldUnits - 1,
+    for (const FieldPlace& place : kFieldPlaces) {
+        common::Point at = layout.PanelControlPoint(place.control);
+        GEditCtrl& field = Field(place.field);
+        field.Create(owner, at.x, at.y, fieldPicture->Width(), fieldPicture->Height(), place.id, kFieldUnits - 1,
                      fieldPicture, caret);
     }
     for (size_t i = 0; i < m_buttons.size(); ++i) {
-        const ButtonSpec& spec = kButtonSpecs[i];
-        m_buttonPoints[i] = layout.PanelControlPoint(spec.control);
-        m_buttons[i].Create(owner, spec.id, m_buttonPoints[i].x, m_buttonPoints[i].y, skin.Get(spec.skinId), true,
+        const ButtonPlace& place = kButtonPlaces[i];
+        m_buttonPoints[i] = layout.PanelControlPoint(place.control);
+        m_buttons[i].Create(owner, place.id, m_buttonPoints[i].x, m_buttonPoints[i].y, skin.Get(place.skinId), true,
                             nullptr, CaptionMode::TopLeft, RGB(0, 0, 0), 0);
     }
 }
