@@ -4,12 +4,12 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <vector>
 
 #include "common/agent/PackageJobs.h"
 #include "common/store/Profile.h"
+#include "platform/FileBytes.h"
 #include "platform/FolderTree.h"
 #include "platform/WideText.h"
 #include "platform/inet/StoreTransfer.h"
@@ -21,15 +21,16 @@ constexpr wchar_t kQuestion[] = L"Kelvo 업데이트가 있습니다. 업데이�
 constexpr wchar_t kProfileName[] = L"Profile.xml";
 constexpr wchar_t kNewSuffix[] = L".new";
 
-std::vector<uint8_t> ReadFileBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
+// The suite's profile lists a handful of files; a file far larger is not read (it would all be held in memory).
+constexpr size_t kMaxProfileBytes = 1024 * 1024;
 
-std::u16string VersionOf(const std::wstring& path) {
+// Reads a suite profile; an unreadable or oversized file gives an empty profile (no version, no files).
+common::SuiteUpdateProfile ReadProfile(const std::wstring& path) {
     common::SuiteUpdateProfile profile;
-    common::ReadSuiteUpdateProfile(ReadFileBytes(path), profile);
-    return profile.version;
+    if (std::optional<std::vector<uint8_t>> bytes = platform::ReadFileUpTo(path, kMaxProfileBytes)) {
+        common::ReadSuiteUpdateProfile(*bytes, profile);
+    }
+    return profile;
 }
 
 // Copies `source` beside `target` and moves the copy over it in one step; the source is deleted afterwards
@@ -65,8 +66,8 @@ UpdateResult CSuiteUpdater::Run() {
         return m_context.stop.IsStopped() ? UpdateResult::Stopped : UpdateResult::NoUpdate;
     }
     m_context.view.StepDone(0);
-    common::ReadSuiteUpdateProfile(ReadFileBytes(m_tempProfile), m_server);
-    const std::u16string localVersion = VersionOf(m_context.suiteFolder + L"\\" + kProfileName);
+    m_server = ReadProfile(m_tempProfile);
+    const std::u16string localVersion = ReadProfile(m_context.suiteFolder + L"\\" + kProfileName).version;
     if (!common::IsSuiteUpdateOffered(localVersion, m_server.version)) {
         m_context.view.StepDone(1);
         ::DeleteFileW(m_tempProfile.c_str());

@@ -8,6 +8,31 @@ namespace common {
 namespace {
 constexpr size_t kJobNameUnits = 100;
 constexpr int32_t kPkgTypeStore = 1;
+
+struct PackagePlace {
+    size_t page;
+    size_t index;
+};
+
+// The first package with this PKGID, page by page.
+std::optional<PackagePlace> FindPackage(const CEnvironmentFile& file, int32_t packageIndex) {
+    const auto& pages = file.Pages();
+    for (size_t page = 0; page < pages.size(); ++page) {
+        for (size_t index = 0; index < pages[page].packages.size(); ++index) {
+            if (pages[page].packages[index].record.pkgId == packageIndex) {
+                return PackagePlace{page, index};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// Sets UPDATEFLAG of the package at `place` and saves.
+bool SetUpdateFlag(CEnvironmentFile& file, PackagePlace place, int32_t flag) {
+    PackageRecord record = file.Pages()[place.page].packages[place.index].record;
+    record.updateFlag = flag;
+    return file.UpdatePackage(place.page, place.index, record);
+}
 }  // namespace
 
 std::optional<PackageJob> MakePackageJob(int32_t packageIndex, std::u16string_view storeDirectory,
@@ -89,16 +114,10 @@ bool AddPackageToEnv(CEnvironmentFile& file, int32_t packageIndex, std::u16strin
     if (!file.Load()) {
         return false;
     }
-    const auto& pages = file.Pages();
-    for (size_t page = 0; page < pages.size(); ++page) {
-        for (size_t index = 0; index < pages[page].packages.size(); ++index) {
-            PackageRecord record = pages[page].packages[index].record;
-            if (record.pkgId == packageIndex) {
-                record.updateFlag = kStateInstalling;
-                return file.UpdatePackage(page, index, record);
-            }
-        }
+    if (std::optional<PackagePlace> place = FindPackage(file, packageIndex)) {
+        return SetUpdateFlag(file, *place, kStateInstalling);
     }
+    const auto& pages = file.Pages();
     for (size_t page = 0; page < pages.size(); ++page) {
         if (pages[page].packages.size() < CEnvironmentFile::kMaxPackagesPerPage) {
             PackageRecord record;
@@ -118,17 +137,8 @@ bool ClearUpdateFlag(CEnvironmentFile& file, int32_t packageIndex) {
     if (!file.Load()) {
         return false;
     }
-    const auto& pages = file.Pages();
-    for (size_t page = 0; page < pages.size(); ++page) {
-        for (size_t index = 0; index < pages[page].packages.size(); ++index) {
-            PackageRecord record = pages[page].packages[index].record;
-            if (record.pkgId == packageIndex) {
-                record.updateFlag = kStateNormal;
-                return file.UpdatePackage(page, index, record);
-            }
-        }
-    }
-    return false;
+    std::optional<PackagePlace> place = FindPackage(file, packageIndex);
+    return place && SetUpdateFlag(file, *place, kStateNormal);
 }
 
 }  // namespace common

@@ -1,10 +1,10 @@
 // The web view: fetch, layout, painting, buttons and keys.
 #include "platform/browser/WebView.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <optional>
 
+#include "platform/FileBytes.h"
 #include "platform/GdiGuards.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
@@ -26,6 +26,7 @@ constexpr int kBodyHeight = 15;
 constexpr int kHeadingHeight = 22;
 constexpr COLORREF kTextColour = RGB(30, 30, 30);
 constexpr COLORREF kHeadingColour = RGB(25, 60, 150);
+constexpr size_t kMaxPageBytes = 4 * 1024 * 1024;
 
 struct LaidOutRun {
     RECT rect;
@@ -172,11 +173,6 @@ void Paint(HWND window, WebViewState& state) {
     ::EndPaint(window, &paint);
 }
 
-std::vector<uint8_t> ReadFileBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
 bool Fetch(HWND window, WebViewState& state, const std::wstring& url) {
     wchar_t temp[MAX_PATH] = {};
     wchar_t file[MAX_PATH] = {};
@@ -184,9 +180,14 @@ bool Fetch(HWND window, WebViewState& state, const std::wstring& url) {
     ::GetTempFileNameW(temp, L"kwv", 0, file);
     int64_t counter = 0;
     DWORD result = HttpFetch(url, file, nullptr, counter);
-    std::vector<uint8_t> bytes = result == kTransferOk ? ReadFileBytes(file) : std::vector<uint8_t>();
+    // A page is a few kilobytes; one far larger is not shown (it would all be held in memory).
+    std::optional<std::vector<uint8_t>> bytes =
+        result == kTransferOk ? ReadFileUpTo(file, kMaxPageBytes) : std::nullopt;
     ::DeleteFileW(file);
     state.url = url;
+    if (result == kTransferOk && !bytes) {
+        result = ERROR_FILE_TOO_LARGE;
+    }
     if (result != kTransferOk) {
         state.page.reset();
         state.notice = L"페이지를 열 수 없습니다. (" + std::to_wstring(result) + L")";
@@ -196,7 +197,7 @@ bool Fetch(HWND window, WebViewState& state, const std::wstring& url) {
     }
     state.notice.clear();
     state.page = std::make_unique<common::PageModel>(
-        common::ReadPage(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+        common::ReadPage(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())));
     Layout(window, state);
     ::InvalidateRect(window, nullptr, TRUE);
     return true;

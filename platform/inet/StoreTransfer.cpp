@@ -26,6 +26,11 @@ DWORD LastErrorOr(DWORD fallback) {
     return error != 0 ? error : fallback;
 }
 
+void SetReceiveTimeout(HINTERNET handle) {
+    DWORD timeout = kReceiveTimeoutMs;
+    ::InternetSetOptionW(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+}
+
 // A fetch's internet handles. The root is lent to the job's stop while the fetch works; when the stop closed it,
 // the handles below it are gone too and are only forgotten here.
 struct FetchHandles {
@@ -39,13 +44,23 @@ struct FetchHandles {
             internet.release();
         }
     }
-    // False when the job was stopped before the fetch began.
-    bool Lend() {
-        if (stop == nullptr) {
-            return true;
+    // Opens the root handle, lends it to the job's stop and gives it the receive timeout, which bounds how long a
+    // stopped fetch can stay blocked where closing its handles does not end the call (FTP handles inherit it;
+    // Wine's HTTP requests do not, so HttpFetch sets it on its request as well). kTransferOk, kTransferStopped
+    // when the job was stopped first, or the error.
+    DWORD Open() {
+        internet.reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        if (!internet) {
+            return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
         }
-        isLent = stop->Lend(internet.get());
-        return isLent;
+        if (stop != nullptr) {
+            isLent = stop->Lend(internet.get());
+            if (!isLent) {
+                return kTransferStopped;
+            }
+        }
+        SetReceiveTimeout(internet.get());
+        return kTransferOk;
     }
 
     TransferStop* stop;
@@ -183,12 +198,8 @@ DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const Tr
         return kTransferBadScheme;
     }
     FetchHandles handles(job);
-    handles.internet.reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!handles.internet) {
-        return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
-    }
-    if (!handles.Lend()) {
-        return kTransferStopped;
+    if (DWORD opened = handles.Open()) {
+        return opened;
     }
     handles.connection.reset(::InternetConnectW(handles.internet.get(), ToWide(address->host).c_str(), address->port,
                                                 L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
@@ -200,8 +211,7 @@ DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const Tr
     if (!handles.request) {
         return Failure(job, LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR));
     }
-    DWORD timeout = kReceiveTimeoutMs;
-    ::InternetSetOptionW(handles.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+    SetReceiveTimeout(handles.request.get());
     if (!::HttpSendRequestW(handles.request.get(), nullptr, 0, nullptr, 0)) {
         return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }
@@ -223,16 +233,9 @@ DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const Tra
         return kTransferBadScheme;
     }
     FetchHandles handles(job);
-    handles.internet.reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!handles.internet) {
-        return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    if (DWORD opened = handles.Open()) {
+        return opened;
     }
-    if (!handles.Lend()) {
-        return kTransferStopped;
-    }
-    // Bounds how long a stopped fetch can stay blocked where closing its handles does not end the call.
-    DWORD timeout = kReceiveTimeoutMs;
-    ::InternetSetOptionW(handles.internet.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
     // No INTERNET_FLAG_PASSIVE: the store's server expects active mode.
     handles.connection.reset(::InternetConnectW(handles.internet.get(), ToWide(address->host).c_str(), address->port,
                                                 kStoreFtpUser, kStoreFtpPassword, INTERNET_SERVICE_FTP, 0, 0));

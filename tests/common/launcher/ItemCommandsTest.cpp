@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/model/PageGrid.h"
+#include "tests/common/model/FakeFileProbe.h"
 
 namespace {
 
@@ -15,14 +16,7 @@ using common::RunRequest;
 
 const std::u16string kFolder = u"K:\\Kelvo";
 
-class FakeProbe : public IFileProbe {
-public:
-    Kind Probe(const std::u16string& path) override {
-        auto found = kinds.find(path);
-        return found == kinds.end() ? Kind::Missing : found->second;
-    }
-    std::map<std::u16string, Kind> kinds;
-};
+using FakeProbe = kelvo_test::FakeFileProbe;
 
 PackageRecord Record(int32_t pkgType, int32_t type, const std::u16string& path, const std::u16string& param = u"",
                      int32_t updateFlag = 0) {

@@ -9,6 +9,7 @@
 
 #include "common/text/Utf.h"
 #include "tests/common/io/MemoryFileStore.h"
+#include "tests/common/model/FakeFileProbe.h"
 
 namespace {
 
@@ -22,14 +23,7 @@ using common::NewPackage;
 const std::u16string kFolder = u"K:\\Kelvo";
 const std::u16string kPath = kFolder + u"\\TolvEnv.xml";
 
-class FakeProbe : public IFileProbe {
-public:
-    Kind Probe(const std::u16string& path) override {
-        auto found = kinds.find(path);
-        return found == kinds.end() ? Kind::Missing : found->second;
-    }
-    std::map<std::u16string, Kind> kinds;
-};
+using FakeProbe = kelvo_test::FakeFileProbe;
 
 std::string PackageXml(const std::string& caption, int id = 0, const std::string& path = "",
                        int updateFlag = 0, int pkgType = 1) {
