@@ -208,17 +208,22 @@ bool CFormBrowser::IsListedInLauncher(const std::wstring& packageName) const {
     return false;
 }
 
-void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& storeDirectory,
-                                 const std::wstring& packageName) {
+std::optional<common::PackageJob> CFormBrowser::NewJob(const std::wstring& index, const std::wstring& storeDirectory,
+                                                      const std::wstring& packageName, const wchar_t* busyText) {
     const int32_t packageIndex = common::ParseLeadingInt(platform::FromWide(index));
     if (m_state.jobs.Contains(packageIndex)) {
-        Inform(L"업데이트가 진행 중입니다.");
-        return;
+        Inform(busyText);
+        return std::nullopt;
     }
-    std::optional<common::PackageJob> job = common::MakePackageJob(
-        packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    // Names that would leave the download folder or the store's address give no job.
+    return common::MakePackageJob(packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+}
+
+void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& storeDirectory,
+                                 const std::wstring& packageName) {
+    std::optional<common::PackageJob> job = NewJob(index, storeDirectory, packageName, L"업데이트가 진행 중입니다.");
     if (!job) {
-        return;  // names that would leave the download folder or the store's address: no job
+        return;
     }
     std::wstring profilePath = platform::ToWide(job->profilePath.Get());
     std::wstring name = platform::ToWide(job->packageName.Get());
@@ -229,20 +234,14 @@ void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& 
         return;
     }
     if (m_state.jobs.Append(common::JobKind::Update, *job)) {
-        ::PostMessageW(m_frame, kMsgBrowserUpdateQueued, static_cast<WPARAM>(packageIndex), 0);
+        ::PostMessageW(m_frame, kMsgBrowserUpdateQueued, static_cast<WPARAM>(job->packageIndex), 0);
     }
 }
 
 void CFormBrowser::InstallPackage(const std::wstring& index, const std::wstring& storeDirectory,
                                   const std::wstring& packageName) {
-    const int32_t packageIndex = common::ParseLeadingInt(platform::FromWide(index));
-    if (m_state.jobs.Contains(packageIndex)) {
-        Inform(L"설치가 진행 중입니다.");
-        return;
-    }
-    std::optional<common::PackageJob> job = common::MakePackageJob(
-        packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    std::optional<common::PackageJob> job = NewJob(index, storeDirectory, packageName, L"설치가 진행 중입니다.");
     if (job && m_state.jobs.Append(common::JobKind::Install, *job)) {
-        ::PostMessageW(m_frame, kMsgBrowserInstallQueued, static_cast<WPARAM>(packageIndex), 0);
+        ::PostMessageW(m_frame, kMsgBrowserInstallQueued, static_cast<WPARAM>(job->packageIndex), 0);
     }
 }

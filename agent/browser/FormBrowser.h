@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "agent/AgentState.h"
 #include "agent/browser/ImpIDispatch.h"
+#include "common/agent/JobQueues.h"
 #include "platform/browser/WebView.h"
 #include "platform/framework/DialogBase.h"
 #include "platform/framework/IMessageBoxes.h"
@@ -53,6 +55,10 @@ private:
     int CaptionButtonAt(POINT screen) const;
     void OnCaptionButton(int button);
     bool IsListedInLauncher(const std::wstring& packageName) const;
+    // The job the page asks for; nullopt when the package is queued already (the user is told, with
+    // `busyText`) or its names are not plain ones.
+    std::optional<common::PackageJob> NewJob(const std::wstring& index, const std::wstring& storeDirectory,
+                                             const std::wstring& packageName, const wchar_t* busyText);
     void Inform(const wchar_t* text);
 
     HINSTANCE m_instance;
