@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "common/agent/PackageJobs.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/model/EnvironmentFile.h"
 #include "common/settings/SettingsFile.h"
 #include "common/text/PathUtil.h"
@@ -12,8 +13,8 @@
 #include "platform/WideText.h"
 
 void ReplaceStagedUpdater(const std::wstring& moduleFolder) {
-    std::wstring staged = moduleFolder + L"\\KelvoUp.ex_";
-    std::wstring target = moduleFolder + L"\\KelvoUp.exe";
+    std::wstring staged = moduleFolder + L"\\" + platform::WideCStr(common::kStagedUpdaterProgram);
+    std::wstring target = moduleFolder + L"\\" + platform::WideCStr(common::kUpdaterProgram);
     {
         platform::UniqueFileHandle probe(::CreateFileW(staged.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -2,8 +2,8 @@
 #include "agent/MainFrame.h"
 
 #include "agent/AgentFiles.h"
-#include "agent/UpdateCheck.h"
 #include "agent/HotKeys.h"
+#include "agent/UpdateCheck.h"
 #include "agent/resource.h"
 #include "common/agent/DriveRemoval.h"
 #include "common/agent/HotKeyBinding.h"
@@ -13,6 +13,8 @@
 #include "common/config/StoreHosts.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 #include "platform/framework/MessageBoxes.h"
 #include "platform/inet/StoreNotice.h"
@@ -53,10 +55,10 @@ CMainFrame::~CMainFrame() = default;
 bool CMainFrame::Create() {
     m_taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     platform::FrameClass frameClass;
-    frameClass.className = kClassName;
+    frameClass.className = platform::WideCStr(common::kAgentClass);
     frameClass.iconId = IDR_MAINFRAME_ICON;
     frameClass.classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    if (!CreateFrame(m_instance, frameClass, kClassName, WS_OVERLAPPEDWINDOW)) {
+    if (!CreateFrame(m_instance, frameClass, platform::WideCStr(common::kAgentClass), WS_OVERLAPPEDWINDOW)) {
         return false;
     }
     hwnd().Show(SW_HIDE);
@@ -71,13 +73,13 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
-        case kMsgTrayNotify:
+        case common::kMsgTrayNotify:
             return OnTrayNotify(static_cast<UINT>(LOWORD(lParam)));
-        case kMsgBrowserUpdateQueued:
-        case kMsgBrowserInstallQueued:
+        case common::kMsgBrowserUpdateQueued:
+        case common::kMsgBrowserInstallQueued:
             OnBrowserJobQueued();
             return 0;
-        case kMsgBrowserClosed:
+        case common::kMsgBrowserClosed:
             OnBrowserClosed();
             return 0;
         case common::kMsgOpenStore:
@@ -86,14 +88,14 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case common::kMsgSettingsSaved:
             OnSettingsSaved();
             return 0;
-        case kMsgCheckForUpdate:
+        case common::kMsgCheckForUpdate:
             return OnCheckForUpdate(reinterpret_cast<const wchar_t*>(wParam), reinterpret_cast<const wchar_t*>(lParam));
         case common::kMsgEnvChanged:
             return OnEnvChanged(static_cast<UINT>(wParam), lParam);
         case common::kMsgShutDown:
             OnShutDown();
             return 0;
-        case kMsgWorkerShowLauncher:
+        case common::kMsgWorkerShowLauncher:
             ShowLauncher();
             return 0;
         case WM_HOTKEY:
@@ -172,13 +174,13 @@ LRESULT CMainFrame::OnEnvChanged(UINT kind, LPARAM packageId) {
         platform::StoreLogin login{platform::ToWide(m_state.credentials.id),
                                    platform::ToWide(m_state.credentials.password)};
         platform::SendStoreNotice(platform::ToWide(common::kStoreHttpHost), kRemovedNotice, login,
-                                  static_cast<int>(packageId), m_boxes, L"Marlo");
+                                  static_cast<int>(packageId), m_boxes, platform::WideCStr(common::kAgentTitle));
     }
-    platform::Hwnd launcher = FindLauncher();
+    platform::Hwnd launcher = platform::FindLauncherWindow();
     if (!launcher) {
         ShowLauncher();
         ::Sleep(kRelayRetryMs);
-        launcher = FindLauncher();
+        launcher = platform::FindLauncherWindow();
         if (!launcher) {
             return 0;
         }
@@ -213,7 +215,7 @@ void CMainFrame::OnHotKey(int id) {
             OpenFileSearch();
             break;
         default:
-            if (platform::Hwnd launcher = FindLauncher()) {
+            if (platform::Hwnd launcher = platform::FindLauncherWindow()) {
                 launcher.Post(common::kMsgRunPackage, static_cast<WPARAM>(id), 0);
             }
             break;
@@ -287,10 +289,10 @@ void CMainFrame::ExitSuite() {
     if (!isGoing) {
         return;
     }
-    if (platform::Hwnd launcher = FindLauncher()) {
+    if (platform::Hwnd launcher = platform::FindLauncherWindow()) {
         SendDestroy(launcher);
     }
-    if (platform::Hwnd settings = FindSettings()) {
+    if (platform::Hwnd settings = platform::FindSettingsWindow()) {
         SendDestroy(settings);
     }
     if (m_isTrayShown) {
@@ -331,18 +333,10 @@ void CMainFrame::OnDestroy() {
     ::PostQuitMessage(0);
 }
 
-std::wstring CMainFrame::ModuleFile(const wchar_t* name) const {
-    return m_state.moduleFolder + L"\\" + name;
+std::wstring CMainFrame::ModuleFile(const char16_t* name) const {
+    return m_state.moduleFolder + L"\\" + platform::WideCStr(name);
 }
 
 char16_t CMainFrame::SuiteDrive() const {
     return m_state.moduleFolder.empty() ? u'\0' : static_cast<char16_t>(m_state.moduleFolder.front());
-}
-
-platform::Hwnd CMainFrame::FindLauncher() {
-    return platform::Hwnd::Find(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass));
-}
-
-platform::Hwnd CMainFrame::FindSettings() {
-    return platform::Hwnd::Find(platform::WideCStr(common::kSettingsClass));
 }

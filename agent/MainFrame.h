@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "agent/AgentMessages.h"
 #include "agent/AgentState.h"
 #include "agent/ProgStatusDlg.h"
 #include "agent/ProgramStarter.h"
@@ -29,8 +28,6 @@
 // drive the message handlers of a frame that read no files and started nothing.
 class CMainFrame final : public platform::FrameWindow {
 public:
-    static constexpr wchar_t kClassName[] = L"Marlo";
-
     CMainFrame(HINSTANCE instance, AgentState& state, platform::IMessageBoxes& boxes, IProgramStarter& starter,
                common::IFileStore& store);
     ~CMainFrame() override;
@@ -89,13 +86,11 @@ private:
     void PutTrayIcon();
     void StartWorker();
 
-    std::wstring ModuleFile(const wchar_t* name) const;
+    std::wstring ModuleFile(const char16_t* name) const;
     // The letter of the drive the suite runs from; 0 when the module folder is unknown.
     char16_t SuiteDrive() const;
-    static platform::Hwnd FindLauncher();
     // Keeps the launcher's position and size, sets its top-most state and shows or hides it (`showFlag`).
     static void PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT showFlag);
-    static platform::Hwnd FindSettings();
 
     HINSTANCE m_instance;
     AgentState& m_state;

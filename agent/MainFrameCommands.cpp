@@ -6,7 +6,9 @@
 #include "common/agent/LauncherButtons.h"
 #include "common/config/StoreHosts.h"
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "platform/ShellSearch.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -37,13 +39,13 @@ bool CMainFrame::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 }
 
 void CMainFrame::ShowLauncher() {
-    platform::Hwnd launcher = FindLauncher();
+    platform::Hwnd launcher = platform::FindLauncherWindow();
     if (launcher) {
         launcher.Show(SW_SHOW);
     } else {
-        m_starter.Start(hwnd(), ModuleFile(L"Tolv.exe"), std::wstring(), m_state.moduleFolder, SW_SHOW);
+        m_starter.Start(hwnd(), ModuleFile(common::kLauncherProgram), std::wstring(), m_state.moduleFolder, SW_SHOW);
         for (int poll = 1; poll <= kLauncherPolls; ++poll) {
-            launcher = FindLauncher();
+            launcher = platform::FindLauncherWindow();
             ::Sleep(kLauncherPollMs);
             if (poll == kLauncherPolls) {
                 // The last poll only brings forward what it found, without placing it.
@@ -67,10 +69,10 @@ void CMainFrame::PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT sho
 }
 
 void CMainFrame::HideLauncher() {
-    if (platform::Hwnd launcher = FindLauncher()) {
+    if (platform::Hwnd launcher = platform::FindLauncherWindow()) {
         launcher.Show(SW_HIDE);
     } else {
-        m_starter.Start(hwnd(), ModuleFile(L"Tolv.exe"), std::wstring(), m_state.moduleFolder, SW_HIDE);
+        m_starter.Start(hwnd(), ModuleFile(common::kLauncherProgram), std::wstring(), m_state.moduleFolder, SW_HIDE);
     }
 }
 
@@ -80,11 +82,11 @@ void CMainFrame::OpenStoreHome() {
 }
 
 void CMainFrame::OpenSettingsView(int view, UINT messageIfRunning) {
-    if (platform::Hwnd settings = FindSettings()) {
+    if (platform::Hwnd settings = platform::FindSettingsWindow()) {
         settings.Post(messageIfRunning, 0, 0);
         return;
     }
-    m_starter.Start(hwnd(), ModuleFile(L"TolvSet.exe"), platform::ToWide(common::SettingsViewParams(view)),
+    m_starter.Start(hwnd(), ModuleFile(common::kSettingsProgram), platform::ToWide(common::SettingsViewParams(view)),
                     m_state.moduleFolder, SW_SHOW);
 }
 

@@ -4,6 +4,8 @@
 #include "common/agent/AutorunInf.h"
 #include "common/agent/LauncherButtons.h"
 #include "common/ipc/CopyData.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -12,7 +14,7 @@ constexpr UINT kSendTimeoutMs = 10000;
 
 void CMainFrame::OnSettingsSaved() {
     common::SettingsRecord fresh;
-    bool isAccepted = ReadSettingsInto(m_store, platform::FromWide(ModuleFile(L"TolvSet.xml")), fresh);
+    bool isAccepted = ReadSettingsInto(m_store, platform::FromWide(ModuleFile(common::kSettingsFile)), fresh);
     ApplySettings(common::PlanSettingsActions(m_state.settings, fresh, isAccepted));
 }
 
@@ -29,7 +31,7 @@ void CMainFrame::ApplySettings(const common::SettingsActions& actions) {
 }
 
 void CMainFrame::ApplyTopMost(bool isTopMost) {
-    platform::Hwnd launcher = FindLauncher();
+    platform::Hwnd launcher = platform::FindLauncherWindow();
     if (!launcher) {
         return;
     }
@@ -71,7 +73,7 @@ void CMainFrame::ApplyDocumentsButton(common::ButtonAction action) {
 }
 
 void CMainFrame::SendLauncherItem(UINT kind, const common::PackageRecord& record) {
-    platform::Hwnd launcher = FindLauncher();
+    platform::Hwnd launcher = platform::FindLauncherWindow();
     if (!launcher) {
         return;
     }

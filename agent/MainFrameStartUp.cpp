@@ -5,11 +5,11 @@
 #include "agent/MainFrame.h"
 #include "agent/resource.h"
 #include "common/config/StoreHosts.h"
+#include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
 
 namespace {
 constexpr DWORD kAutoStartPauseMs = 100;
-constexpr wchar_t kTrayTip[] = L"Storvia";
 }  // namespace
 
 void CMainFrame::RunStartUp(platform::ModelessDialogs* dialogs) {
@@ -17,7 +17,7 @@ void CMainFrame::RunStartUp(platform::ModelessDialogs* dialogs) {
     m_status.Create(m_instance, hwnd(), dialogs);
     Report(L"Kelvo 런처를 실행합니다.");
     ReplaceStagedUpdater(m_state.moduleFolder);
-    std::wstring credentials = ModuleFile(L"TolvIni.dat");
+    std::wstring credentials = ModuleFile(common::kCredentialsFile);
     if (::GetFileAttributesW(credentials.c_str()) != INVALID_FILE_ATTRIBUTES) {
         Report(L"사용자 정보를 확인하고 있습니다.");
     }
@@ -43,7 +43,7 @@ void CMainFrame::Report(const std::wstring& text) {
 }
 
 void CMainFrame::ReadSettingsFile() {
-    std::u16string path = platform::FromWide(ModuleFile(L"TolvSet.xml"));
+    std::u16string path = platform::FromWide(ModuleFile(common::kSettingsFile));
     if (ReadSettingsInto(m_store, path, m_state.settings)) {
         return;
     }
@@ -59,7 +59,7 @@ void CMainFrame::ReadSettingsFile() {
 void CMainFrame::ReadEnvironmentFile() {
     m_state.autoStart.Clear();
     m_state.autoClose.Clear();
-    std::u16string path = platform::FromWide(ModuleFile(L"TolvEnv.xml"));
+    std::u16string path = platform::FromWide(ModuleFile(common::kEnvironmentFile));
     if (!ScanEnvironment()) {
         if (KeepRejectedFile(m_store, path) &&
             WriteDefaultResource(m_store, m_instance, IDR_DEFAULT_ENVIRONMENT, path)) {
@@ -75,7 +75,7 @@ bool CMainFrame::ScanEnvironment() {
     MessageBoxHook hook = [&boxes, owner](const wchar_t* text, const wchar_t* caption, UINT style) {
         return boxes.Show(owner, text, caption, style);
     };
-    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(ModuleFile(L"TolvEnv.xml"), SuiteDrive(), hook);
+    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(ModuleFile(common::kEnvironmentFile), SuiteDrive(), hook);
     if (!scan) {
         return false;
     }
@@ -96,7 +96,7 @@ void CMainFrame::PutTrayIcon() {
     m_icon.reset(static_cast<HICON>(::LoadImageW(m_instance, MAKEINTRESOURCEW(IDR_MAINFRAME_ICON), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
                                                  LR_DEFAULTCOLOR)));
-    m_tray.Init(hwnd(), m_icon.get(), kTrayTip);
+    m_tray.Init(hwnd(), m_icon.get(), platform::WideCStr(common::kStoreName));
     m_isTrayShown = m_tray.Put();
 }
 
@@ -104,15 +104,15 @@ void CMainFrame::StartWorker() {
     m_state.flags.isBusy = false;
     m_state.flags.isRunning = true;
     m_state.flags.isCancelled = false;
-    PackageJobContext context{m_state.flags,
-                              m_state.transferStop,
-                              m_boxes,
-                              m_state.moduleFolder,
-                              m_state.tempFolder,
-                              platform::ToWide(common::kStoreHttpHost),
-                              platform::ToWide(common::kStoreFtpHost),
-                              platform::StoreLogin{platform::ToWide(m_state.credentials.id),
-                                                   platform::ToWide(m_state.credentials.password)}};
+    PackageJobContext context{
+        m_state.flags,
+        m_state.transferStop,
+        m_boxes,
+        m_state.moduleFolder,
+        m_state.tempFolder,
+        platform::ToWide(common::kStoreHttpHost),
+        platform::ToWide(common::kStoreFtpHost),
+        platform::StoreLogin{platform::ToWide(m_state.credentials.id), platform::ToWide(m_state.credentials.password)}};
     m_jobRunner = std::make_unique<CPackageJobRunner>(std::move(context));
     m_worker = std::make_unique<PackageWorker>(m_state.flags, m_state.jobs, hwnd(), m_jobRunner.get());
     m_worker->Start();

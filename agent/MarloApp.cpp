@@ -7,14 +7,16 @@
 #include <clocale>
 
 #include "agent/resource.h"
+#include "common/ipc/SuiteNames.h"
 #include "platform/framework/MessageBoxes.h"
+#include "platform/WideText.h"
 
 namespace {
 constexpr DWORD kAutoClosePauseMs = 100;
 constexpr wchar_t kOleFailed[] = L"OLE를 초기화할 수 없습니다. OLE 라이브러리 버전이 올바른지 확인하십시오.";
 }  // namespace
 
-CMarloApp::CMarloApp(HINSTANCE instance) : App(instance, L"Marlo") {
+CMarloApp::CMarloApp(HINSTANCE instance) : App(instance, platform::WideCStr(common::kAgentTitle)) {
     m_state.moduleFolder = moduleFolder();
     MakeTempFolder();
 }
@@ -32,7 +34,7 @@ void CMarloApp::MakeTempFolder() {
 }
 
 bool CMarloApp::InitInstance(int /*showCommand*/) {
-    if (FindRunningInstance(CMainFrame::kClassName)) {
+    if (FindRunningInstance(platform::WideCStr(common::kAgentClass))) {
         return false;
     }
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

@@ -11,7 +11,6 @@
 class TrayIcon {
 public:
     static constexpr UINT kIconId = 0xE000;
-    static constexpr UINT kCallbackMessage = WM_USER + 1;
 
     // Fills the whole record; the icon is borrowed and must outlive the tray icon.
     void Init(HWND owner, HICON icon, const wchar_t* tip);

@@ -2,6 +2,7 @@
 #include "agent/UpdateCheck.h"
 
 #include "common/agent/UpdateCheck.h"
+#include "common/ipc/SuiteNames.h"
 #include "platform/FolderTree.h"
 #include "platform/WideText.h"
 #include "platform/dom/ProfileLoader.h"
@@ -25,7 +26,7 @@ int CheckForUpdate(const UpdateCheckContext& context, const std::u16string& prof
     const std::wstring url = L"HTTP://" + context.httpHost + L"/application" + platform::ToWide(profilePath);
     int64_t counter = 0;
     if (DWORD code = platform::HttpFetch(url, localPath, nullptr, counter)) {
-        platform::ShowSystemError(code, context.boxes, L"Marlo");
+        platform::ShowSystemError(code, context.boxes, platform::WideCStr(common::kAgentTitle));
         return 0;
     }
     std::optional<std::u16string> storeVersion = platform::LoadProfileVersion(localPath);

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/layout/DriveText.h"
 #include "common/model/EnvironmentFile.h"
 #include "common/model/PageGrid.h"
@@ -15,11 +16,10 @@
 #include "platform/FileProbeWin.h"
 #include "platform/FileStoreWin.h"
 #include "platform/GdiGuards.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 
 namespace {
-constexpr char16_t kEnvironmentFileName[] = u"TolvEnv.xml";
-constexpr char16_t kSettingsFileName[] = u"TolvSet.xml";
 constexpr int kWindowWidth = 330;
 constexpr int kWindowHeight = 556;
 
@@ -104,7 +104,7 @@ void CMainPage::ReadLayout() {
 
 void CMainPage::ReadSettingsFile() {
     common::CXmlDocument document;
-    if (!document.Load(*m_fileStore, common::JoinPath(g_launcherFolder, kSettingsFileName))) {
+    if (!document.Load(*m_fileStore, common::JoinPath(g_launcherFolder, common::kSettingsFile))) {
         return;
     }
     SetBackImage(common::ReadLauncherBackImage(document));
@@ -121,7 +121,7 @@ void CMainPage::CreateFrameButtons() {
 
 void CMainPage::LoadEnvironment() {
     m_environment = std::make_unique<common::CEnvironmentFile>(
-        *m_fileStore, common::JoinPath(g_launcherFolder, kEnvironmentFileName));
+        *m_fileStore, common::JoinPath(g_launcherFolder, common::kEnvironmentFile));
     m_grid = std::make_unique<common::CPageGrid>(*m_environment, *m_fileProbe, g_launcherFolder);
     m_grid->Load();
     SyncVisuals();
@@ -223,7 +223,7 @@ void CMainPage::OnButtonNotice(WORD controlId) {
             }
             break;
         case common::kIdExitButton:
-            if (platform::Hwnd agent = platform::Hwnd::Find(platform::WideCStr(common::kAgentClass))) {
+            if (platform::Hwnd agent = platform::FindAgentWindow()) {
                 agent.Post(common::kMsgShutDown, 0, 0);
             } else {
                 RequestStop();

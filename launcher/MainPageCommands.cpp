@@ -12,6 +12,7 @@
 #include "launcher/resource.h"
 #include "platform/FolderTree.h"
 #include "platform/ShellSearch.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -50,7 +51,7 @@ void CMainPage::RunEntry(const common::PackageRecord& record, const std::optiona
             platform::OpenSystemSearch(Wide(request.file), true);
             return;
         case common::RunRequest::Action::OpenStore:
-            if (platform::Hwnd agent = platform::Hwnd::Find(platform::WideCStr(common::kAgentClass))) {
+            if (platform::Hwnd agent = platform::FindAgentWindow()) {
                 agent.Post(common::kMsgOpenStore, 0, 0);
             }
             return;
@@ -194,7 +195,7 @@ void CMainPage::RemoveItem(const ItemPlace& place) {
         }
     }
     RemoveBySerial(item.serial);
-    if (platform::Hwnd agent = platform::Hwnd::Find(platform::WideCStr(common::kAgentClass))) {
+    if (platform::Hwnd agent = platform::FindAgentWindow()) {
         agent.Post(common::kMsgEnvChanged, common::kEnvPackageRemoved, static_cast<LPARAM>(item.record.pkgId));
     }
 }

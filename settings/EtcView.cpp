@@ -3,6 +3,7 @@
 
 #include "common/ipc/Messages.h"
 #include "common/settings/SettingsRules.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 #include "settings/resource.h"
 
@@ -98,12 +99,13 @@ void CFormEtcView::OnOK() {
 }
 
 void CFormEtcView::RefreshList() {
-    HWND agent = ::FindWindowW(platform::WideCStr(common::kAgentClass), nullptr);
+    HWND agent = platform::FindAgentWindow();
     DWORD_PTR reply = 0;
     const bool isDone = agent != nullptr &&
                         ::SendMessageTimeoutW(agent, common::kMsgEnvChanged, common::kEnvRecheckPrograms, 0,
                                               SMTO_ABORTIFHUNG, kRefreshTimeoutMs, &reply) != 0 &&
                         reply != 0;
-    m_context.boxes().Show(hwnd(), isDone ? L"리스트 새로 고침을 완료 하였습니다." : L"리스트 새로 고침이 실패하였습니다.",
+    m_context.boxes().Show(hwnd(),
+                           isDone ? L"리스트 새로 고침을 완료 하였습니다." : L"리스트 새로 고침이 실패하였습니다.",
                            kInfoTitle, MB_ICONINFORMATION | MB_TOPMOST);
 }

@@ -10,6 +10,7 @@
 #include "common/ipc/Messages.h"
 #include "common/settings/SettingsRules.h"
 #include "common/text/TextUtil.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 #include "platform/WindowText.h"
 #include "settings/resource.h"
@@ -34,13 +35,10 @@ constexpr CheckBinding kChecks[] = {
     {IDC_AUTO_LOGIN, &common::SettingsRecord::autoLogin},
 };
 
-HWND FindLauncher() {
-    return ::FindWindowW(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass));
-}
-
 }  // namespace
 
-CFormNormalView::CFormNormalView(SettingsContext& context) : CSettingsView(context, IDD_GENERAL_VIEW, IDC_GENERAL_SAVE) {}
+CFormNormalView::CFormNormalView(SettingsContext& context)
+    : CSettingsView(context, IDD_GENERAL_VIEW, IDC_GENERAL_SAVE) {}
 
 void CFormNormalView::OnFirstShowing() {
     ::SendDlgItemMessageW(hwnd(), IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kLanguage));
@@ -122,7 +120,7 @@ void CFormNormalView::OnOK() {
 }
 
 void CFormNormalView::TellLauncherOfBackImage() {
-    HWND launcher = FindLauncher();
+    HWND launcher = platform::FindLauncherWindow();
     if (launcher == nullptr) {
         return;
     }
@@ -131,17 +129,16 @@ void CFormNormalView::TellLauncherOfBackImage() {
     wchar_t buffer[kPathUnits] = {};
     path.copy(reinterpret_cast<char16_t*>(buffer), kPathUnits - 1);
     COPYDATASTRUCT data = {};
-    data.dwData = static_cast<ULONG_PTR>(path.empty() ? common::CopyDataKind::BackImageOff
-                                                      : common::CopyDataKind::BackImageOn);
+    data.dwData =
+        static_cast<ULONG_PTR>(path.empty() ? common::CopyDataKind::BackImageOff : common::CopyDataKind::BackImageOn);
     data.cbData = path.empty() ? 0 : static_cast<DWORD>(sizeof(buffer));
     data.lpData = path.empty() ? nullptr : buffer;
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(launcher, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
-                          &result);
+    ::SendMessageTimeoutW(launcher, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
 }
 
 void CFormNormalView::PreviewTransparency(int position) {
-    HWND launcher = FindLauncher();
+    HWND launcher = platform::FindLauncherWindow();
     HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
     using SetLayered = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
     // Looked up at each use: a system without it shows no preview.

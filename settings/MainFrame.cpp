@@ -4,11 +4,13 @@
 #include <commctrl.h>
 
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "settings/EtcView.h"
 #include "settings/GeneralView.h"
 #include "settings/InfoViews.h"
 #include "settings/ProgramView.h"
 #include "settings/resource.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ constexpr UINT kMsgShowHelpView = common::kMsgShowHelpView;
 constexpr int kBackupView = 2;
 constexpr int kHelpView = 4;
 constexpr const wchar_t* kBarItems[CMainFrame::kViewCount] = {L"일반 설정", L"프로그램 관리", L"백업 설정",
-                                                                L"기타 옵션", L"도움말"};
+                                                              L"기타 옵션", L"도움말"};
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -39,7 +41,7 @@ CMainFrame::CMainFrame(HINSTANCE instance, SettingsContext& context, platform::M
 
 bool CMainFrame::Create() {
     platform::FrameClass frameClass;
-    frameClass.className = kClassName;
+    frameClass.className = platform::WideCStr(common::kSettingsClass);
     frameClass.iconId = IDR_MAINFRAME;
     frameClass.classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     RECT rect = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + kFrameWidth, CW_USEDEFAULT + kFrameHeight};

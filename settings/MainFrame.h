@@ -18,7 +18,6 @@
 // UI thread only. The object must outlive its window.
 class CMainFrame final : public platform::FrameWindow {
 public:
-    static constexpr wchar_t kClassName[] = L"TolvSetApp";
     static constexpr int kViewCount = 5;
 
     CMainFrame(HINSTANCE instance, SettingsContext& context, platform::ModelessDialogs& dialogs);

@@ -8,6 +8,7 @@
 #include "common/ipc/Messages.h"
 #include "common/settings/SettingsRules.h"
 #include "platform/FolderTree.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 #include "platform/WindowText.h"
 #include "platform/dom/CEXml.h"
@@ -35,10 +36,6 @@ constexpr FlagControl kFlags[] = {
 
 std::wstring Text(HWND dialog, int id) {
     return platform::WindowText(::GetDlgItem(dialog, id));
-}
-
-HWND FindAgent() {
-    return ::FindWindowW(platform::WideCStr(common::kAgentClass), nullptr);
 }
 
 // HEAD/CHANNEL of a package's profile on the drive; empty when the file or the value is missing.
@@ -84,8 +81,8 @@ void CFormPrgManView::Refill(bool isFirstFilling) {
         ::EnableWindow(Item(IDC_PROGRAM_SAVE), FALSE);
     }
     const char16_t drive = m_context.suiteFolder().empty() ? u'C' : static_cast<char16_t>(m_context.suiteFolder()[0]);
-    m_rows = std::make_unique<common::PackageRows>(m_store, platform::FromWide(m_context.suiteFolder() + L"\\TolvEnv.xml"),
-                                                   drive);
+    m_rows = std::make_unique<common::PackageRows>(
+        m_store, platform::FromWide(m_context.suiteFolder() + L"\\TolvEnv.xml"), drive);
     m_rows->Load();
     auto& rows = m_rows->Rows();
     m_current = rows.empty() ? -1 : 0;
@@ -231,7 +228,7 @@ bool CFormPrgManView::OnCommand(UINT id, UINT code, HWND control) {
 }
 
 void CFormPrgManView::SendToAgent(ULONG_PTR kind, const std::vector<uint8_t>& record) {
-    HWND agent = FindAgent();
+    HWND agent = platform::FindAgentWindow();
     if (agent == nullptr) {
         return;
     }
@@ -263,7 +260,7 @@ void CFormPrgManView::OnSave() {
         }
     }
     if (m_rows->Save()) {
-        if (HWND agent = FindAgent()) {
+        if (HWND agent = platform::FindAgentWindow()) {
             ::PostMessageW(agent, common::kMsgEnvChanged, common::kEnvFileEdited, 0);
         }
     }
@@ -291,7 +288,7 @@ void CFormPrgManView::Update() {
         m_context.boxes().Show(hwnd(), L"프로그램이 손상되었습니다.\n다시 설치하십시오", kInfoTitle, kInfoStyle);
         return;
     }
-    HWND agent = FindAgent();
+    HWND agent = platform::FindAgentWindow();
     if (agent == nullptr) {
         m_context.boxes().Show(hwnd(), L"Kelvo가 정상 동작하지 않습니다.\n다시 실행하십시오.", kInfoTitle, kInfoStyle);
         return;
@@ -302,8 +299,8 @@ void CFormPrgManView::Update() {
     data.cbData = static_cast<DWORD>(record.size());
     data.lpData = record.data();
     DWORD_PTR reply = 0;
-    if (::SendMessageTimeoutW(agent, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                              kAgentTimeoutMs, &reply) != 0 &&
+    if (::SendMessageTimeoutW(agent, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kAgentTimeoutMs,
+                              &reply) != 0 &&
         reply == 0) {
         m_context.boxes().Show(hwnd(), L"최신 버젼입니다.", kInfoTitle, kInfoStyle);
     }
@@ -335,7 +332,7 @@ void CFormPrgManView::Remove() {
     // The agent drops the package's hot key, tells the store and has the launcher reload.
     SendToAgent(static_cast<ULONG_PTR>(common::CopyDataKind::HotKey),
                 common::HotKeyRecord(0, false, false, false, false, removed.pkgId));
-    if (HWND agent = FindAgent()) {
+    if (HWND agent = platform::FindAgentWindow()) {
         ::PostMessageW(agent, common::kMsgEnvChanged, common::kEnvPackageRemoved, static_cast<LPARAM>(removed.pkgId));
     }
     m_context.boxes().Show(hwnd(), L"프로그램이 성공적으로 제거되었습니다.", kInfoTitle, kInfoStyle);

@@ -2,6 +2,7 @@
 #include "settings/SettingsContext.h"
 
 #include "common/ipc/Messages.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 
 SettingsContext::SettingsContext(std::wstring suiteFolder, platform::IMessageBoxes& boxes)
@@ -16,7 +17,7 @@ bool SettingsContext::SaveAndNotify() {
     if (!m_file || !m_file->Save(m_record)) {
         return false;
     }
-    if (HWND agent = ::FindWindowW(platform::WideCStr(common::kAgentClass), nullptr)) {
+    if (HWND agent = platform::FindAgentWindow()) {
         ::PostMessageW(agent, common::kMsgSettingsSaved, 0, 0);
     }
     return true;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -30,7 +31,7 @@ TolvSetApp::TolvSetApp(HINSTANCE instance) : App(instance, L"TolvSet") {}
 TolvSetApp::~TolvSetApp() = default;
 
 bool TolvSetApp::InitInstance(int showCommand) {
-    if (platform::Hwnd running = FindRunningInstance(CMainFrame::kClassName)) {
+    if (platform::Hwnd running = FindRunningInstance(platform::WideCStr(common::kSettingsClass))) {
         running.SetForeground();
         return false;
     }

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <windows.h>
 
+#include "common/ipc/SuiteNames.h"
 #include "common/text/PathUtil.h"
 #include "platform/ModulePath.h"
 #include "platform/WideText.h"
@@ -41,18 +42,19 @@ std::wstring StarterFolder() {
 }  // namespace
 
 std::wstring SuiteFolderFor(const std::wstring& starterFolder) {
-    return platform::ToWide(common::JoinPath(platform::FromWide(starterFolder), platform::FromWide(kSuiteFolderName)));
+    return platform::ToWide(common::JoinPath(platform::FromWide(starterFolder), common::kSuiteFolder));
 }
 
 int RunStarter(platform::IMessageBoxes& boxes) {
     const std::wstring suiteFolder = SuiteFolderFor(StarterFolder());
     // A failed updater start still leaves the suite usable through the agent.
-    if (StartFromSuite(suiteFolder, kUpdaterFile) || StartFromSuite(suiteFolder, kAgentFile)) {
+    if (StartFromSuite(suiteFolder, platform::WideCStr(common::kUpdaterProgram)) ||
+        StartFromSuite(suiteFolder, platform::WideCStr(common::kAgentProgram))) {
         return 0;
     }
-    platform::ShowInfo(
-        boxes, nullptr,
-        L"Kelvo를 시작할 수 없습니다.\n" + suiteFolder + L" 폴더에 " + kAgentFile + L" 파일이 있는지 확인하십시오.");
+    platform::ShowInfo(boxes, nullptr,
+                       L"Kelvo를 시작할 수 없습니다.\n" + suiteFolder + L" 폴더에 " +
+                           platform::WideCStr(common::kAgentProgram) + L" 파일이 있는지 확인하십시오.");
     return 1;
 }
 

@@ -7,11 +7,6 @@
 
 namespace starter {
 
-// The suite folder's name under the drive root; the updater and autorun.inf assume the same.
-inline constexpr wchar_t kSuiteFolderName[] = L"Kelvo";
-inline constexpr wchar_t kUpdaterFile[] = L"KelvoUp.exe";
-inline constexpr wchar_t kAgentFile[] = L"Marlo.exe";
-
 // The suite folder for a starter whose own folder is `starterFolder` (the drive root, "T:" or "T:\").
 std::wstring SuiteFolderFor(const std::wstring& starterFolder);
 

@@ -14,6 +14,7 @@ if [ ! -x "$tool" ]; then
     "$KELVO_ROOT/tools/setup.sh"
     "$KELVO_ROOT/tools/build.sh" native
 fi
-mkdir -p "$drive/$KELVO_SUITE_DIR"
-"$tool" "$id" "$password" "$drive/$KELVO_SUITE_DIR/TolvIni.dat"
-log "wrote $drive/$KELVO_SUITE_DIR/TolvIni.dat"
+load_ids
+mkdir -p "$drive/$kSuiteFolder"
+"$tool" "$id" "$password" "$drive/$kSuiteFolder/$kCredentialsFile"
+log "wrote $drive/$kSuiteFolder/$kCredentialsFile"

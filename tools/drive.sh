@@ -7,17 +7,18 @@ source "$(dirname "$0")/env.sh"
 drive="${1:?drive folder}"
 label="${2:-KELVO}"
 bin="$KELVO_BUILD/win/bin"
-suite="$drive/$KELVO_SUITE_DIR"
+load_ids
+suite="$drive/$kSuiteFolder"
 
-mkdir -p "$suite" "$drive/Portable Programs"
+mkdir -p "$suite" "$drive/$kPackagesFolder"
 # Wine reads the volume label and serial number of a mapped folder from these two files.
 printf '%s\n' "$label" >"$drive/.windows-label"
 printf '%s\n' "4B454C56" >"$drive/.windows-serial"
 
-for program in Tolv Marlo TolvSet KelvoUp; do
-    [ -f "$bin/$program.exe" ] && cp -f "$bin/$program.exe" "$suite/"
+for program in "$kLauncherProgram" "$kAgentProgram" "$kSettingsProgram" "$kUpdaterProgram"; do
+    [ -f "$bin/$program" ] && cp -f "$bin/$program" "$suite/"
 done
-[ -f "$bin/Start.exe" ] && cp -f "$bin/Start.exe" "$drive/"
+[ -f "$bin/$kStarterProgram" ] && cp -f "$bin/$kStarterProgram" "$drive/"
 if [ -d "$KELVO_BUILD/win/skin" ]; then
     cp -f "$KELVO_BUILD/win/skin/"* "$suite/"
 fi

@@ -7,8 +7,14 @@ PY=/usr/bin/python3
 # Local store ports (test and demo builds bake them into the store host settings).
 : "${KELVO_HTTP_PORT:=18080}"
 : "${KELVO_FTP_PORT:=18021}"
-# The suite folder's name on the drive.
-KELVO_SUITE_DIR="Kelvo"
+# The suite's names and numbers (window classes, program and file names, message numbers), written by the build
+# from the C++ headers; load_ids makes them shell variables (kAgentClass, kMsgButtonNotice, ...) once built.
+KELVO_IDS="$KELVO_BUILD/win/generated/python/kelvo_ids.sh"
+load_ids() {
+    [ -f "$KELVO_IDS" ] || die "build first: $KELVO_IDS is missing"
+    # shellcheck source=/dev/null
+    source "$KELVO_IDS"
+}
 
 export WINEPREFIX="$KELVO_BUILD/wineprefix"
 export WINEARCH=win64

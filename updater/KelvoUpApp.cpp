@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "common/config/StoreHosts.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/settings/SettingsFile.h"
 #include "common/xml/XmlDocument.h"
 #include "platform/FileStoreWin.h"
@@ -11,12 +12,12 @@
 #include "updater/KelvoUpDlg.h"
 #include "updater/SuiteUpdater.h"
 
-CKelvoUpApp::CKelvoUpApp(HINSTANCE instance) : App(instance, L"KelvoUp") {}
+CKelvoUpApp::CKelvoUpApp(HINSTANCE instance) : App(instance, platform::WideCStr(common::kUpdaterTitle)) {}
 
 int CKelvoUpApp::ReadUpdateCheck() const {
     platform::FileStoreWin store;
     common::CXmlDocument document;
-    if (!document.Load(store, platform::FromWide(ModuleFile(L"TolvSet.xml")))) {
+    if (!document.Load(store, platform::FromWide(ModuleFile(platform::WideCStr(common::kSettingsFile))))) {
         return 0;
     }
     return common::ReadUpdateCheck(document);

@@ -3,13 +3,11 @@
 
 #include <commctrl.h>
 
+#include "common/ipc/Messages.h"
 #include "updater/resource.h"
 
 namespace {
 
-constexpr UINT kMsgStepDone = WM_USER + 1;
-constexpr UINT kMsgPercent = WM_USER + 2;
-constexpr UINT kMsgWorkerDone = WM_APP + 1;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kWatchdogIntervalMs = 1000;
 // A network call that shows no sign of life for this many ticks ends the update.
@@ -58,7 +56,7 @@ bool CKelvoUpDlg::OnInitDialog() {
     HWND window = hwnd();
     m_worker = std::thread([this, window] {
         m_updater->Run();
-        ::PostMessageW(window, kMsgWorkerDone, 0, 0);
+        ::PostMessageW(window, common::kMsgUpdaterWorkerDone, 0, 0);
     });
     StartTimer(kWatchdogTimer, kWatchdogIntervalMs);
     return true;
@@ -66,13 +64,13 @@ bool CKelvoUpDlg::OnInitDialog() {
 
 INT_PTR CKelvoUpDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case kMsgStepDone:
+        case common::kMsgUpdaterStepDone:
             OnStepDone(static_cast<int>(wParam));
             return TRUE;
-        case kMsgPercent:
+        case common::kMsgUpdaterPercent:
             ::SendDlgItemMessageW(hwnd(), IDC_UPDATE_PROGRESS, PBM_SETPOS, wParam, 0);
             return TRUE;
-        case kMsgWorkerDone:
+        case common::kMsgUpdaterWorkerDone:
             OnWorkerDone();
             return TRUE;
         default:
@@ -81,11 +79,11 @@ INT_PTR CKelvoUpDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CKelvoUpDlg::StepDone(int step) {
-    hwnd().Post(kMsgStepDone, static_cast<WPARAM>(step), 0);
+    hwnd().Post(common::kMsgUpdaterStepDone, static_cast<WPARAM>(step), 0);
 }
 
 void CKelvoUpDlg::Percent(int percent) {
-    hwnd().Post(kMsgPercent, static_cast<WPARAM>(percent), 0);
+    hwnd().Post(common::kMsgUpdaterPercent, static_cast<WPARAM>(percent), 0);
 }
 
 void CKelvoUpDlg::OnStepDone(int step) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/agent/PackageJobs.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/store/Profile.h"
 #include "platform/FileBytes.h"
 #include "platform/FolderTree.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr wchar_t kQuestion[] = L"Kelvo 업데이트가 있습니다. 업데이트 하시겠습니까?";
-constexpr wchar_t kProfileName[] = L"Profile.xml";
 constexpr wchar_t kNewSuffix[] = L".new";
 
 // The suite's profile lists a handful of files; a file far larger is not read (it would all be held in memory).
@@ -58,7 +58,7 @@ std::wstring CSuiteUpdater::TempFile(const std::u16string& name) const {
 
 UpdateResult CSuiteUpdater::Run() {
     platform::CreateFolderPath(m_context.tempFolder + L"\\Launcher");
-    m_tempProfile = TempFile(u"Profile.xml");
+    m_tempProfile = TempFile(common::kProfileFile);
     int64_t received = 0;
     const std::wstring profileUrl = L"FTP://" + m_context.ftpHost + platform::ToWide(common::kSuiteProfileObject);
     if (Fetch(profileUrl, m_tempProfile, false, received) != platform::kTransferOk) {
@@ -67,7 +67,8 @@ UpdateResult CSuiteUpdater::Run() {
     }
     m_context.view.StepDone(0);
     m_server = ReadProfile(m_tempProfile);
-    const std::u16string localVersion = ReadProfile(m_context.suiteFolder + L"\\" + kProfileName).version;
+    const std::u16string localVersion =
+        ReadProfile(m_context.suiteFolder + L"\\" + platform::WideCStr(common::kProfileFile)).version;
     if (!common::IsSuiteUpdateOffered(localVersion, m_server.version)) {
         m_context.view.StepDone(1);
         ::DeleteFileW(m_tempProfile.c_str());
@@ -163,7 +164,8 @@ DWORD CSuiteUpdater::InstallAll() {
         m_bytesDone = common::SaturatingAdd(m_bytesDone, entry.fetchedSize);
     }
     // The version changes only now that every file is in place.
-    if (DWORD code = InstallFile(m_tempProfile, m_context.suiteFolder + L"\\" + kProfileName)) {
+    if (DWORD code =
+            InstallFile(m_tempProfile, m_context.suiteFolder + L"\\" + platform::WideCStr(common::kProfileFile))) {
         ShowFailure(code);
         return code;
     }
@@ -179,8 +181,7 @@ void CSuiteUpdater::ShowFailure(DWORD code) {
 
 void StartSuiteAgent(const std::wstring& suiteFolder, platform::IMessageBoxes& boxes) {
     const std::wstring agent = suiteFolder + L"\\Marlo.exe";
-    HINSTANCE started =
-        ::ShellExecuteW(nullptr, L"open", agent.c_str(), nullptr, suiteFolder.c_str(), SW_SHOWNORMAL);
+    HINSTANCE started = ::ShellExecuteW(nullptr, L"open", agent.c_str(), nullptr, suiteFolder.c_str(), SW_SHOWNORMAL);
     if (reinterpret_cast<intptr_t>(started) <= 32) {
         boxes.Show(nullptr, L"런처를 시작하지 못하였습니다.\n다시 시도하여 주십시오.", kInfoTitle,
                    MB_ICONINFORMATION | MB_TOPMOST);

@@ -1,11 +1,11 @@
 // The store browser dialog: its view, caption, keys and the page's requests.
 #include "agent/browser/FormBrowser.h"
 
-#include "agent/AgentMessages.h"
 #include "agent/EnvironmentScan.h"
 #include "agent/resource.h"
 #include "common/agent/PackageJobs.h"
 #include "common/config/StoreHosts.h"
+#include "common/ipc/Messages.h"
 #include "common/text/TextUtil.h"
 #include "platform/GdiGuards.h"
 #include "platform/UniqueHandle.h"
@@ -89,8 +89,8 @@ INT_PTR CFormBrowser::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
-            if (int button = CaptionButtonAt(POINT{static_cast<short>(LOWORD(lParam)),
-                                                   static_cast<short>(HIWORD(lParam))})) {
+            if (int button =
+                    CaptionButtonAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))})) {
                 hwnd().Send(m_captionButtonMessage, static_cast<WPARAM>(button), 0);
                 return TRUE;
             }
@@ -113,8 +113,8 @@ void CFormBrowser::OnTimer(UINT_PTR timerId) {
 
 void CFormBrowser::PaintCaption() {
     // Shared with the module (LR_SHARED): loaded once, painted ten times a second.
-    HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BROWSER_CAPTION),
-                                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR | LR_SHARED));
+    HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BROWSER_CAPTION), IMAGE_BITMAP,
+                                                        0, 0, LR_DEFAULTCOLOR | LR_SHARED));
     if (picture == nullptr) {
         return;
     }
@@ -170,7 +170,7 @@ void CFormBrowser::OnCaptionButton(int button) {
 }
 
 void CFormBrowser::OnCancel() {
-    ::PostMessageW(m_frame, kMsgBrowserClosed, 0, 0);
+    ::PostMessageW(m_frame, common::kMsgBrowserClosed, 0, 0);
     EndModal(IDCANCEL);
 }
 
@@ -195,8 +195,8 @@ void CFormBrowser::Inform(const wchar_t* text) {
 
 bool CFormBrowser::IsListedInLauncher(const std::wstring& packageName) const {
     // A file that cannot be read lists nothing; its problems are not the store page's to show.
-    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(m_state.moduleFolder + L"\\TolvEnv.xml", 0,
-                                                              [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(
+        m_state.moduleFolder + L"\\TolvEnv.xml", 0, [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
     if (!scan) {
         return false;
     }
@@ -209,7 +209,7 @@ bool CFormBrowser::IsListedInLauncher(const std::wstring& packageName) const {
 }
 
 std::optional<common::PackageJob> CFormBrowser::NewJob(const std::wstring& index, const std::wstring& storeDirectory,
-                                                      const std::wstring& packageName, const wchar_t* busyText) {
+                                                       const std::wstring& packageName, const wchar_t* busyText) {
     const int32_t packageIndex = common::ParseLeadingInt(platform::FromWide(index));
     if (m_state.jobs.Contains(packageIndex)) {
         Inform(busyText);
@@ -227,14 +227,14 @@ void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& 
     }
     std::wstring profilePath = platform::ToWide(job->profilePath.Get());
     std::wstring name = platform::ToWide(job->packageName.Get());
-    LRESULT isNewer = ::SendMessageW(m_frame, kMsgCheckForUpdate, reinterpret_cast<WPARAM>(profilePath.c_str()),
+    LRESULT isNewer = ::SendMessageW(m_frame, common::kMsgCheckForUpdate, reinterpret_cast<WPARAM>(profilePath.c_str()),
                                      reinterpret_cast<LPARAM>(name.c_str()));
     if (isNewer == 0 && IsListedInLauncher(packageName)) {
         Inform(L"최신 버젼입니다.");
         return;
     }
     if (m_state.jobs.Append(common::JobKind::Update, *job)) {
-        ::PostMessageW(m_frame, kMsgBrowserUpdateQueued, static_cast<WPARAM>(job->packageIndex), 0);
+        ::PostMessageW(m_frame, common::kMsgBrowserUpdateQueued, static_cast<WPARAM>(job->packageIndex), 0);
     }
 }
 
@@ -242,6 +242,6 @@ void CFormBrowser::InstallPackage(const std::wstring& index, const std::wstring&
                                   const std::wstring& packageName) {
     std::optional<common::PackageJob> job = NewJob(index, storeDirectory, packageName, L"설치가 진행 중입니다.");
     if (job && m_state.jobs.Append(common::JobKind::Install, *job)) {
-        ::PostMessageW(m_frame, kMsgBrowserInstallQueued, static_cast<WPARAM>(job->packageIndex), 0);
+        ::PostMessageW(m_frame, common::kMsgBrowserInstallQueued, static_cast<WPARAM>(job->packageIndex), 0);
     }
 }

@@ -6,27 +6,23 @@
 #include "common/agent/PackageJobs.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
 #include "platform/FileStoreWin.h"
 #include "platform/FolderTree.h"
+#include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 #include "platform/dom/ProfileLoader.h"
 #include "platform/inet/StoreTransfer.h"
 
 namespace {
 
-constexpr wchar_t kAppTitle[] = L"Marlo";
 constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr wchar_t kInstalledNotice[] = L"/apps/update_Set.asp";
 constexpr UINT kSendTimeoutMs = 10000;
-constexpr wchar_t kProfileName[] = L"Profile.xml";
 
 std::wstring Wide(const std::u16string& text) {
     return platform::ToWide(text);
-}
-
-HWND FindLauncher() {
-    return ::FindWindowW(L"TolvApp", L"TolvApp");
 }
 
 // A launcher that does not answer must not hold the worker for ever.
@@ -88,7 +84,7 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
         return Fail(ERROR_BAD_PATHNAME);
     }
     platform::CreateFolderPath(Wide(jobFolder));
-    m_downloadProfile = Wide(jobFolder) + L"\\" + kProfileName;
+    m_downloadProfile = Wide(jobFolder) + L"\\" + platform::WideCStr(common::kProfileFile);
     platform::TransferJob transfer;
     transfer.stop = &m_context.stop;
     int64_t counter = 0;
@@ -97,7 +93,8 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
         return Fail(code);
     }
     if (platform::LoadProfileFile(m_downloadProfile, m_profile) != common::ProfileError::None) {
-        m_context.boxes.Show(nullptr, Wide(std::u16string(common::kProfileFailureText)), kAppTitle, MB_OK);
+        m_context.boxes.Show(nullptr, Wide(std::u16string(common::kProfileFailureText)),
+                             platform::WideCStr(common::kAgentTitle), MB_OK);
         return JobOutcome::Dropped;
     }
     common::KeepHead(m_profile.head, m_keptHead);
@@ -107,9 +104,9 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
     platform::CreateFolderPath(m_packageFolder);
     // A package whose profile is on the drive is being updated; any other is being installed.
     const bool isUpdate = queued.kind == common::JobKind::Update &&
-                          CanOpenForReading(m_packageFolder + L"\\" + kProfileName);
-    Announce(static_cast<uint32_t>(isUpdate ? common::CopyDataKind::UpdateStarts
-                                            : common::CopyDataKind::InstallStarts));
+                          CanOpenForReading(m_packageFolder + L"\\" + platform::WideCStr(common::kProfileFile));
+    Announce(
+        static_cast<uint32_t>(isUpdate ? common::CopyDataKind::UpdateStarts : common::CopyDataKind::InstallStarts));
     JobOutcome outcome = Install();
     if (outcome == JobOutcome::Cancelled) {
         // The launcher drops the mark it put on the package when it was announced.
@@ -127,7 +124,7 @@ JobOutcome CPackageJobRunner::Install() {
         if (IsCancelled()) {
             return JobOutcome::Cancelled;
         }
-        platform::ShowSystemError(code, m_context.boxes, kAppTitle);
+        platform::ShowSystemError(code, m_context.boxes, platform::WideCStr(common::kAgentTitle));
         return JobOutcome::Dropped;
     }
     if (!InstallProfile()) {
@@ -141,15 +138,14 @@ JobOutcome CPackageJobRunner::Fail(DWORD code) {
     if (IsCancelled()) {
         return JobOutcome::Cancelled;
     }
-    platform::ShowSystemError(code, m_context.boxes, kAppTitle);
+    platform::ShowSystemError(code, m_context.boxes, platform::WideCStr(common::kAgentTitle));
     return JobOutcome::Dropped;
 }
 
 void CPackageJobRunner::Announce(uint32_t kind) {
-    const std::u16string programPath =
-        common::PackageProgramPath(static_cast<char16_t>(m_packageFolder[0]), m_profile.head.alias,
-                                   m_profile.head.exeFile);
-    if (HWND launcher = FindLauncher()) {
+    const std::u16string programPath = common::PackageProgramPath(static_cast<char16_t>(m_packageFolder[0]),
+                                                                  m_profile.head.alias, m_profile.head.exeFile);
+    if (HWND launcher = platform::FindLauncherWindow()) {
         common::PackageAnnounce announce;
         announce.packageId = m_job.packageIndex;
         announce.caption = m_profile.head.alias;
@@ -165,7 +161,7 @@ void CPackageJobRunner::Announce(uint32_t kind) {
 }
 
 void CPackageJobRunner::ReportFailure() {
-    HWND launcher = FindLauncher();
+    HWND launcher = platform::FindLauncherWindow();
     if (launcher == nullptr) {
         return;
     }
@@ -198,7 +194,7 @@ int CPackageJobRunner::OnProgress() {
         return 0;
     }
     m_lastPercent = percent;
-    if (HWND launcher = FindLauncher()) {
+    if (HWND launcher = platform::FindLauncherWindow()) {
         ::PostMessageW(launcher, common::kMsgJobProgress, static_cast<WPARAM>(percent),
                        static_cast<LPARAM>(m_job.packageIndex));
     }
@@ -287,7 +283,8 @@ DWORD CPackageJobRunner::CopyAll() {
 
 bool CPackageJobRunner::InstallProfile() {
     // Last of all: until now the drive keeps the profile of what it holds.
-    if (DWORD code = MoveByCopy(m_downloadProfile, m_packageFolder + L"\\" + kProfileName)) {
+    if (DWORD code =
+            MoveByCopy(m_downloadProfile, m_packageFolder + L"\\" + platform::WideCStr(common::kProfileFile))) {
         ShowTransferError(m_profile.head.alias, code);
         return false;
     }
@@ -296,8 +293,8 @@ bool CPackageJobRunner::InstallProfile() {
 
 void CPackageJobRunner::Finish() {
     platform::SendStoreNotice(m_context.httpHost, kInstalledNotice, m_context.login, m_job.packageIndex,
-                              m_context.boxes, kAppTitle);
-    if (HWND launcher = FindLauncher()) {
+                              m_context.boxes, platform::WideCStr(common::kAgentTitle));
+    if (HWND launcher = platform::FindLauncherWindow()) {
         ::PostMessageW(launcher, common::kMsgJobFinished, 0, static_cast<LPARAM>(m_job.packageIndex));
         return;
     }

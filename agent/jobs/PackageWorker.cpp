@@ -106,7 +106,7 @@ bool PackageWorker::PollQueues() {
     }
     m_flags.isBusy = true;
     if (m_frame != nullptr) {
-        ::PostMessageW(m_frame, kMsgWorkerShowLauncher, 0, 0);
+        ::PostMessageW(m_frame, common::kMsgWorkerShowLauncher, 0, 0);
     }
     JobOutcome outcome = m_runner->Run(*next);
     m_queues.RemoveHead(next->kind, next->job.packageIndex);

@@ -15,8 +15,6 @@
 // returns. Join waits for the thread to end. Nothing ends the thread from outside.
 //
 // Calling thread: the UI thread for every member. The worker reaches the UI only by PostMessage to `frame`.
-// Posted to the frame when a job starts: the launcher is shown (or started) so the user sees the job.
-inline constexpr UINT kMsgWorkerShowLauncher = WM_APP + 20;
 
 class PackageWorker {
 public:

@@ -35,7 +35,7 @@ std::array<HotKeyBinding, 4> BuiltInHotKeys(const SettingsRecord& settings) {
 }
 
 std::optional<HotKeyBinding> ReadHotKeyPayload(const void* data, size_t size) {
-    if (data == nullptr || size < kHotKeyPayloadBytes) {
+    if (data == nullptr || size < kHotKeyRecordBytes) {
         return std::nullopt;
     }
     const auto* bytes = static_cast<const uint8_t*>(data);

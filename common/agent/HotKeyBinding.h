@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/settings/SettingsRecord.h"
+#include "common/ipc/CopyData.h"
 
 namespace common {
 
@@ -41,8 +42,7 @@ uint8_t HotKeyFromText(std::u16string_view text);
 std::array<HotKeyBinding, 4> BuiltInHotKeys(const SettingsRecord& settings);
 
 // WM_COPYDATA kind 6: six little-endian 32-bit integers, key (low 8 bits used), ALT, SHIFT, CTRL, WIN, ID.
-inline constexpr size_t kHotKeyPayloadBytes = 24;
-// nullopt when `size` is below kHotKeyPayloadBytes; bytes past it are not looked at.
+// nullopt when `size` is below kHotKeyRecordBytes; bytes past it are not looked at.
 std::optional<HotKeyBinding> ReadHotKeyPayload(const void* data, size_t size);
 
 }  // namespace common

@@ -1,6 +1,7 @@
 // Launcher items the agent's settings handling sends.
 #include "common/agent/LauncherButtons.h"
 
+#include "common/ipc/SuiteNames.h"
 #include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
 
@@ -17,7 +18,7 @@ std::u16string SettingsViewParams(int view) {
 }
 
 std::u16string DocumentsFolder(std::u16string_view moduleFolder) {
-    return std::u16string(moduleFolder.substr(0, 2)) + u"\\Documents";
+    return std::u16string(moduleFolder.substr(0, 2)) + u"\\" + kDocumentsFolder;
 }
 
 PackageRecord BackupButtonRecord(bool isAdd, std::u16string_view moduleFolder) {
@@ -26,9 +27,9 @@ PackageRecord BackupButtonRecord(bool isAdd, std::u16string_view moduleFolder) {
     record.caption.Set(u"Backup");
     if (isAdd) {
         record.pkgType = kPkgTypeButton;
-        record.path.Set(JoinPath(moduleFolder, u"TolvSet.exe"));
+        record.path.Set(JoinPath(moduleFolder, kSettingsProgram));
         record.param.Set(SettingsViewParams(kSettingsViewBackup));
-        record.icon.Set(u"TolvSet.exe");
+        record.icon.Set(kSettingsProgram);
     }
     return record;
 }
@@ -36,7 +37,7 @@ PackageRecord BackupButtonRecord(bool isAdd, std::u16string_view moduleFolder) {
 PackageRecord DocumentsButtonRecord(bool isAdd, std::u16string_view documentsFolder) {
     PackageRecord record;
     record.type = kTypeFolder;
-    record.caption.Set(u"Documents");
+    record.caption.Set(kDocumentsFolder);
     if (isAdd) {
         record.pkgType = kPkgTypeButton;
         record.path.Set(std::u16string(documentsFolder));

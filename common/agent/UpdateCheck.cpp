@@ -2,6 +2,7 @@
 #include "common/agent/UpdateCheck.h"
 
 #include "common/ipc/RecordBytes.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/store/PathNames.h"
 #include "common/text/TextUtil.h"
 
@@ -33,7 +34,7 @@ std::optional<std::u16string> ProfileUnder(const std::u16string& base, std::u16s
     std::u16string folder;
     std::u16string path;
     if (folderName.empty() || JoinUnder(base, u"", folderName, kPathBufferUnits, folder) != NameError::None ||
-        JoinUnder(folder, u"", u"Profile.xml", kPathBufferUnits, path) != NameError::None) {
+        JoinUnder(folder, u"", kProfileFile, kPathBufferUnits, path) != NameError::None) {
         return std::nullopt;
     }
     return path;
@@ -51,7 +52,7 @@ std::optional<std::u16string> UpdateCheckDownloadPath(std::u16string_view tempFo
 }
 
 std::optional<std::u16string> DriveProfilePath(char16_t drive, std::u16string_view folderName) {
-    return ProfileUnder(std::u16string(1, drive) + u":\\Portable Programs", folderName);
+    return ProfileUnder(std::u16string(1, drive) + u":\\" + kPackagesFolder, folderName);
 }
 
 bool IsUpdateAvailable(std::u16string_view storeVersion, const std::optional<std::u16string>& driveVersion) {

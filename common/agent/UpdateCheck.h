@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/ipc/CopyData.h"
+
 namespace common {
 
 // WM_COPYDATA kind 0 to the agent: the store's profile path at unit 0 and the package's folder name at unit 260,
@@ -14,7 +16,8 @@ namespace common {
 // its 259th unit.
 struct UpdateCheckPayload {
     static constexpr size_t kFieldUnits = 260;
-    static constexpr size_t kSize = 2 * kFieldUnits * sizeof(char16_t);
+    static constexpr size_t kSize = kUpdateCheckBytes;
+    static_assert(kSize == 2 * kFieldUnits * sizeof(char16_t));
 
     std::u16string profilePath;
     std::u16string folderName;

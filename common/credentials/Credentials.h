@@ -28,7 +28,6 @@ struct CredentialsRecord {
     bool HasMarker() const;
 };
 
-inline constexpr char16_t kCredentialsFileName[] = u"TolvIni.dat";
 inline constexpr size_t kCredentialsFileSize = CredentialsRecord::kSize;
 // Longest ID or password the record holds: the field less its terminator.
 inline constexpr size_t kCredentialsMaxUnits = 259;
@@ -51,8 +50,7 @@ enum class CredentialsError {
 // Builds the record (marker, ID, password, zero reserved bytes) and returns the kCredentialsFileSize bytes
 // of the file. An ID or password that would not read back unchanged is refused rather than cut: the
 // result is nullopt and *error (when given) says which.
-std::optional<std::vector<uint8_t>> EncipherCredentials(const std::u16string& id,
-                                                        const std::u16string& password,
+std::optional<std::vector<uint8_t>> EncipherCredentials(const std::u16string& id, const std::u16string& password,
                                                         CredentialsError* error = nullptr);
 
 // Reads the file's bytes as the agent does: a short file counts as zero-filled up to kCredentialsFileSize

@@ -20,9 +20,19 @@ enum class CopyDataKind : uint32_t {
     BackImageOff = 8,     // settings -> launcher: no data
 };
 
+// The size of each payload as the suite's own sender writes it; a receiver reads a payload only when it holds at
+// least the part it reads.
+inline constexpr size_t kPackageAnnounceBytes = 624;  // kinds 2 and 3
+inline constexpr size_t kPackageRecordBytes = 3644;   // kinds 4 and 5
+inline constexpr size_t kSettingsRecordBytes = 1564;  // kinds 0 and 1, as the settings program sends them
+inline constexpr size_t kUpdateCheckBytes = 1040;     // kind 0: the two paths the agent reads
+inline constexpr size_t kAutoProgramsBytes = 1040;    // kind 1: the two paths the agent reads
+inline constexpr size_t kHotKeyRecordBytes = 24;      // kind 6
+inline constexpr size_t kBackImagePathBytes = 520;    // kind 7 at most: 260 UTF-16 units with the terminator
+
 // The 624-byte announcement of a package whose installation or update starts.
 struct PackageAnnounce {
-    static constexpr size_t kSize = 624;
+    static constexpr size_t kSize = kPackageAnnounceBytes;
     static constexpr size_t kCaptionUnits = 50;
     static constexpr size_t kPathUnits = 260;
 
@@ -35,9 +45,6 @@ struct PackageAnnounce {
     // Writes exactly kSize bytes into out (texts cut to leave room for the terminator).
     void Write(uint8_t (&out)[kSize]) const;
 };
-
-// Largest background-image path payload: 260 UTF-16 units including the terminator.
-inline constexpr size_t kBackImagePathBytes = 520;
 
 // True when a payload of this kind and size may be read by the launcher. Unknown kinds are refused.
 bool IsLauncherPayloadAcceptable(uint32_t kind, const void* data, size_t size);

@@ -30,9 +30,9 @@ struct EnvPage {
 // How it works: the file is read positionally. The root "TolvEnv" holds "MAINMENU" first (its first four
 // children are menu slots 1-4, whatever their names) and "PAGEENV" second ("PageNum", "CurrentPage", then the
 // pages). A page's first child is "PackageCount"; packages follow, and the first 16 are read ("PackageCount" is
-// only an upper bound for other readers). Fields inside an entry are found by name ignoring case; a missing field reads as empty text or 0, and
-// texts are cut to the record's field sizes. Stored paths are taken as they are (the launcher moves them to its
-// drive).
+// only an upper bound for other readers). Fields inside an entry are found by name ignoring case; a missing field reads
+// as empty text or 0, and texts are cut to the record's field sizes. Stored paths are taken as they are (the launcher
+// moves them to its drive).
 //
 // Every change is written at once through IFileStore::WriteReplace. When a save fails, the file keeps its old
 // content, the in-memory model is rebuilt from that content (positions handed out before are then invalid) and
@@ -44,7 +44,6 @@ public:
     static constexpr size_t kMenuSlots = 4;
     static constexpr size_t kMaxPages = 16;
     static constexpr size_t kMaxPackagesPerPage = 16;
-    static constexpr char16_t kFileName[] = u"TolvEnv.xml";
     static constexpr const char16_t* kBackupSuffix = CXmlFile::kBackupSuffix;
 
     CEnvironmentFile(IFileStore& store, std::u16string path);
@@ -71,7 +70,6 @@ public:
     bool RemovePackage(size_t page, size_t index);
     // Removes the page with its packages and sets "PageNum" to the pages read.
     bool RemovePage(size_t page);
-
 
     // Field mapping shared with the other file readers of package entries.
     static PackageRecord ReadRecord(const CXmlElement& entry);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/model/FixedText.h"
+#include "common/ipc/CopyData.h"
 
 namespace common {
 
@@ -13,7 +14,7 @@ namespace common {
 // every build; PackageRecord.cpp pins each offset with static_asserts. Texts go through FixedText, which
 // cuts to the field, so no field can be overrun.
 struct PackageRecord {
-    static constexpr size_t kSize = 3644;
+    static constexpr size_t kSize = kPackageRecordBytes;
 
     int32_t pkgType = 0;
     int32_t pkgId = 0;

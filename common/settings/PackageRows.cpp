@@ -158,7 +158,7 @@ std::vector<uint8_t> UpdateRequestRecord(std::u16string_view channel, std::u16st
 }
 
 std::vector<uint8_t> HotKeyRecord(uint8_t key, bool alt, bool shift, bool ctrl, bool win, int32_t pkgId) {
-    std::vector<uint8_t> bytes(24, 0);
+    std::vector<uint8_t> bytes(kHotKeyRecordBytes, 0);
     RecordWriter writer(bytes.data(), bytes.size());
     writer.U8(0, key);
     writer.I32(4, alt ? 1 : 0);

@@ -11,6 +11,7 @@
 
 #include "common/io/FileStore.h"
 #include "common/xml/XmlFile.h"
+#include "common/ipc/CopyData.h"
 
 namespace common {
 
@@ -65,8 +66,7 @@ private:
 // caption can be renamed; this folder cannot, so removal and update look here.
 std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t drive);
 
-// WM_COPYDATA records to the agent, in the settings program's 1564-byte form where it has one.
-inline constexpr size_t kSettingsRecordBytes = 1564;
+// WM_COPYDATA records to the agent, in the settings program's kSettingsRecordBytes form where it has one.
 // Kind 0: "/<channel>/<folder>/Profile.xml" at byte 0 and the folder at byte 520.
 std::vector<uint8_t> UpdateRequestRecord(std::u16string_view channel, std::u16string_view folder);
 // Kind 6: key byte, then Alt, Shift, Ctrl, Win and the package id as 32-bit integers (24 bytes).

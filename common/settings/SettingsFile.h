@@ -30,8 +30,7 @@ namespace common {
 // Not thread-safe; one instance on the settings program's user-interface thread. The caller announces a
 // successful save to the agent (WM_USER+1003); this class does no messaging.
 class CSettingsFile {
-  public:
-    static constexpr char16_t kFileName[] = u"TolvSet.xml";
+public:
     static constexpr const char16_t* kBackupSuffix = CXmlFile::kBackupSuffix;
 
     CSettingsFile(IFileStore& store, std::u16string path);
@@ -62,8 +61,7 @@ class CSettingsFile {
     // Whether the last Load parsed the whole file.
     bool IsComplete() const { return m_file.IsComplete(); }
 
-
-  private:
+private:
     void FindPositions();
 
     CXmlFile m_file;

@@ -1,6 +1,7 @@
 // The suite's own update, decided portably.
 #include "common/update/SuiteUpdate.h"
 
+#include "common/ipc/SuiteNames.h"
 #include "common/store/PathNames.h"
 #include "common/store/Profile.h"
 #include "common/store/ProfileItem.h"
@@ -50,7 +51,7 @@ std::optional<std::u16string> SuiteUpdateTarget(std::u16string_view suiteFolder,
     if (suiteFolder.size() < 2) {
         return std::nullopt;
     }
-    const bool isStarter = EqualsIgnoreCase(fileName, u"Start.exe");
+    const bool isStarter = EqualsIgnoreCase(fileName, kStarterProgram);
     std::u16string base = isStarter ? std::u16string(suiteFolder.substr(0, 2)) : std::u16string(suiteFolder);
     std::u16string path;
     if (JoinUnder(base, u"", fileName, kPathBufferUnits, path) != NameError::None) {

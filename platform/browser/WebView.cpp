@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/ipc/Messages.h"
 #include "platform/FileBytes.h"
 #include "platform/GdiGuards.h"
 #include "platform/UniqueHandle.h"
@@ -15,7 +16,6 @@ namespace platform {
 namespace {
 
 // The wrapper's requests to the window; each answers with a pointer to the window's state.
-constexpr UINT kMsgGetState = WM_APP + 0x51;
 
 constexpr int kMargin = 12;
 constexpr int kListIndent = 22;
@@ -101,12 +101,13 @@ void Layout(HWND window, WebViewState& state) {
         const int left = kMargin + (block.kind == common::BlockKind::ListItem ? kListIndent : 0);
         int x = left;
         if (block.kind == common::BlockKind::ListItem) {
-            state.runs.push_back(LaidOutRun{RECT{kMargin + 6, y, left, y + lineHeight}, L"\u2022", false, false,
-                                            false, nullptr});
+            state.runs.push_back(
+                LaidOutRun{RECT{kMargin + 6, y, left, y + lineHeight}, L"\u2022", false, false, false, nullptr});
         }
         for (const common::PageRun& run : block.runs) {
-            HFONT font = static_cast<HFONT>(isHeading ? state.headingFont.get()
-                                                      : run.isBold ? state.boldFont.get() : state.bodyFont.get());
+            HFONT font = static_cast<HFONT>(isHeading    ? state.headingFont.get()
+                                            : run.isBold ? state.boldFont.get()
+                                                         : state.bodyFont.get());
             if (run.isButton) {
                 std::wstring text = ToWide(run.text);
                 SIZE size = Measure(dc.get(), font, text);
@@ -116,8 +117,8 @@ void Layout(HWND window, WebViewState& state) {
                     y += lineHeight;
                 }
                 x += x > left ? 6 : 0;
-                state.runs.push_back(LaidOutRun{RECT{x, y, x + width, y + kBodyHeight + 2 * kButtonPadY}, text,
-                                                false, false, true, run.call ? &*run.call : nullptr});
+                state.runs.push_back(LaidOutRun{RECT{x, y, x + width, y + kBodyHeight + 2 * kButtonPadY}, text, false,
+                                                false, true, run.call ? &*run.call : nullptr});
                 x += width;
                 continue;
             }
@@ -127,8 +128,8 @@ void Layout(HWND window, WebViewState& state) {
                     x = left;
                     y += lineHeight;
                 }
-                state.runs.push_back(LaidOutRun{RECT{x, y + kButtonPadY, x + size.cx, y + lineHeight}, word,
-                                                run.isBold, isHeading, false, nullptr});
+                state.runs.push_back(LaidOutRun{RECT{x, y + kButtonPadY, x + size.cx, y + lineHeight}, word, run.isBold,
+                                                isHeading, false, nullptr});
                 x += size.cx;
             }
         }
@@ -165,7 +166,8 @@ void Paint(HWND window, WebViewState& state) {
             continue;
         }
         HFONT font = static_cast<HFONT>(run.isHeading ? state.headingFont.get()
-                                                      : run.isBold ? state.boldFont.get() : state.bodyFont.get());
+                                        : run.isBold  ? state.boldFont.get()
+                                                      : state.bodyFont.get());
         SelectGuard select(dc, font);
         ::SetTextColor(dc, run.isHeading ? kHeadingColour : kTextColour);
         ::DrawTextW(dc, run.text.c_str(), -1, &rect, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
@@ -225,8 +227,8 @@ bool Call(IDispatch* external, const common::ExternalCall& call) {
     DISPPARAMS parameters = {arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
     VARIANT result;
     ::VariantInit(&result);
-    HRESULT hr = external->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, &result, nullptr,
-                                  nullptr);
+    HRESULT hr =
+        external->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, &result, nullptr, nullptr);
     ::VariantClear(&result);
     for (VARIANT& argument : arguments) {
         ::VariantClear(&argument);
@@ -280,7 +282,7 @@ LRESULT CALLBACK WebViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             delete state;
             state = nullptr;
             break;
-        case kMsgGetState:
+        case common::kMsgWebViewGetState:
             return reinterpret_cast<LRESULT>(state);
         case WM_SIZE:
             if (state != nullptr) {
@@ -307,15 +309,15 @@ LRESULT CALLBACK WebViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_LBUTTONDOWN:
             if (state != nullptr) {
                 ::SetFocus(window);
-                state->pressed = ButtonAt(*state, POINT{static_cast<short>(LOWORD(lParam)),
-                                                        static_cast<short>(HIWORD(lParam))});
+                state->pressed =
+                    ButtonAt(*state, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
                 ::InvalidateRect(window, nullptr, FALSE);
             }
             return 0;
         case WM_LBUTTONUP:
             if (state != nullptr && state->pressed >= 0) {
-                int under = ButtonAt(*state, POINT{static_cast<short>(LOWORD(lParam)),
-                                                   static_cast<short>(HIWORD(lParam))});
+                int under =
+                    ButtonAt(*state, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
                 int pressed = state->pressed;
                 state->pressed = -1;
                 ::InvalidateRect(window, nullptr, FALSE);
@@ -378,34 +380,34 @@ bool RegisterWebViewClass(HINSTANCE instance) {
 }
 
 bool CWebBrowser2::Attach(HWND control) {
-    m_control = ::SendMessageW(control, kMsgGetState, 0, 0) != 0 ? control : nullptr;
+    m_control = ::SendMessageW(control, common::kMsgWebViewGetState, 0, 0) != 0 ? control : nullptr;
     return m_control != nullptr;
 }
 
 void CWebBrowser2::SetHost(IWebViewHost* host) {
-    if (auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, kMsgGetState, 0, 0))) {
+    if (auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, common::kMsgWebViewGetState, 0, 0))) {
         state->host = host;
     }
 }
 
 bool CWebBrowser2::Navigate2(const std::wstring& url) {
-    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, kMsgGetState, 0, 0));
+    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, common::kMsgWebViewGetState, 0, 0));
     return state != nullptr && Fetch(m_control, *state, url);
 }
 
 std::wstring CWebBrowser2::LocationURL() const {
-    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, kMsgGetState, 0, 0));
+    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, common::kMsgWebViewGetState, 0, 0));
     return state != nullptr ? state->url : std::wstring();
 }
 
 const common::PageModel* CWebBrowser2::Page() const {
-    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, kMsgGetState, 0, 0));
+    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, common::kMsgWebViewGetState, 0, 0));
     return state != nullptr ? state->page.get() : nullptr;
 }
 
 std::vector<WebViewButton> CWebBrowser2::Buttons() const {
     std::vector<WebViewButton> buttons;
-    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, kMsgGetState, 0, 0));
+    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, common::kMsgWebViewGetState, 0, 0));
     if (state != nullptr) {
         for (const LaidOutRun& run : state->runs) {
             if (run.isButton) {
@@ -417,7 +419,7 @@ std::vector<WebViewButton> CWebBrowser2::Buttons() const {
 }
 
 bool CWebBrowser2::Click(size_t buttonIndex) {
-    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, kMsgGetState, 0, 0));
+    auto* state = reinterpret_cast<WebViewState*>(::SendMessageW(m_control, common::kMsgWebViewGetState, 0, 0));
     if (state == nullptr) {
         return false;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/ipc/SuiteNames.h"
 #include "common/store/StoreUrl.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr DWORD kReadChunk = 8192;
 constexpr DWORD kBufferSize = 16384;
 constexpr DWORD kReceiveTimeoutMs = 5000;
-constexpr wchar_t kAgentName[] = L"Marlo";
 
 DWORD LastErrorOr(DWORD fallback) {
     DWORD error = ::GetLastError();
@@ -49,7 +49,8 @@ struct FetchHandles {
     // Wine's HTTP requests do not, so HttpFetch sets it on its request as well). kTransferOk, kTransferStopped
     // when the job was stopped first, or the error.
     DWORD Open() {
-        internet.reset(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        internet.reset(::InternetOpenW(platform::WideCStr(common::kAgentTitle), INTERNET_OPEN_TYPE_PRECONFIG, nullptr,
+                                       nullptr, 0));
         if (!internet) {
             return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
         }
@@ -191,8 +192,7 @@ std::optional<int64_t> ListedSize(HINTERNET connection, const std::wstring& obje
 
 }  // namespace
 
-DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job,
-                int64_t& byteCounter) {
+DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter) {
     auto address = common::SplitStoreUrl(FromWide(url), u"HTTP://", INTERNET_DEFAULT_HTTP_PORT);
     if (!address) {
         return kTransferBadScheme;
@@ -206,8 +206,8 @@ DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const Tr
     if (!handles.connection) {
         return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }
-    handles.request.reset(::HttpOpenRequestW(handles.connection.get(), L"GET", ToWide(address->object).c_str(),
-                                             nullptr, nullptr, nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    handles.request.reset(::HttpOpenRequestW(handles.connection.get(), L"GET", ToWide(address->object).c_str(), nullptr,
+                                             nullptr, nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
     if (!handles.request) {
         return Failure(job, LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR));
     }
@@ -226,8 +226,7 @@ DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const Tr
     return result;
 }
 
-DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job,
-               int64_t& byteCounter) {
+DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter) {
     auto address = common::SplitStoreUrl(FromWide(url), u"FTP://", INTERNET_DEFAULT_FTP_PORT);
     if (!address) {
         return kTransferBadScheme;
@@ -237,8 +236,9 @@ DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const Tra
         return opened;
     }
     // No INTERNET_FLAG_PASSIVE: the store's server expects active mode.
-    handles.connection.reset(::InternetConnectW(handles.internet.get(), ToWide(address->host).c_str(), address->port,
-                                                kStoreFtpUser, kStoreFtpPassword, INTERNET_SERVICE_FTP, 0, 0));
+    handles.connection.reset(::InternetConnectW(
+        handles.internet.get(), ToWide(address->host).c_str(), address->port, platform::WideCStr(common::kStoreFtpUser),
+        platform::WideCStr(common::kStoreFtpPassword), INTERNET_SERVICE_FTP, 0, 0));
     if (!handles.connection) {
         return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }

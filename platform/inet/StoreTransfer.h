@@ -41,8 +41,4 @@ struct TransferJob {
 DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter);
 DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter);
 
-// The FTP account every store connection uses.
-inline constexpr wchar_t kStoreFtpUser[] = L"mvtrloze";
-inline constexpr wchar_t kStoreFtpPassword[] = L"mvtrloze$%^";
-
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include "platform/WideText.h"
 #include "platform/framework/FrameWindow.h"
 #include "tests/common/DefaultFiles.h"
+#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ std::wstring Environment(const std::wstring& pageNum, const std::wstring& pages)
 }
 
 std::optional<EnvironmentScan> Scan(const ScratchDir& dir, const std::wstring& text) {
-    EXPECT_TRUE(agenttest::WriteBytes(dir.File(L"TolvEnv.xml"), agenttest::Utf16File(text)));
-    return ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), u'T', [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    EXPECT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
+    return ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T', [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
 }
 
 // Catches: pages or packages found by name instead of position, PageNum/PackageCount not bounding the walk, a
@@ -90,18 +91,18 @@ TEST(EnvironmentScan, AcceptsTheDefaultEnvironment) {
     ScratchDir dir;
     platform::FileStoreWin store;
     ASSERT_TRUE(
-        WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_ENVIRONMENT, platform::FromWide(dir.File(L"TolvEnv.xml"))));
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvEnv.xml")), Text(kelvo_test::DefaultEnvironment()));
-    EXPECT_TRUE(ScanEnvironmentFile(dir.File(L"TolvEnv.xml"), u'T', nullptr));
+        WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_ENVIRONMENT, platform::FromWide(dir.File(platform::WideCStr(common::kEnvironmentFile)))));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kEnvironmentFile))), Text(kelvo_test::DefaultEnvironment()));
+    EXPECT_TRUE(ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T', nullptr));
 }
 
 // Catches: a rejected file lost when the default replaces it, or an older kept copy surviving beside the new.
 TEST(AgentFiles, KeepsTheRejectedFileReplacingAnOlderCopy) {
     ScratchDir dir;
     platform::FileStoreWin store;
-    std::u16string path = platform::FromWide(dir.File(L"TolvSet.xml"));
+    std::u16string path = platform::FromWide(dir.File(platform::WideCStr(common::kSettingsFile)));
     ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"TolvSet.xml.bak"), "older copy"));
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"TolvSet.xml"), std::string("\xFF\xFE<\0T\0", 6)));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kSettingsFile)), std::string("\xFF\xFE<\0T\0", 6)));
     EXPECT_TRUE(KeepRejectedFile(store, path));
     EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml.bak")), std::string("\xFF\xFE<\0T\0", 6));
     EXPECT_TRUE(KeepRejectedFile(store, platform::FromWide(dir.File(L"absent.xml"))));
@@ -111,9 +112,9 @@ TEST(AgentFiles, KeepsTheRejectedFileReplacingAnOlderCopy) {
 TEST(AgentFiles, DefaultSettingsResourceIsWrittenByteForByte) {
     ScratchDir dir;
     platform::FileStoreWin store;
-    std::u16string path = platform::FromWide(dir.File(L"TolvSet.xml"));
+    std::u16string path = platform::FromWide(dir.File(platform::WideCStr(common::kSettingsFile)));
     ASSERT_TRUE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_SETTINGS, path));
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml")), Text(kelvo_test::DefaultSettings()));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kSettingsFile))), Text(kelvo_test::DefaultSettings()));
     common::SettingsRecord settings;
     EXPECT_TRUE(ReadSettingsInto(store, path, settings)) << "the agent accepts its own default";
     EXPECT_FALSE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), 999, path));
@@ -132,9 +133,9 @@ TEST(AgentFiles, ClearsTheUpdateFlagOfListedPackagesOnly) {
         L"MAINMENU>\r\n\t<PAGEENV>\r\n\t\t<PageNum>1</PageNum>\r\n"
         L"\t\t<CurrentPage>0</CurrentPage>\r\n" +
         page + L"\t</PAGEENV>\r\n</TolvEnv>\r\n";
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"TolvEnv.xml"), agenttest::Utf16File(text)));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
     std::vector<int32_t> ids{5};
-    std::u16string path = platform::FromWide(dir.File(L"TolvEnv.xml"));
+    std::u16string path = platform::FromWide(dir.File(platform::WideCStr(common::kEnvironmentFile)));
     ClearUpdateFlags(store, path, ids);
     EXPECT_TRUE(ids.empty());
     common::CEnvironmentFile environment(store, path);
@@ -148,30 +149,30 @@ TEST(AgentFiles, ClearsTheUpdateFlagOfListedPackagesOnly) {
 // Catches: a staged updater not taking the old one's place, or an absent one deleting the old updater.
 TEST(AgentFiles, StagedUpdaterReplacesTheOldOne) {
     ScratchDir dir;
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.exe"), "old"));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kUpdaterProgram)), "old"));
     ReplaceStagedUpdater(dir.path());
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "old");
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.ex_"), "new"));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "old");
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)), "new"));
     ReplaceStagedUpdater(dir.path());
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "new");
-    EXPECT_EQ(::GetFileAttributesW(dir.File(L"KelvoUp.ex_").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "new");
+    EXPECT_EQ(::GetFileAttributesW(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Catches: the old updater deleted before a move that then fails, leaving the drive without any updater.
 TEST(AgentFiles, StagedUpdaterThatCannotMoveLeavesTheOldOne) {
     ScratchDir dir;
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.exe"), "old"));
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"KelvoUp.ex_"), "new"));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kUpdaterProgram)), "old"));
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)), "new"));
     {
         // Still being written by the updater: readable, but not to be moved or deleted.
-        platform::UniqueFileHandle busy(::CreateFileW(dir.File(L"KelvoUp.ex_").c_str(), GENERIC_READ,
+        platform::UniqueFileHandle busy(::CreateFileW(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)).c_str(), GENERIC_READ,
                                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(busy);
         ReplaceStagedUpdater(dir.path());
-        EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "old");
+        EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "old");
     }
     ReplaceStagedUpdater(dir.path());
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"KelvoUp.exe")), "new") << "the next start finishes the move";
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "new") << "the next start finishes the move";
 }
 
 // Catches: a worker that cannot be stopped from outside (the exit would hang or have to kill it), or one that

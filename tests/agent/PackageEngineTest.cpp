@@ -23,6 +23,7 @@
 #include "platform/FolderTree.h"
 #include "platform/WideText.h"
 #include "platform/framework/RecordingMessageBoxes.h"
+#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ protected:
 // package or told of another path, progress that goes back or past 100, the download area left full, the
 // drive's profile not installed, and the store not told of the installation.
 TEST_F(PackageEngine, InstallPutsEveryFileInPlaceAndKeepsTheLauncherInformed) {
-    ASSERT_TRUE(m_launcher.Create(L"TolvApp", L"TolvApp"));
+    ASSERT_TRUE(m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     CPackageJobRunner runner(Context());
     ASSERT_EQ(RunJob(runner, common::JobKind::Install, 102, u"graphics", u"Viewer"), JobOutcome::Done);
     EXPECT_TRUE(m_boxes.boxes().empty()) << "no message for a job that went well";
@@ -200,7 +201,7 @@ TEST_F(PackageEngine, ALeftoverFileCountsOnlyWhenItIsWhole) {
 // Catches: an error page taken for a profile, and anything written to the drive for a package the store does not
 // have.
 TEST_F(PackageEngine, AnUnknownPackageEndsWithTheProfileMessageAndTouchesNothing) {
-    ASSERT_TRUE(m_launcher.Create(L"TolvApp", L"TolvApp"));
+    ASSERT_TRUE(m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     CPackageJobRunner runner(Context());
     EXPECT_EQ(RunJob(runner, common::JobKind::Install, 999, u"utility", u"없는패키지"), JobOutcome::Dropped);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
@@ -213,7 +214,7 @@ TEST_F(PackageEngine, AnUnknownPackageEndsWithTheProfileMessageAndTouchesNothing
 // stopped job that installs the new profile (the drive would claim a version it does not hold), and the
 // launcher left showing the package as being installed.
 TEST_F(PackageEngine, AStoppedJobEndsCancelledAndLeavesTheDrivesProfileAlone) {
-    ASSERT_TRUE(m_launcher.Create(L"TolvApp", L"TolvApp"));
+    ASSERT_TRUE(m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     CPackageJobRunner runner(Context());
     auto stopOnFirstPercent = [&] {
         if (m_launcher.Count(common::kMsgJobProgress) > 0 && !m_flags.isCancelled) {

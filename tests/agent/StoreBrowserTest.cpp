@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include "AgentTestSupport.h"
-#include "agent/AgentMessages.h"
 #include "agent/browser/FormBrowser.h"
 #include "agent/browser/ImpIDispatch.h"
+#include "common/ipc/Messages.h"
 #include "platform/framework/ModelessDialogs.h"
 #include "platform/framework/RecordingMessageBoxes.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ protected:
         std::wstring text = std::wstring(L"<TolvEnv><MAINMENU></MAINMENU><PAGEENV><PageNum>1</PageNum>") +
                             L"<CurrentPage>0</CurrentPage><Page><PackageCount>1</PackageCount><Package><CAPTION>" +
                             caption + L"</CAPTION><STARTOPEN>0</STARTOPEN></Package></Page></PAGEENV></TolvEnv>";
-        ASSERT_TRUE(agenttest::WriteBytes(m_folder.File(L"TolvEnv.xml"), agenttest::Utf16File(text)));
+        ASSERT_TRUE(agenttest::WriteBytes(m_folder.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
     }
 
     agenttest::ScratchDir m_folder;
@@ -107,7 +109,7 @@ TEST_F(StoreBrowserTest, APackageIsQueuedOnceWhateverItWasAskedFor) {
     EXPECT_EQ(m_boxes.boxes()[0].text, L"설치가 진행 중입니다.");
     EXPECT_EQ(m_boxes.boxes()[1].text, L"업데이트가 진행 중입니다.");
     agenttest::PumpMessages();
-    EXPECT_EQ(m_frame.Count(kMsgBrowserInstallQueued), 1u);
+    EXPECT_EQ(m_frame.Count(common::kMsgBrowserInstallQueued), 1u);
 }
 
 // Catches: an update the drive already has queued for a package the launcher lists, one for a package it does
@@ -122,7 +124,7 @@ TEST_F(StoreBrowserTest, AnUpdateIsRefusedOnlyForAListedPackageWithoutANewerVers
     EXPECT_EQ(CallExternal(m_state.external, L"CB_UpdatePackage", {L"103", L"data", L"BigData"}), S_OK);
     EXPECT_EQ(m_state.jobs.Count(common::JobKind::Update), 1u) << "not listed: updated all the same";
     agenttest::PumpMessages();
-    EXPECT_EQ(m_frame.Count(kMsgBrowserUpdateQueued), 1u);
+    EXPECT_EQ(m_frame.Count(common::kMsgBrowserUpdateQueued), 1u);
 
     EXPECT_EQ(CallExternal(m_state.external, L"CB_InstallPackage", {L"104", L"..", L"x"}), S_OK);
     EXPECT_EQ(CallExternal(m_state.external, L"CB_InstallPackage", {L"105", L"data", L"a\\..\\b"}), S_OK);

@@ -106,7 +106,7 @@ TEST_P(ArgsParseTest, ChecksAgainstSyntax) {
 
 INSTANTIATE_TEST_SUITE_P(CommandLines,
                          ArgsParseTest,
-                         testing::Values(ArgsCase{{L"--class", L"TolvApp", L"--msg", L"0x401"}, true},
+                         testing::Values(ArgsCase{{L"--class", L"SomeClass", L"--msg", L"0x401"}, true},
                                          ArgsCase{{L"--visible", L"--class", L"C", L"--msg", L"1", L"--from", L"-3,4"},
                                                   true},
                                          ArgsCase{{L"--class", L"C"}, false},
@@ -123,9 +123,9 @@ INSTANTIATE_TEST_SUITE_P(CommandLines,
 TEST(Args, FlagDoesNotTakeAValue) {
     Args args;
     std::wstring error;
-    ASSERT_TRUE(args.Parse({L"--visible", L"--class", L"TolvApp", L"--msg", L"5"}, kSendLike, &error));
+    ASSERT_TRUE(args.Parse({L"--visible", L"--class", L"SomeClass", L"--msg", L"5"}, kSendLike, &error));
     EXPECT_TRUE(args.Has(L"visible"));
-    EXPECT_EQ(args.Text(L"class"), L"TolvApp");
+    EXPECT_EQ(args.Text(L"class"), L"SomeClass");
     EXPECT_EQ(args.Number(L"msg", 0), 5);
 }
 

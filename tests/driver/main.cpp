@@ -21,6 +21,8 @@
 #include "Peer.h"
 #include "Shot.h"
 #include "Windows.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace kdrive {
 namespace {
@@ -172,8 +174,8 @@ std::wstring OwnPath() {
 
 int RunAsStandInAgent(const std::wstring& ownPath) {
     PeerOptions options;
-    options.className = L"Marlo";
-    options.title = L"Marlo";
+    options.className = platform::WideCStr(common::kAgentClass);
+    options.title = platform::WideCStr(common::kAgentTitle);
     options.logPath = ownPath.substr(0, ownPath.find_last_of(L"\\/") + 1) + L"standin-agent.log";
     if (!AppendLine(options.logPath, L"started")) {
         return FailWithLastError(L"cannot write '" + options.logPath + L"'");
@@ -190,10 +192,10 @@ int Main(int argc, wchar_t** argv) {
     InitOutput();
     const std::wstring ownPath = OwnPath();
     const std::wstring ownName = ownPath.substr(ownPath.find_last_of(L"\\/") + 1);
-    if (argc == 1 && lstrcmpiW(ownName.c_str(), L"Marlo.exe") == 0) {
+    if (argc == 1 && lstrcmpiW(ownName.c_str(), platform::WideCStr(common::kAgentProgram)) == 0) {
         return RunAsStandInAgent(ownPath);
     }
-    if (argc == 1 && lstrcmpiW(ownName.c_str(), L"KelvoUp.exe") == 0) {
+    if (argc == 1 && lstrcmpiW(ownName.c_str(), platform::WideCStr(common::kUpdaterProgram)) == 0) {
         return RunAsStandInUpdater(ownPath);
     }
     if (argc < 2) {

@@ -8,6 +8,7 @@ import os
 import shutil
 import subprocess
 import time
+import sys
 import unittest
 from pathlib import Path
 
@@ -15,7 +16,12 @@ ROOT = Path(os.environ.get("KELVO_ROOT", Path(__file__).resolve().parents[2]))
 BIN = Path(os.environ.get("KELVO_BIN", ROOT / "build" / "win" / "bin"))
 DRIVE = ROOT / "build" / "testdrive"  # mapped to T: in the Wine prefix
 DRIVE_LETTER = "T:"
-SUITE = "Kelvo"
+# The suite's names and numbers, written by the build from the C++ headers (tests/e2e runs them from ctest,
+# which puts the module on the path; a script run by hand finds it in the Windows build tree).
+sys.path.append(str(ROOT / "build" / "win" / "generated" / "python"))
+import kelvo_ids as ids  # noqa: E402
+
+SUITE = ids.kSuiteFolder
 SCREENS = ROOT / "out" / "screens"
 LOGS = ROOT / "out" / "e2e"
 
@@ -44,7 +50,8 @@ def sha256(path):
     return hashlib.sha256(Path(path).read_bytes()).hexdigest()
 
 
-SUITE_PROGRAMS = ("Tolv.exe", "Marlo.exe", "TolvSet.exe", "KelvoUp.exe", "Start.exe", "kdrive.exe",
+SUITE_PROGRAMS = (ids.kLauncherProgram, ids.kAgentProgram, ids.kSettingsProgram, ids.kUpdaterProgram,
+                  ids.kStarterProgram, "kdrive.exe",
                   "kelvo_marker.exe")
 
 
@@ -123,10 +130,10 @@ class KelvoTestCase(unittest.TestCase):
         if DRIVE.exists():
             shutil.rmtree(DRIVE)
         (DRIVE / SUITE).mkdir(parents=True)
-        (DRIVE / "Portable Programs").mkdir()
+        (DRIVE / ids.kPackagesFolder).mkdir()
         (DRIVE / ".windows-label").write_text("KELVOTEST\n")
         (DRIVE / ".windows-serial").write_text("4B454C56\n")
-        for exe in ("Tolv.exe",):
+        for exe in (ids.kLauncherProgram,):
             shutil.copy2(BIN / exe, DRIVE / SUITE / exe)
         # The shipped layout files, as the drive image holds them.
         for layout in (BIN.parent / "skin").glob("*.kpt"):
@@ -147,16 +154,16 @@ class KelvoTestCase(unittest.TestCase):
         return program
 
     def start_launcher(self, wait_visible=True):
-        program = self.start(self.win_path("Tolv.exe"))
+        program = self.start(self.win_path(ids.kLauncherProgram))
         if wait_visible:
-            self.kdrive("wait", "--class", "TolvApp", "--title", "TolvApp", "--visible", "--timeout-ms", "15000")
+            self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "15000")
         return program
 
     def start_standin_agent(self):
-        """A hidden window of class "Marlo" that logs every message it gets, as the agent would receive them."""
+        """A hidden window of the agent's class that logs every message it gets, as the agent would receive them."""
         log = self.logs / "agent-messages.log"
         ready = self.logs / "agent-ready"
-        program = self.start(str(BIN / "kdrive.exe"), "peer", "--class", "Marlo", "--log", self.to_wine(log),
+        program = self.start(str(BIN / "kdrive.exe"), "peer", "--class", ids.kAgentClass, "--log", self.to_wine(log),
                              "--ready", self.to_wine(ready), log_name="standin-agent.log")
         wait_until(ready.exists, 15.0, what="the stand-in agent's window")
         return program, log
@@ -209,7 +216,7 @@ class KelvoTestCase(unittest.TestCase):
     def window_shot(self, name):
         """The launcher window as the screen shows it, saved under out/screens and opened with PIL."""
         from PIL import Image
-        return Image.open(self.screenshot(name, "TolvApp")).convert("RGB")
+        return Image.open(self.screenshot(name, ids.kLauncherClass)).convert("RGB")
 
     @staticmethod
     def read_log_lines(path):
@@ -240,7 +247,7 @@ def package_record(pkg_type=0, pkg_id=0, type_=0, caption="", path="", param="",
 
 
 def read_env_packages(path):
-    """TolvEnv.xml's pages as lists of {field: text}, read the way another program would."""
+    """The environment file's pages as lists of {field: text}, read the way another program would."""
     import xml.etree.ElementTree as ET
     data = Path(path).read_bytes()
     text = data[2:].decode("utf-16-le") if data[:2] == b"\xff\xfe" else data.decode("utf-8-sig")

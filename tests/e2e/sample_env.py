@@ -1,19 +1,23 @@
-"""A TolvEnv.xml of three pages as the launcher writes it, for end-to-end runs and the demo."""
+"""An environment file of three pages as the launcher writes it, for end-to-end runs and the demo."""
+from kelvo_e2e import ids
 
-MENU = [(12, "스토어", "explorer.exe"), (10, "설정", "TolvSet.exe"), (11, "찾기", ""), (13, "드라이브", "c:\\")]
+# An item whose program is certainly on the drive: the launcher itself.
+LAUNCHER = "{drive}\\" + ids.kSuiteFolder + "\\" + ids.kLauncherProgram
+
+MENU = [(12, "스토어", "explorer.exe"), (10, "설정", ids.kSettingsProgram), (11, "찾기", ""), (13, "드라이브", "c:\\")]
 
 PAGE_ONE = [
     # (PKGTYPE, PKGID, TYPE, CAPTION, PATH, UPDATEFLAG)
-    (1, 11, 0, "메모장", "{drive}\\Kelvo\\Tolv.exe", 0),
-    (1, 12, 0, "그림판", "{drive}\\Kelvo\\Tolv.exe", 1),
+    (1, 11, 0, "메모장", LAUNCHER, 0),
+    (1, 12, 0, "그림판", LAUNCHER, 1),
     (1, 13, 0, "설치 중", "{drive}\\Portable Programs\\설치\\setup.exe", 2),
     (1, 14, 0, "없는 프로그램", "{drive}\\Portable Programs\\없음\\gone.exe", 0),
-    (2, 0, 1, "문서", "{drive}\\Portable Programs", 0),
-    (3, 0, 15, "백업", "{drive}\\Kelvo\\Tolv.exe", 0),
-] + [(1, 20 + n, 0, f"프로그램 {n}", "{drive}\\Kelvo\\Tolv.exe", 0) for n in range(10)]
+    (2, 0, 1, "문서", "{drive}\\" + ids.kPackagesFolder, 0),
+    (3, 0, 15, "백업", LAUNCHER, 0),
+] + [(1, 20 + n, 0, f"프로그램 {n}", LAUNCHER, 0) for n in range(10)]
 
-PAGE_TWO = [(1, 40 + n, 0, f"두번째 {n}", "{drive}\\Kelvo\\Tolv.exe", 0) for n in range(5)]
-PAGE_THREE = [(2, 0, 1, "세번째 폴더", "{drive}\\Portable Programs", 0)]
+PAGE_TWO = [(1, 40 + n, 0, f"두번째 {n}", LAUNCHER, 0) for n in range(5)]
+PAGE_THREE = [(2, 0, 1, "세번째 폴더", "{drive}\\" + ids.kPackagesFolder, 0)]
 
 
 def env_xml(drive="T:", pages=(PAGE_ONE, PAGE_TWO, PAGE_THREE), menu=MENU):

@@ -2,30 +2,30 @@
 import shutil
 import unittest
 
-from kelvo_e2e import BIN, DRIVE_LETTER, WM_APP, KelvoTestCase, wait_until
+from kelvo_e2e import ids, BIN, DRIVE_LETTER, KelvoTestCase, wait_until
 from sample_env import env_xml
 
 IDYES = 6
-EXIT_BUTTON = 112
+EXIT_BUTTON = ids.kIdExitButton
 ASK_EXIT = "Kelvo를 종료 하시겠습니까?"
 
 
 class Agent(KelvoTestCase):
     def setUp(self):
         super().setUp()
-        shutil.copy2(BIN / "Marlo.exe", self.suite_dir / "Marlo.exe")
+        shutil.copy2(BIN / ids.kAgentProgram, self.suite_dir / ids.kAgentProgram)
 
     def start_agent(self):
-        agent = self.start(self.win_path("Marlo.exe"))
-        self.kdrive("wait", "--class", "Marlo", "--title", "Marlo", "--timeout-ms", "20000")
+        agent = self.start(self.win_path(ids.kAgentProgram))
+        self.kdrive("wait", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--timeout-ms", "20000")
         return agent
 
     def wait_launcher(self):
-        self.kdrive("wait", "--class", "TolvApp", "--title", "TolvApp", "--visible", "--timeout-ms", "20000")
+        self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "20000")
 
     def exit_through_the_launcher(self):
         """The launcher's exit button posts 2032 to the agent, which asks before it ends the suite."""
-        self.kdrive("post", "--class", "TolvApp", "--msg", str(WM_APP + 1), "--wparam", str(EXIT_BUTTON),
+        self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(ids.kMsgButtonNotice), "--wparam", str(EXIT_BUTTON),
                     "--lparam", "0")
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "15000")
         text = self.kdrive("dialog-text", "--class", "#32770", "--title", "정보")
@@ -37,10 +37,10 @@ class Agent(KelvoTestCase):
     def test_starts_the_launcher_and_a_second_agent_ends_at_once(self):
         agent = self.start_agent()
         self.wait_launcher()
-        self.assertEqual(self.window_info("Marlo", "Marlo")["visible"], "0")
-        second = self.start(self.win_path("Marlo.exe"))
+        self.assertEqual(self.window_info(ids.kAgentClass, ids.kAgentClass)["visible"], "0")
+        second = self.start(self.win_path(ids.kAgentProgram))
         self.assertEqual(second.wait(20), 0)
-        self.assertEqual(self.kdrive("count", "--class", "Marlo"), "1")
+        self.assertEqual(self.kdrive("count", "--class", ids.kAgentClass), "1")
         self.assertTrue(agent.is_running())
         self.screenshot("agent-started")
 
@@ -48,25 +48,25 @@ class Agent(KelvoTestCase):
     def test_exit_notice_asks_and_ends_launcher_and_agent(self):
         agent = self.start_agent()
         self.wait_launcher()
-        launcher_window = self.kdrive("find", "--class", "TolvApp", "--title", "TolvApp")
+        launcher_window = self.kdrive("find", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle)
         self.assertTrue(launcher_window)
         self.exit_through_the_launcher()
         self.assertEqual(agent.wait(30), 0)
-        self.kdrive("wait-gone", "--class", "TolvApp", "--timeout-ms", "15000")
-        self.assertEqual(self.kdrive("count", "--class", "Marlo"), "0")
+        self.kdrive("wait-gone", "--class", ids.kLauncherClass, "--timeout-ms", "15000")
+        self.assertEqual(self.kdrive("count", "--class", ids.kAgentClass), "0")
 
     # Catches: an unreadable environment file overwritten without a copy, or a copy that is not byte for byte.
     def test_corrupt_environment_is_kept_and_replaced_by_the_default(self):
         corrupt = b"\xff\xfe" + "<TolvEnv><MAINMENU>깨진".encode("utf-16-le")
-        (self.suite_dir / "TolvEnv.xml").write_bytes(corrupt)
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(corrupt)
         self.start_agent()
         self.wait_launcher()
         self.assertEqual((self.suite_dir / "TolvEnv.xml.bak").read_bytes(), corrupt)
-        fresh = (self.suite_dir / "TolvEnv.xml").read_bytes()
+        fresh = (self.suite_dir / ids.kEnvironmentFile).read_bytes()
         self.assertEqual(fresh[:2], b"\xff\xfe")
         self.assertIn("<PageNum>0</PageNum>", fresh[2:].decode("utf-16-le"))
         # A missing settings file is written from the default, with nothing to keep.
-        self.assertTrue((self.suite_dir / "TolvSet.xml").exists())
+        self.assertTrue((self.suite_dir / ids.kSettingsFile).exists())
         self.assertFalse((self.suite_dir / "TolvSet.xml.bak").exists())
 
     # Catches: auto-close programs not run at the end, or run before the agent has let go of the suite.
@@ -75,7 +75,7 @@ class Agent(KelvoTestCase):
         page = [(1, 50, 0, "마커", "{drive}\\Kelvo\\marker.exe", 0)]
         text = env_xml(DRIVE_LETTER, (page,))[2:].decode("utf-16-le")
         text = text.replace("<STARTCLOSE>0</STARTCLOSE>", "<STARTCLOSE>1</STARTCLOSE>")
-        (self.suite_dir / "TolvEnv.xml").write_bytes(b"\xff\xfe" + text.encode("utf-16-le"))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(b"\xff\xfe" + text.encode("utf-16-le"))
         agent = self.start_agent()
         self.wait_launcher()
         marker = self.suite_dir / "marker.exe.ran"

@@ -3,21 +3,21 @@ import shutil
 import struct
 import unittest
 
-from kelvo_e2e import (BIN, DRIVE, DRIVE_LETTER, WM_USER, KelvoTestCase, read_env_packages, utf16_field,
+from kelvo_e2e import (ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, utf16_field,
                        wait_until)
 from sample_env import env_xml
 from sample_settings import settings_xml
 
-SETTINGS_SAVED = WM_USER + 1003
+SETTINGS_SAVED = ids.kMsgSettingsSaved
 WS_EX_TOPMOST = 0x8
 AUTORUN_TEXT = (b"[autorun]\r\naction=Kelvo\r\nTitle=Kelvo\r\nShell=Shell00\r\nShell\\Shell00=Kelvo\r\n"
                 b"Shell\\Shell00\\Command=Start.exe")
 VK_7 = 0x37
 VK_8 = 0x38
 VK_9 = 0x39
-RUN_PACKAGE = WM_USER + 1010
-SHUT_DOWN = WM_USER + 1008
-ENV_CHANGED = WM_USER + 1007
+RUN_PACKAGE = ids.kMsgRunPackage
+SHUT_DOWN = ids.kMsgShutDown
+ENV_CHANGED = ids.kMsgEnvChanged
 IDYES = 6
 ASK_REMOVED = "Kelvo가 제거 되었습니다."
 
@@ -25,29 +25,29 @@ ASK_REMOVED = "Kelvo가 제거 되었습니다."
 class AgentSettings(KelvoTestCase):
     def setUp(self):
         super().setUp()
-        shutil.copy2(BIN / "Marlo.exe", self.suite_dir / "Marlo.exe")
+        shutil.copy2(BIN / ids.kAgentProgram, self.suite_dir / ids.kAgentProgram)
 
     def start_suite(self, settings=None, env=None):
         if settings is not None:
-            (self.suite_dir / "TolvSet.xml").write_bytes(settings)
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env if env is not None else env_xml(DRIVE_LETTER, ((),)))
-        agent = self.start(self.win_path("Marlo.exe"))
-        self.kdrive("wait", "--class", "Marlo", "--title", "Marlo", "--timeout-ms", "20000")
-        self.kdrive("wait", "--class", "TolvApp", "--title", "TolvApp", "--visible", "--timeout-ms", "20000")
+            (self.suite_dir / ids.kSettingsFile).write_bytes(settings)
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env if env is not None else env_xml(DRIVE_LETTER, ((),)))
+        agent = self.start(self.win_path(ids.kAgentProgram))
+        self.kdrive("wait", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--timeout-ms", "20000")
+        self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "20000")
         return agent
 
     def save_settings(self, data):
         """What the settings program does after the user pressed OK: save, then tell the agent."""
-        (self.suite_dir / "TolvSet.xml").write_bytes(data)
+        (self.suite_dir / ids.kSettingsFile).write_bytes(data)
         # A sent message returns once the agent has applied everything, so the checks below need no polling.
-        self.assertEqual(self.kdrive("send", "--class", "Marlo", "--title", "Marlo", "--msg", str(SETTINGS_SAVED),
+        self.assertEqual(self.kdrive("send", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(SETTINGS_SAVED),
                                      "--timeout-ms", "20000"), "0")
 
     def is_launcher_top_most(self):
-        return int(self.window_info("TolvApp", "TolvApp")["exstyle"], 16) & WS_EX_TOPMOST != 0
+        return int(self.window_info(ids.kLauncherClass, ids.kLauncherClass)["exstyle"], 16) & WS_EX_TOPMOST != 0
 
     def launcher_items(self):
-        return [item for page in read_env_packages(self.suite_dir / "TolvEnv.xml") for item in page]
+        return [item for page in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for item in page]
 
     # Catches: autorun.inf with LF line ends or a trailing newline, a file left behind when the setting is turned
     # off, a Documents button that is not delivered to the launcher or points elsewhere, the top-most flag not
@@ -107,10 +107,10 @@ class AgentSettings(KelvoTestCase):
         self.assertEqual(self.kdrive("hotkey-free", "--vk", str(VK_8), "--ctrl"), "free")
 
         self.kdrive("keys", "--vk", str(VK_8), "--ctrl", "--alt")
-        wait_until(lambda: self.window_info("TolvApp", "TolvApp")["visible"] == "0", 10.0,
+        wait_until(lambda: self.window_info(ids.kLauncherClass, ids.kLauncherClass)["visible"] == "0", 10.0,
                    what="the launcher to hide")
         self.kdrive("keys", "--vk", str(VK_7), "--ctrl", "--alt")
-        wait_until(lambda: self.window_info("TolvApp", "TolvApp")["visible"] == "1", 10.0,
+        wait_until(lambda: self.window_info(ids.kLauncherClass, ids.kLauncherClass)["visible"] == "1", 10.0,
                    what="the launcher to show")
 
         # The hide key moves to Shift+8 and the open key is emptied, without a restart.
@@ -119,7 +119,7 @@ class AgentSettings(KelvoTestCase):
         self.assertEqual(self.kdrive("hotkey-free", "--vk", str(VK_7), "--ctrl", "--alt"), "free")
         self.assertEqual(self.kdrive("hotkey-free", "--vk", str(VK_8), "--shift"), "held")
         self.kdrive("keys", "--vk", str(VK_8), "--shift")
-        wait_until(lambda: self.window_info("TolvApp", "TolvApp")["visible"] == "0", 10.0,
+        wait_until(lambda: self.window_info(ids.kLauncherClass, ids.kLauncherClass)["visible"] == "0", 10.0,
                    what="the launcher to hide on the new key")
 
     # Catches: the settings program's longer kind-1 record refused, a kind-6 hotkey not registered or not passed
@@ -128,18 +128,18 @@ class AgentSettings(KelvoTestCase):
     def test_program_settings_from_the_settings_program_take_effect(self):
         launcher_log = self.logs / "launcher-messages.log"
         ready = self.logs / "launcher-ready"
-        self.start(str(BIN / "kdrive.exe"), "peer", "--class", "TolvApp", "--title", "TolvApp", "--log",
+        self.start(str(BIN / "kdrive.exe"), "peer", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--log",
                    self.to_wine(launcher_log), "--ready", self.to_wine(ready), log_name="standin-launcher.log")
         wait_until(ready.exists, 15.0, what="the stand-in launcher's window")
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml(DRIVE_LETTER, ((),)))
-        agent = self.start(self.win_path("Marlo.exe"))
-        self.kdrive("wait", "--class", "Marlo", "--title", "Marlo", "--timeout-ms", "20000")
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, ((),)))
+        agent = self.start(self.win_path(ids.kAgentProgram))
+        self.kdrive("wait", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--timeout-ms", "20000")
         # Answered once start-up is over and the agent reads its messages.
-        self.kdrive("send", "--class", "Marlo", "--title", "Marlo", "--msg", "0", "--timeout-ms", "30000")
+        self.kdrive("send", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", "0", "--timeout-ms", "30000")
 
         hotkey = self.logs / "hotkey.bin"
         hotkey.write_bytes(struct.pack("<6i", VK_9, 1, 0, 1, 0, 50))
-        self.assertEqual(self.kdrive("copydata", "--class", "Marlo", "--title", "Marlo", "--kind", "6", "--file",
+        self.assertEqual(self.kdrive("copydata", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--kind", "6", "--file",
                                      self.to_wine(hotkey)), "1")
         self.assertEqual(self.kdrive("hotkey-free", "--vk", str(VK_9), "--ctrl", "--alt"), "held")
         self.kdrive("keys", "--vk", str(VK_9), "--ctrl", "--alt")
@@ -147,9 +147,9 @@ class AgentSettings(KelvoTestCase):
                    what="the launcher to be asked to run package 50")
 
         # The settings program's re-check requests reach the launcher through the agent; unknown kinds do not.
-        self.assertEqual(self.kdrive("send", "--class", "Marlo", "--title", "Marlo", "--msg", str(ENV_CHANGED),
+        self.assertEqual(self.kdrive("send", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(ENV_CHANGED),
                                      "--wparam", "2", "--timeout-ms", "20000"), "1")
-        self.assertEqual(self.kdrive("send", "--class", "Marlo", "--title", "Marlo", "--msg", str(ENV_CHANGED),
+        self.assertEqual(self.kdrive("send", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(ENV_CHANGED),
                                      "--wparam", "7", "--timeout-ms", "20000"), "0")
         wait_until(lambda: f"msg={ENV_CHANGED} wparam=2 lparam=0" in self.read_log_lines(launcher_log), 10.0,
                    what="the re-check request at the launcher")
@@ -161,9 +161,9 @@ class AgentSettings(KelvoTestCase):
         # As the settings program sends it: both paths, then the rest of its record.
         programs.write_bytes(utf16_field("", 260) + utf16_field(self.win_path("closing.exe"), 260) + b"\0" * 524)
         self.assertEqual(len(programs.read_bytes()), 1564)
-        self.assertEqual(self.kdrive("copydata", "--class", "Marlo", "--title", "Marlo", "--kind", "1", "--file",
+        self.assertEqual(self.kdrive("copydata", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--kind", "1", "--file",
                                      self.to_wine(programs)), "1")
-        self.kdrive("post", "--class", "Marlo", "--title", "Marlo", "--msg", str(SHUT_DOWN))
+        self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(SHUT_DOWN))
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "15000")
         self.kdrive("press", "--class", "#32770", "--title", "정보", "--id", str(IDYES))
         self.assertEqual(agent.wait(30), 0)
@@ -185,17 +185,17 @@ class AgentSettings(KelvoTestCase):
     # ending the suite, and a Yes that asks the exit question again.
     def test_removing_the_suite_drive_asks_once_and_ends_the_suite(self):
         agent = self.start_suite()
-        self.kdrive("devicechange", "--class", "Marlo", "--title", "Marlo", "--drives", "K", "--timeout-ms", "20000")
+        self.kdrive("devicechange", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--drives", "K", "--timeout-ms", "20000")
         self.assertEqual(self.kdrive("count", "--class", "#32770", "--title", "정보"), "0")
         # The question is modal inside the handler, so this send is not answered; Wine drops a send whose time
         # ran out before the receiver took it, hence the generous wait.
-        self.kdrive("devicechange", "--class", "Marlo", "--title", "Marlo", "--drives", "KT", "--timeout-ms", "3000",
+        self.kdrive("devicechange", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--drives", "KT", "--timeout-ms", "3000",
                     check=False)
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "15000")
         self.assertIn(ASK_REMOVED, self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"))
         self.kdrive("press", "--class", "#32770", "--title", "정보", "--id", str(IDYES))
         self.assertEqual(agent.wait(30), 0)
-        self.kdrive("wait-gone", "--class", "TolvApp", "--timeout-ms", "15000")
+        self.kdrive("wait-gone", "--class", ids.kLauncherClass, "--timeout-ms", "15000")
 
 
 if __name__ == "__main__":

@@ -1,20 +1,20 @@
 """The launcher window as the agent and the user meet it: start-up, single instance, exit, and hostile payloads."""
 import unittest
 
-from kelvo_e2e import BIN, WM_APP, WM_CLOSE, WM_DESTROY, WM_NULL, WM_USER, KelvoTestCase, sha256, wait_until
+from kelvo_e2e import ids, BIN, WM_CLOSE, WM_DESTROY, WM_NULL, KelvoTestCase, sha256, wait_until
 
 SCREEN_W, SCREEN_H = 1280, 1024
 WIN_W, WIN_H = 330, 556
 
 # Exactly the sizes each kind needs; anything shorter must be refused.
-KIND_SIZES = {2: 624, 3: 624, 4: 3644, 5: 3644}
+KIND_SIZES = {2: ids.kPackageAnnounceBytes, 3: ids.kPackageAnnounceBytes, 4: ids.kPackageRecordBytes, 5: ids.kPackageRecordBytes}
 
 
 class LauncherWindow(KelvoTestCase):
     def test_window_sits_bottom_right_with_colour_key(self):
         _, agent_log = self.start_standin_agent()
         self.start_launcher()
-        info = self.window_info("TolvApp", "TolvApp")
+        info = self.window_info(ids.kLauncherClass, ids.kLauncherClass)
         left, top, right, bottom = map(int, info["rect"].split(","))
         self.assertEqual((right - left, bottom - top), (WIN_W, WIN_H))
         self.assertEqual(right, SCREEN_W, "right edge at the screen's right edge")
@@ -28,49 +28,49 @@ class LauncherWindow(KelvoTestCase):
     def test_second_start_only_raises_the_first(self):
         self.start_standin_agent()
         self.start_launcher()
-        first = self.kdrive("find", "--class", "TolvApp", "--title", "TolvApp")
-        second = self.start(self.win_path("Tolv.exe"))
+        first = self.kdrive("find", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle)
+        second = self.start(self.win_path(ids.kLauncherProgram))
         self.assertEqual(second.wait(20), 0, "the second launcher ends at once with 0")
-        self.assertEqual(self.kdrive("find", "--class", "TolvApp", "--title", "TolvApp"), first)
-        self.assertEqual(self.kdrive("count", "--class", "TolvApp"), "1")
+        self.assertEqual(self.kdrive("find", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle), first)
+        self.assertEqual(self.kdrive("count", "--class", ids.kLauncherClass), "1")
 
     def test_exit_button_asks_the_agent_to_shut_down(self):
         _, agent_log = self.start_standin_agent()
         launcher = self.start_launcher()
-        self.kdrive("post", "--class", "TolvApp", "--msg", str(WM_APP + 1), "--wparam", "112", "--lparam", "0")
+        self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(ids.kMsgButtonNotice), "--wparam", str(ids.kIdExitButton), "--lparam", "0")
         wait_until(lambda: any(line.startswith("msg=2032 ") for line in self.read_log_lines(agent_log)),
                    what="2032 at the agent")
         self.assertTrue(launcher.is_running(), "with an agent, the launcher waits to be destroyed")
         # At shut-down the agent sends the launcher WM_DESTROY.
-        self.kdrive("send", "--class", "TolvApp", "--msg", str(WM_DESTROY), "--wparam", "0", "--lparam", "0")
+        self.kdrive("send", "--class", ids.kLauncherClass, "--msg", str(WM_DESTROY), "--wparam", "0", "--lparam", "0")
         self.assertEqual(launcher.wait(20), 1)
 
     def test_exit_button_without_agent_ends_the_launcher(self):
         agent, _ = self.start_standin_agent()
         launcher = self.start_launcher()
-        self.kdrive("post", "--class", "Marlo", "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
+        self.kdrive("post", "--class", ids.kAgentClass, "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
         self.assertEqual(agent.wait(20), 0)
-        self.kdrive("post", "--class", "TolvApp", "--msg", str(WM_APP + 1), "--wparam", "112", "--lparam", "0")
+        self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(ids.kMsgButtonNotice), "--wparam", str(ids.kIdExitButton), "--lparam", "0")
         self.assertEqual(launcher.wait(20), 1)
 
     def test_home_button_hides_without_ending(self):
         self.start_standin_agent()
         launcher = self.start_launcher()
-        self.kdrive("post", "--class", "TolvApp", "--msg", str(WM_APP + 1), "--wparam", "111", "--lparam", "0")
-        wait_until(lambda: self.window_info("TolvApp", "TolvApp")["visible"] == "0", what="the window to hide")
+        self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(ids.kMsgButtonNotice), "--wparam", str(ids.kIdHomeButton), "--lparam", "0")
+        wait_until(lambda: self.window_info(ids.kLauncherClass, ids.kLauncherClass)["visible"] == "0", what="the window to hide")
         self.assertTrue(launcher.is_running())
 
     def test_start_without_agent_starts_it_and_shows_nothing(self):
-        standin = self.suite_dir / "Marlo.exe"
+        standin = self.suite_dir / ids.kAgentProgram
         standin.write_bytes((BIN / "kdrive.exe").read_bytes())
-        launcher = self.start(self.win_path("Tolv.exe"))
+        launcher = self.start(self.win_path(ids.kLauncherProgram))
         self.assertEqual(launcher.wait(20), 0)
         started = self.suite_dir / "standin-agent.log"
         wait_until(lambda: "started" in self.read_log_lines(started), what="the stand-in agent to start")
-        code, _ = self.kdrive("find", "--class", "TolvApp", "--title", "TolvApp", check=False)
+        code, _ = self.kdrive("find", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, check=False)
         self.assertNotEqual(code, 0, "no launcher window without an agent")
-        self.kdrive("post", "--class", "Marlo", "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
-        self.kdrive("wait-gone", "--class", "Marlo", "--timeout-ms", "15000")
+        self.kdrive("post", "--class", ids.kAgentClass, "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
+        self.kdrive("wait-gone", "--class", ids.kAgentClass, "--timeout-ms", "15000")
 
 
 class LauncherPayloads(KelvoTestCase):
@@ -78,7 +78,7 @@ class LauncherPayloads(KelvoTestCase):
 
     def setUp(self):
         super().setUp()
-        self.env_file = self.suite_dir / "TolvEnv.xml"
+        self.env_file = self.suite_dir / ids.kEnvironmentFile
         self.env_file.write_bytes(DEFAULT_ENV)
         self.start_standin_agent()
         self.launcher = self.start_launcher()
@@ -86,7 +86,7 @@ class LauncherPayloads(KelvoTestCase):
     def send_payload(self, kind, payload):
         path = self.logs / f"payload-{kind}-{len(payload)}.bin"
         path.write_bytes(payload)
-        args = ["copydata", "--class", "TolvApp", "--title", "TolvApp", "--kind", str(kind)]
+        args = ["copydata", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--kind", str(kind)]
         args += ["--empty"] if not payload else ["--file", self.to_wine(path)]
         return self.kdrive(*args)
 
@@ -102,7 +102,7 @@ class LauncherPayloads(KelvoTestCase):
         for kind, payload in cases:
             with self.subTest(kind=kind, size=len(payload)):
                 self.assertEqual(self.send_payload(kind, payload), "0")
-        self.assertEqual(self.kdrive("send", "--class", "TolvApp", "--msg", str(WM_NULL), "--wparam", "0",
+        self.assertEqual(self.kdrive("send", "--class", ids.kLauncherClass, "--msg", str(WM_NULL), "--wparam", "0",
                                      "--lparam", "0"), "0")
         self.assertTrue(self.launcher.is_running())
         self.assertEqual(sha256(self.env_file), before, "no refused payload touched TolvEnv.xml")
@@ -115,9 +115,9 @@ class LauncherPayloads(KelvoTestCase):
 
     def test_page_and_reload_notices_with_wild_values_are_harmless(self):
         before = sha256(self.env_file)
-        for msg, wparam in ((WM_USER + 100, 99), (WM_USER + 100, 0xFFFFFFFF), (WM_USER + 1007, 1),
-                            (WM_USER + 1007, 3), (WM_USER + 1007, 77), (WM_APP + 1, 0x7FFF)):
-            self.kdrive("send", "--class", "TolvApp", "--msg", str(msg), "--wparam", str(wparam), "--lparam", "0")
+        for msg, wparam in ((ids.kMsgGoToPage, 99), (ids.kMsgGoToPage, 0xFFFFFFFF), (ids.kMsgEnvChanged, 1),
+                            (ids.kMsgEnvChanged, 3), (ids.kMsgEnvChanged, 77), (ids.kMsgButtonNotice, 0x7FFF)):
+            self.kdrive("send", "--class", ids.kLauncherClass, "--msg", str(msg), "--wparam", str(wparam), "--lparam", "0")
         self.assertTrue(self.launcher.is_running())
         self.assertEqual(sha256(self.env_file), before)
 
@@ -125,7 +125,7 @@ class LauncherPayloads(KelvoTestCase):
 def _default_env():
     lines = ["<TolvEnv>", "\t<MAINMENU>"]
     for n, (kind, caption, path) in enumerate(((12, "Storvia", "explorer.exe"), (13, "열기", "c:\\"),
-                                               (11, "검색", ""), (10, "설정", "TolvSet.exe")), start=1):
+                                               (11, "검색", ""), (10, "설정", ids.kSettingsProgram)), start=1):
         lines += [f"\t\t<BUTTON0{n}>", "\t\t\t<PKGTYPE>0</PKGTYPE>", f"\t\t\t<PKGID>{n - 1}</PKGID>",
                   f"\t\t\t<TYPE>{kind}</TYPE>", f"\t\t\t<CAPTION>{caption}</CAPTION>", f"\t\t\t<PATH>{path}</PATH>",
                   "\t\t\t<PARAM></PARAM>", "\t\t\t<ICON></ICON>", "\t\t\t<DELETED>0</DELETED>",

@@ -3,7 +3,7 @@ panel, with real mouse and keyboard input."""
 import shutil
 import unittest
 
-from kelvo_e2e import BIN, DRIVE, DRIVE_LETTER, WM_USER, KelvoTestCase, read_env_packages, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, wait_until
 from sample_env import env_xml
 
 PAGE_X, PAGE_Y = 21, 140
@@ -11,7 +11,7 @@ SLOT_X0, SLOT_DX, SLOT_Y0, SLOT_DY = 12, 72, 10, 84
 PANEL_X, PANEL_Y = PAGE_X, PAGE_Y + 40
 VK_DOWN, VK_RETURN = 0x28, 0x0D
 IDOK, IDCANCEL = 1, 2
-ENV_CHANGED = WM_USER + 1007
+ENV_CHANGED = ids.kMsgEnvChanged
 
 
 def slot_centre(slot):
@@ -48,12 +48,12 @@ class LauncherCommands(KelvoTestCase):
         (programs / "지울앱").mkdir()
         shutil.copy2(BIN / "kelvo_marker.exe", programs / "지울앱" / "app.exe")
         shutil.copy2(BIN / "kelvo_marker.exe", programs / "dots.exe")
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml(DRIVE_LETTER, (PAGE,), MENU))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, (PAGE,), MENU))
         self.agent, self.agent_log = self.start_standin_agent()
         self.start_launcher()
 
     def click(self, point, button="left"):
-        self.kdrive("click", "--class", "TolvApp", "--title", "TolvApp", "--x", str(point[0]), "--y", str(point[1]),
+        self.kdrive("click", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--x", str(point[0]), "--y", str(point[1]),
                     "--button", button)
 
     def choose_from_menu(self, position):
@@ -65,7 +65,7 @@ class LauncherCommands(KelvoTestCase):
         self.kdrive("wait-gone", "--class", "#32768", "--timeout-ms", "10000")
 
     def captions(self):
-        return [item["CAPTION"] for page in read_env_packages(self.suite_dir / "TolvEnv.xml") for item in page]
+        return [item["CAPTION"] for page in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for item in page]
 
     def answer_box(self, title, button):
         self.kdrive("press", "--class", "#32770", "--title", title, "--id", str(button))
@@ -145,11 +145,11 @@ class LauncherCommands(KelvoTestCase):
         command_field = (PANEL_X + 12 + 93, PANEL_Y + 102 + 11)
         self.click(command_field)
         command = self.win_path("marker.exe")
-        self.kdrive("type", "--class", "TolvApp", "--title", "TolvApp", "--text", command)
+        self.kdrive("type", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--text", command)
         self.screenshot("launcher-command-panel")
         self.click(ok_button)
         wait_until(lambda: "marker.exe" in self.captions(), 10.0, what="the typed command in TolvEnv.xml")
-        added = [item for page in read_env_packages(self.suite_dir / "TolvEnv.xml") for item in page
+        added = [item for page in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for item in page
                  if item["CAPTION"] == "marker.exe"][0]
         self.assertEqual((added["PKGTYPE"], added["TYPE"], added["PATH"], added["ICON"]), ("4", "0", command, command))
 
@@ -159,7 +159,7 @@ class LauncherCommands(KelvoTestCase):
     def test_update_cancel_edit_and_remove_a_user_command(self):
         self.click(slot_centre(6), "right")
         self.choose_from_menu(0)  # 업데이트, 항목편집, 프로그램 제거
-        self.assertEqual([i["UPDATEFLAG"] for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p
+        self.assertEqual([i["UPDATEFLAG"] for p in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for i in p
                           if i["CAPTION"] == "새버전"], ["1"], "the update entry saves nothing")
         # Now shown as being updated: no menu, and a click runs nothing. The click on the marker after it proves
         # both were handled (an open menu would have swallowed that click).
@@ -180,10 +180,10 @@ class LauncherCommands(KelvoTestCase):
         self.choose_from_menu(0)  # 항목편집, 프로그램 제거
         caption_field = (PANEL_X + 12 + 93, PANEL_Y + 57 + 11)
         self.click(caption_field)
-        self.kdrive("type", "--class", "TolvApp", "--title", "TolvApp", "--text", "2")
+        self.kdrive("type", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--text", "2")
         self.click((PANEL_X + 124 + 37, PANEL_Y + 226 + 12))
         wait_until(lambda: "내명령2" in self.captions(), 10.0, what="the edited caption in TolvEnv.xml")
-        edited = [i for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p
+        edited = [i for p in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for i in p
                   if i["CAPTION"] == "내명령2"][0]
         self.assertEqual((edited["PKGTYPE"], edited["PATH"]), ("4", self.win_path("marker.exe")))
 

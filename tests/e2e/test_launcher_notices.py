@@ -1,7 +1,7 @@
 """The agent's notices reach the launcher's items and TolvEnv.xml on disk, as another program reads it back."""
 import unittest
 
-from kelvo_e2e import (WM_APP, WM_USER, KelvoTestCase, package_announce, package_record, read_env_packages,
+from kelvo_e2e import (ids, KelvoTestCase, package_announce, package_record, read_env_packages,
                        wait_until)
 from test_launcher import DEFAULT_ENV
 
@@ -16,7 +16,7 @@ ONE_PAGE_ENV = DEFAULT_ENV.replace(
 class AgentNotices(KelvoTestCase):
     def setUp(self):
         super().setUp()
-        self.env_file = self.suite_dir / "TolvEnv.xml"
+        self.env_file = self.suite_dir / ids.kEnvironmentFile
         self.env_file.write_bytes(ONE_PAGE_ENV)
         self.start_standin_agent()
         self.launcher = self.start_launcher()
@@ -24,11 +24,11 @@ class AgentNotices(KelvoTestCase):
     def send(self, kind, payload):
         path = self.logs / f"payload-{kind}.bin"
         path.write_bytes(payload)
-        return self.kdrive("copydata", "--class", "TolvApp", "--title", "TolvApp", "--kind", str(kind), "--file",
+        return self.kdrive("copydata", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--kind", str(kind), "--file",
                            self.to_wine(path))
 
     def post(self, msg, wparam=0, lparam=0):
-        self.kdrive("post", "--class", "TolvApp", "--msg", str(msg), "--wparam", str(wparam), "--lparam", str(lparam))
+        self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(msg), "--wparam", str(wparam), "--lparam", str(lparam))
 
     def packages(self):
         return [package for page in read_env_packages(self.env_file) for package in page]
@@ -46,9 +46,9 @@ class AgentNotices(KelvoTestCase):
         self.assertEqual(len(self.packages()), 2)
 
         before = self.env_file.read_bytes()
-        self.post(WM_USER + 1001, 40, 77)
-        self.post(WM_USER + 1001, 150, 77)
-        self.post(WM_USER + 1002, 0, 77)
+        self.post(ids.kMsgJobProgress, 40, 77)
+        self.post(ids.kMsgJobProgress, 150, 77)
+        self.post(ids.kMsgJobFinished, 0, 77)
         wait_until(lambda: self.find(77) and self.find(77)[0]["UPDATEFLAG"] == "0", what="the finished state")
         self.assertNotEqual(self.env_file.read_bytes(), before)
 

@@ -7,7 +7,7 @@ from pathlib import Path
 
 from PIL import Image
 
-from kelvo_e2e import BIN, WM_USER, KelvoTestCase, wait_until
+from kelvo_e2e import ids, BIN, KelvoTestCase, wait_until
 from sample_env import env_xml
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -38,7 +38,7 @@ def close(a, b, tolerance=12):
 class LauncherScreens(KelvoTestCase):
     def setUp(self):
         super().setUp()
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml("T:"))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml("T:"))
         self.start_standin_agent()
         self.start_launcher()
 
@@ -58,11 +58,11 @@ class LauncherScreens(KelvoTestCase):
         return self.window_shot(name)
 
     def drag(self, from_x, to_x, y=AREA[1] + 120):
-        self.kdrive("drag", "--class", "TolvApp", "--title", "TolvApp", "--from", f"{from_x},{y}", "--to",
+        self.kdrive("drag", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--from", f"{from_x},{y}", "--to",
                     f"{to_x},{y}", "--steps", "12")
 
     def post(self, msg, wparam=0, lparam=0):
-        self.kdrive("post", "--class", "TolvApp", "--msg", str(msg), "--wparam", str(wparam), "--lparam",
+        self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(msg), "--wparam", str(wparam), "--lparam",
                     str(lparam))
 
     def shade_pixel(self, shot):
@@ -70,7 +70,7 @@ class LauncherScreens(KelvoTestCase):
         return shot.getpixel((AREA[0] + x + 40, AREA[1] + y + 6))
 
     def test_pages_swipes_and_indicators(self):
-        self.post(WM_USER + 1001, 40, 13)
+        self.post(ids.kMsgJobProgress, 40, 13)
         page1 = self.wait_for_page(0, "launcher-page1")
         self.assertEqual(self.current_page(page1), 0)
         # The installing item is shaded: its corner is lighter than the page behind it.
@@ -85,20 +85,20 @@ class LauncherScreens(KelvoTestCase):
         back = self.wait_for_page(1, "launcher-slide-back")
         self.assertEqual(self.current_page(back), 1, "a short swipe slides back")
 
-        self.kdrive("click", "--class", "TolvApp", "--title", "TolvApp", "--x", str(INDICATOR_X[3] + 36 + 5),
+        self.kdrive("click", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--x", str(INDICATOR_X[3] + 36 + 5),
                     "--y", str(INDICATOR_Y + 5))
         self.wait_for_page(2, "launcher-indicator-click")
 
     def test_progress_extremes_and_finish(self):
         for percent, name in ((150, "launcher-progress-150"), (2**64 - 5, "launcher-progress-minus5")):
-            self.post(WM_USER + 1001, percent, 13)
+            self.post(ids.kMsgJobProgress, percent, 13)
             time.sleep(0.3)
             shot = self.window_shot(name)
             x, y = SLOTS[2]
             segment = shot.getpixel((AREA[0] + x + 4, AREA[1] + y + 36))
             self.assertFalse(close(segment, skin_colour("210", 1, 1), 6), f"no progress segment at {percent}")
         before = self.shade_pixel(self.window_shot("launcher-installing"))
-        self.post(WM_USER + 1002, 0, 13)
+        self.post(ids.kMsgJobFinished, 0, 13)
         wait_until(lambda: self.shade_pixel(self.window_shot("launcher-finished")) != before,
                    what="the shade to go when the job finishes")
 
@@ -108,14 +108,14 @@ class LauncherScreens(KelvoTestCase):
         path = self.to_wine(picture).encode("utf-16-le") + b"\x00\x00"
         payload = self.logs / "kind7.bin"
         payload.write_bytes(path)
-        self.assertEqual(self.kdrive("copydata", "--class", "TolvApp", "--title", "TolvApp", "--kind", "7",
+        self.assertEqual(self.kdrive("copydata", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--kind", "7",
                                      "--file", self.to_wine(payload)), "1")
         time.sleep(0.3)
         shot = self.window_shot("launcher-background-on")
         # Bottom corners of the page area hold no item: the stretched picture shows there.
         for x, y in ((AREA[0] + 2, AREA[1] + AREA[3] - 3), (AREA[0] + AREA[2] - 3, AREA[1] + AREA[3] - 3)):
             self.assertTrue(close(shot.getpixel((x, y)), (250, 200, 40)), f"background at {x},{y}")
-        self.kdrive("copydata", "--class", "TolvApp", "--title", "TolvApp", "--kind", "8", "--empty")
+        self.kdrive("copydata", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--kind", "8", "--empty")
         time.sleep(0.3)
         off = self.window_shot("launcher-background-off")
         self.assertFalse(close(off.getpixel((AREA[0] + 2, AREA[1] + AREA[3] - 3)), (250, 200, 40)))
@@ -123,13 +123,13 @@ class LauncherScreens(KelvoTestCase):
 
 class LayoutFallback(KelvoTestCase):
     def test_short_and_missing_layout_files_fall_back_to_the_built_in_layout(self):
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml("T:"))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml("T:"))
         self.start_standin_agent()
         launcher = self.start_launcher()
         time.sleep(0.5)
         reference = self.window_shot("layout-shipped")
         launcher.kill()
-        self.kdrive("wait-gone", "--class", "TolvApp", "--timeout-ms", "10000")
+        self.kdrive("wait-gone", "--class", ids.kLauncherClass, "--timeout-ms", "10000")
         (self.suite_dir / "mainpoint.kpt").write_bytes(b"\x0c\x00\x0c")
         (self.suite_dir / "pagepos.kpt").unlink()
         self.start_launcher()

@@ -3,16 +3,16 @@ agent's requests for a view, and a single instance."""
 import shutil
 import unittest
 
-from kelvo_e2e import BIN, DRIVE, DRIVE_LETTER, WM_USER, KelvoTestCase, read_env_packages, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, wait_until
 from sample_env import env_xml
 from sample_settings import settings_xml
 
-SETTINGS_SAVED = WM_USER + 1003
-SHOW_HELP = WM_USER + 1005
+SETTINGS_SAVED = ids.kMsgSettingsSaved
+SHOW_HELP = ids.kMsgShowHelpView
 ALWAYS_ON_TOP = 1035
 GENERAL_SAVE = 1034
 VIEW_OTHER_OPTIONS = 5603
-ENV_CHANGED = WM_USER + 1007
+ENV_CHANGED = ids.kMsgEnvChanged
 PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN = 1029, 1001, 1048
 IDOK = 1
 
@@ -20,43 +20,43 @@ IDOK = 1
 class SettingsProgram(KelvoTestCase):
     def setUp(self):
         super().setUp()
-        shutil.copy2(BIN / "TolvSet.exe", self.suite_dir / "TolvSet.exe")
-        (self.suite_dir / "TolvSet.xml").write_bytes(settings_xml())
-        (self.suite_dir / "Profile.xml").write_text(
+        shutil.copy2(BIN / ids.kSettingsProgram, self.suite_dir / ids.kSettingsProgram)
+        (self.suite_dir / ids.kSettingsFile).write_bytes(settings_xml())
+        (self.suite_dir / ids.kProfileFile).write_text(
             "<UPDATEPROFILE><HEAD><VERSION>1.0.1</VERSION></HEAD></UPDATEPROFILE>", encoding="utf-8")
 
     def wait_title(self, title):
-        self.kdrive("wait", "--class", "TolvSetApp", "--title", title, "--visible", "--timeout-ms", "20000")
+        self.kdrive("wait", "--class", ids.kSettingsClass, "--title", title, "--visible", "--timeout-ms", "20000")
 
     # Catches: a settings program that opens elsewhere than the general view, a save that does not reach the
     # file or is not announced to the agent, and a launcher told of a background that did not change.
     def test_a_saved_option_reaches_the_file_and_the_agent(self):
         _, agent_log = self.start_standin_agent()
-        self.start(self.win_path("TolvSet.exe"), "-0")
+        self.start(self.win_path(ids.kSettingsProgram), "-0")
         self.wait_title("일반설정")
         self.screenshot("settings-general")
-        self.kdrive("press", "--class", "TolvSetApp", "--id", str(ALWAYS_ON_TOP), "--bm-click")
-        self.kdrive("press", "--class", "TolvSetApp", "--id", str(GENERAL_SAVE), "--bm-click")
+        self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(ALWAYS_ON_TOP), "--bm-click")
+        self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(GENERAL_SAVE), "--bm-click")
         wait_until(lambda: f"msg={SETTINGS_SAVED} wparam=0 lparam=0" in self.read_log_lines(agent_log), 15.0,
                    what="the agent to hear of the save")
-        text = (self.suite_dir / "TolvSet.xml").read_bytes()[2:].decode("utf-16-le")
+        text = (self.suite_dir / ids.kSettingsFile).read_bytes()[2:].decode("utf-16-le")
         self.assertIn("<AlwaysOnTop>1</AlwaysOnTop>", text)
         self.assertIn("<AutoRun>0</AutoRun>", text)
 
     # Catches: the agent's start arguments not opening their view, its help request not switching views, the
     # help view without the suite's version, and a second settings program that stays.
     def test_views_from_the_command_line_and_the_agent(self):
-        first = self.start(self.win_path("TolvSet.exe"), "-1", "-2")
+        first = self.start(self.win_path(ids.kSettingsProgram), "-1", "-2")
         self.wait_title("백업설정")
-        self.kdrive("post", "--class", "TolvSetApp", "--msg", str(SHOW_HELP))
+        self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(SHOW_HELP))
         self.wait_title("도움말")
-        self.assertIn("* 제품 버젼 : 1.0.1", self.kdrive("dialog-text", "--class", "TolvSetApp"))
-        self.kdrive("post", "--class", "TolvSetApp", "--msg", "273", "--wparam", str(VIEW_OTHER_OPTIONS))
+        self.assertIn("* 제품 버젼 : 1.0.1", self.kdrive("dialog-text", "--class", ids.kSettingsClass))
+        self.kdrive("post", "--class", ids.kSettingsClass, "--msg", "273", "--wparam", str(VIEW_OTHER_OPTIONS))
         self.wait_title("기타옵션")
         self.screenshot("settings-other-options")
-        second = self.start(self.win_path("TolvSet.exe"))
+        second = self.start(self.win_path(ids.kSettingsProgram))
         self.assertEqual(second.wait(20), 0)
-        self.assertEqual(self.kdrive("count", "--class", "TolvSetApp"), "1")
+        self.assertEqual(self.kdrive("count", "--class", ids.kSettingsClass), "1")
         self.assertTrue(first.is_running())
 
     # Catches: the package named on the command line not the one edited, a start flag not saved or not told to
@@ -68,26 +68,26 @@ class SettingsProgram(KelvoTestCase):
             shutil.copy2(BIN / "kelvo_marker.exe", programs / folder / f"{folder}.exe")
         page = [(1, 60, 0, "메모장", "{drive}\\Portable Programs\\memo\\memo.exe", 0),
                 (1, 61, 0, "뷰어", "{drive}\\Portable Programs\\viewer\\viewer.exe", 0)]
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml(DRIVE_LETTER, (page,)))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, (page,)))
         _, agent_log = self.start_standin_agent()
-        self.start(self.win_path("TolvSet.exe"), "-2", "-1", "-61")
+        self.start(self.win_path(ids.kSettingsProgram), "-2", "-1", "-61")
         self.wait_title("프로그램 관리")
         self.screenshot("settings-program-management")
-        self.kdrive("press", "--class", "TolvSetApp", "--id", str(PROGRAM_START_OPEN), "--bm-click")
-        self.kdrive("press", "--class", "TolvSetApp", "--id", str(PROGRAM_SAVE), "--bm-click")
+        self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(PROGRAM_START_OPEN), "--bm-click")
+        self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(PROGRAM_SAVE), "--bm-click")
         wait_until(lambda: f"msg={ENV_CHANGED} wparam=3 lparam=0" in self.read_log_lines(agent_log), 15.0,
                    what="the agent to hear of the saved file")
         lines = self.read_log_lines(agent_log)
         self.assertTrue(any(" kind=6 size=24 " in line for line in lines), "the package's hot key record")
         self.assertTrue(any(" kind=1 size=1564 " in line for line in lines), "the package's start record")
-        viewer = [i for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p if i["PKGID"] == "61"][0]
+        viewer = [i for p in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for i in p if i["PKGID"] == "61"][0]
         self.assertEqual(viewer["STARTOPEN"], "1")
 
-        self.kdrive("press", "--class", "TolvSetApp", "--id", str(PROGRAM_REMOVE), "--bm-click")
+        self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(PROGRAM_REMOVE), "--bm-click")
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "15000")
         self.assertIn("프로그램이 성공적으로 제거되었습니다.", self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"))
         self.kdrive("press", "--class", "#32770", "--title", "정보", "--id", str(IDOK))
-        self.assertEqual([i["PKGID"] for p in read_env_packages(self.suite_dir / "TolvEnv.xml") for i in p], ["60"])
+        self.assertEqual([i["PKGID"] for p in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for i in p], ["60"])
         self.assertFalse((programs / "viewer").exists())
         self.assertTrue((programs / "memo" / "memo.exe").exists())
         wait_until(lambda: f"msg={ENV_CHANGED} wparam=1 lparam=61" in self.read_log_lines(agent_log), 15.0,

@@ -3,7 +3,7 @@ look when the suite's programs are missing."""
 import shutil
 import unittest
 
-from kelvo_e2e import BIN, DRIVE, WM_CLOSE, KelvoTestCase, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, WM_CLOSE, KelvoTestCase, wait_until
 
 IDOK = 1
 
@@ -11,7 +11,7 @@ IDOK = 1
 class Starter(KelvoTestCase):
     def setUp(self):
         super().setUp()
-        shutil.copy2(BIN / "Start.exe", DRIVE / "Start.exe")
+        shutil.copy2(BIN / ids.kStarterProgram, DRIVE / ids.kStarterProgram)
 
     def start_starter(self):
         return self.start("T:\\Start.exe")
@@ -25,23 +25,23 @@ class Starter(KelvoTestCase):
         return "started" in self.read_log_lines(self.suite_dir / log_name)
 
     def close_standin_agent(self):
-        self.kdrive("post", "--class", "Marlo", "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
-        self.kdrive("wait-gone", "--class", "Marlo", "--timeout-ms", "15000")
+        self.kdrive("post", "--class", ids.kAgentClass, "--msg", str(WM_CLOSE), "--wparam", "0", "--lparam", "0")
+        self.kdrive("wait-gone", "--class", ids.kAgentClass, "--timeout-ms", "15000")
 
     def test_starts_the_agent_from_the_suite_folder(self):
-        self.standin("Marlo.exe")
+        self.standin(ids.kAgentProgram)
         self.assertEqual(self.start_starter().wait(20), 0)
         wait_until(lambda: self.started("standin-agent.log"), 15.0, what="the stand-in agent to start")
-        self.kdrive("wait", "--class", "Marlo", "--timeout-ms", "15000")
+        self.kdrive("wait", "--class", ids.kAgentClass, "--timeout-ms", "15000")
         self.close_standin_agent()
 
     def test_prefers_the_updater_which_starts_the_agent_itself(self):
-        self.standin("Marlo.exe")
-        self.standin("KelvoUp.exe")
+        self.standin(ids.kAgentProgram)
+        self.standin(ids.kUpdaterProgram)
         self.assertEqual(self.start_starter().wait(20), 0)
         wait_until(lambda: self.started("standin-updater.log"), 15.0, what="the stand-in updater to start")
         # ShellExecuteW has returned before Start.exe ends, so a second start would already be on its way.
-        self.assertEqual(self.kdrive("count", "--class", "Marlo"), "0")
+        self.assertEqual(self.kdrive("count", "--class", ids.kAgentClass), "0")
         self.assertFalse(self.started("standin-agent.log"), "the starter must leave the agent to the updater")
 
     def test_without_the_suite_says_which_folder_to_check(self):
@@ -55,8 +55,8 @@ class Starter(KelvoTestCase):
         self.assertEqual(starter.wait(20), 1)
 
     def test_a_folder_named_like_the_agent_is_not_started(self):
-        (self.suite_dir / "KelvoUp.exe").mkdir()
-        (self.suite_dir / "Marlo.exe").mkdir()
+        (self.suite_dir / ids.kUpdaterProgram).mkdir()
+        (self.suite_dir / ids.kAgentProgram).mkdir()
         starter = self.start_starter()
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--timeout-ms", "15000")
         self.kdrive("press", "--class", "#32770", "--title", "정보", "--id", str(IDOK))

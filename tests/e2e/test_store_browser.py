@@ -3,30 +3,30 @@ queues an install, and the package lands on the drive while the launcher shows i
 import shutil
 import unittest
 
-from kelvo_e2e import BIN, DRIVE, DRIVE_LETTER, WM_USER, KelvoTestCase, read_env_packages, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, wait_until
 from sample_env import env_xml
 
-OPEN_STORE = WM_USER + 1000
+OPEN_STORE = ids.kMsgOpenStore
 VK_TAB, VK_RETURN, VK_ESCAPE = 0x09, 0x0D, 0x1B
 
 
 class StoreBrowser(KelvoTestCase):
     def setUp(self):
         super().setUp()
-        shutil.copy2(BIN / "Marlo.exe", self.suite_dir / "Marlo.exe")
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml(DRIVE_LETTER, ((),)))
+        shutil.copy2(BIN / ids.kAgentProgram, self.suite_dir / ids.kAgentProgram)
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, ((),)))
         self.store_log = self.start_local_store()
 
     def open_store(self):
-        self.kdrive("post", "--class", "Marlo", "--title", "Marlo", "--msg", str(OPEN_STORE))
+        self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(OPEN_STORE))
         self.kdrive("wait", "--class", "#32770", "--title", "Storvia", "--visible", "--timeout-ms", "20000")
 
     # Catches: the store not opening from the launcher's message, the page's buttons not reaching the agent, a
     # queued install that never runs, files missing on the drive, the launcher not keeping the package, and the
     # store window that Esc does not close (or that cannot be opened again).
     def test_install_from_the_store_page(self):
-        self.start(self.win_path("Marlo.exe"))
-        self.kdrive("wait", "--class", "TolvApp", "--title", "TolvApp", "--visible", "--timeout-ms", "20000")
+        self.start(self.win_path(ids.kAgentProgram))
+        self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "20000")
         self.open_store()
         self.screenshot("store-browser")
         # Focus the page, then walk to its first button (한글 메모장's install) and press it.
@@ -36,13 +36,13 @@ class StoreBrowser(KelvoTestCase):
         program = DRIVE / "Portable Programs" / "한글메모장" / "메모장.exe"
         wait_until(program.exists, 60.0, what="the installed program on the drive")
         wait_until(lambda: any(item["CAPTION"] == "한글메모장" and item["UPDATEFLAG"] == "0"
-                               for page in read_env_packages(self.suite_dir / "TolvEnv.xml") for item in page),
+                               for page in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for item in page),
                    30.0, what="the finished package in the launcher's TolvEnv.xml")
         self.assertTrue((DRIVE / "Portable Programs" / "한글메모장" / "도움말" / "읽어보기.txt").exists())
         wait_until(lambda: "update_Set.asp?userID=&userPwd=&appIdx=101" in
                    (self.store_log / "http.log").read_text(errors="replace"), 15.0,
                    what="the store's notice of the installation")
-        self.screenshot("store-installed-package", "TolvApp")
+        self.screenshot("store-installed-package", ids.kLauncherClass)
 
         self.kdrive("click", "--class", "#32770", "--title", "Storvia", "--x", "4", "--y", "4")
         self.kdrive("keys", "--vk", str(VK_ESCAPE))

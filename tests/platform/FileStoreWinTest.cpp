@@ -8,6 +8,7 @@
 
 #include "platform/FileStoreWin.h"
 #include "platform/WideText.h"
+#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ TEST_F(FileStoreWinTest, ReplacesAnExistingFileWholeWithKoreanName) {
 }
 
 TEST_F(FileStoreWinTest, FailedReplaceLeavesTheOldFileAndNoTemporary) {
-    std::u16string path = PathOf(L"TolvEnv.xml");
+    std::u16string path = PathOf(platform::WideCStr(common::kEnvironmentFile));
     ASSERT_TRUE(m_store.WriteReplace(path, {1, 2, 3}));
     // A reader holding the file without delete sharing makes the replace fail, as a virus scanner might.
     HANDLE held = ::CreateFileW(platform::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -69,7 +70,7 @@ TEST_F(FileStoreWinTest, FailedReplaceLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(m_store.WriteReplace(path, {7, 7, 7, 7}));
     ::CloseHandle(held);
     EXPECT_EQ(m_store.ReadAll(path).value_or(std::vector<uint8_t>{}), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(Listing(), std::vector<std::wstring>{L"TolvEnv.xml"});
+    EXPECT_EQ(Listing(), std::vector<std::wstring>{platform::WideCStr(common::kEnvironmentFile)});
 }
 
 TEST_F(FileStoreWinTest, MissingFolderOrFileFailsCleanly) {

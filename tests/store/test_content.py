@@ -7,6 +7,9 @@ import unittest
 import xml.etree.ElementTree as ET
 from pathlib import Path
 
+sys.path.append(str(Path(__file__).resolve().parents[2] / "build" / "win" / "generated" / "python"))
+import kelvo_ids as ids  # noqa: E402
+
 ROOT = Path(__file__).resolve().parents[2]
 MAKE = ROOT / "tools" / "store" / "make_content.py"
 
@@ -17,7 +20,7 @@ class StoreContent(unittest.TestCase):
         cls.work = tempfile.TemporaryDirectory()
         bins = Path(cls.work.name) / "bin"
         bins.mkdir()
-        for name in ("sample_memo.exe", "sample_viewer.exe", "sample_bigdata.exe", "Tolv.exe", "Marlo.exe"):
+        for name in ("sample_memo.exe", "sample_viewer.exe", "sample_bigdata.exe", ids.kLauncherProgram, ids.kAgentProgram):
             (bins / name).write_bytes(b"MZ" + name.encode() * 10)
         cls.out = Path(cls.work.name) / "content"
         subprocess.run([sys.executable, str(MAKE), str(bins), str(cls.out)], check=True, capture_output=True)
@@ -27,10 +30,10 @@ class StoreContent(unittest.TestCase):
         cls.work.cleanup()
 
     def profiles(self):
-        return sorted((self.out / "application").glob("*/*/Profile.xml"))
+        return sorted((self.out / "application").glob("*/*/" + ids.kProfileFile))
 
     def test_suite_update_lists_the_built_suite_files_with_sizes(self):
-        root = ET.fromstring((self.out / "application" / "launcher" / "Profile.xml").read_bytes())
+        root = ET.fromstring((self.out / "application" / "launcher" / ids.kProfileFile).read_bytes())
         self.assertEqual(root.tag, "UPDATEPROFILE")
         self.assertTrue(root.find("HEAD").findtext("VERSION"))
         names = []
@@ -39,7 +42,7 @@ class StoreContent(unittest.TestCase):
             path = self.out / "application" / "Launcher" / entry.findtext("FILENAME")
             self.assertEqual(path.stat().st_size, int(entry.findtext("FILESIZE")))
             names.append(entry.findtext("FILENAME"))
-        self.assertEqual(names, ["Tolv.exe", "Marlo.exe"], "only files that were built are listed")
+        self.assertEqual(names, [ids.kLauncherProgram, ids.kAgentProgram], "only files that were built are listed")
 
     def test_profiles_list_files_that_exist_with_their_sizes(self):
         self.assertEqual(len(self.profiles()), 3)

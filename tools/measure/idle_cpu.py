@@ -14,7 +14,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
-from kelvo_e2e import BIN, DRIVE, SUITE, KelvoTestCase  # noqa: E402
+from kelvo_e2e import BIN, DRIVE, SUITE, KelvoTestCase, ids  # noqa: E402
 
 TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -47,7 +47,7 @@ class Probe(KelvoTestCase):
         self.start_standin_agent()
         self.start_launcher()
         time.sleep(2)  # let start-up work finish before the window opens
-        launcher = find_pid("Tolv.exe")
+        launcher = find_pid(ids.kLauncherProgram)
         agent = find_pid("kdrive.exe")
         assert launcher and agent, "processes not found"
         start = (cpu_seconds(launcher), cpu_seconds(agent), time.monotonic())

@@ -21,7 +21,7 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from idle_cpu import find_pid  # noqa: E402
-from kelvo_e2e import KelvoTestCase  # noqa: E402
+from kelvo_e2e import KelvoTestCase, ids  # noqa: E402
 from sample_env import env_xml  # noqa: E402
 
 SLEEP = re.compile(r"^\d+\s+(\d+:\d+:\d+\.\d+) pselect6\(0, NULL, NULL, NULL, \{tv_sec=0, tv_nsec=(\d+)\}")
@@ -39,16 +39,16 @@ def stamps(path):
 
 class Probe(KelvoTestCase):
     def runTest(self):
-        (self.suite_dir / "TolvEnv.xml").write_bytes(env_xml("T:"))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml("T:"))
         self.start_standin_agent()
         self.start_launcher()
         time.sleep(1)
-        pid = find_pid("Tolv.exe")
+        pid = find_pid(ids.kLauncherProgram)
         trace = self.logs / "strace.txt"
         tracer = subprocess.Popen(["strace", "-f", "-tt", "-e", "trace=pselect6", "-p", str(pid), "-o", str(trace)],
                                   stderr=subprocess.DEVNULL)
         time.sleep(0.5)
-        self.kdrive("drag", "--class", "TolvApp", "--title", "TolvApp", "--from", "280,260", "--to", "40,260",
+        self.kdrive("drag", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--from", "280,260", "--to", "40,260",
                     "--steps", "2")
         time.sleep(2)
         tracer.terminate()

@@ -16,6 +16,10 @@ import sys
 from pathlib import Path
 from xml.sax.saxutils import escape
 
+# The suite's names, written by the build from the C++ headers (ctest puts the module on the path).
+sys.path.append(str(Path(__file__).resolve().parents[2] / "build" / "win" / "generated" / "python"))
+import kelvo_ids as ids  # noqa: E402
+
 BIG_FILE_SIZE = 20 * 1024 * 1024
 
 PACKAGES = [
@@ -63,7 +67,7 @@ def profile_xml(package, sizes):
 
 
 SUITE_VERSION = "1.0.1"
-SUITE_FILES = ["Tolv.exe", "Marlo.exe", "TolvSet.exe", "Start.exe"]
+SUITE_FILES = [ids.kLauncherProgram, ids.kAgentProgram, ids.kSettingsProgram, ids.kStarterProgram]
 
 
 def suite_update(bin_dir, out):
@@ -83,7 +87,7 @@ def suite_update(bin_dir, out):
                   f"\t\t\t<FILESIZE>{size}</FILESIZE>", f"\t\t\t<REALSIZE>{size}</REALSIZE>",
                   "\t\t\t<DATE>2026-12-01</DATE>", "\t\t\t<CHECKSUM></CHECKSUM>", "\t\t</FILE>"]
     lines += ["\t</GAMEFILELIST>", "</UPDATEPROFILE>", ""]
-    profile = out / "application" / "launcher" / "Profile.xml"
+    profile = out / "application" / "launcher" / ids.kProfileFile
     profile.parent.mkdir(parents=True, exist_ok=True)
     profile.write_bytes("\r\n".join(lines).encode("utf-8"))
 
@@ -126,7 +130,7 @@ def main():
             target.parent.mkdir(parents=True, exist_ok=True)
             target.write_bytes(data)
             sizes.append(len(data))
-        profile = out / "application" / package["directory"] / package["alias"] / "Profile.xml"
+        profile = out / "application" / package["directory"] / package["alias"] / ids.kProfileFile
         profile.write_bytes(profile_xml(package, sizes))
     suite_update(bin_dir, out)
     print(out)

@@ -10,6 +10,8 @@
 
 #include "platform/inet/InetHandle.h"
 #include "platform/inet/StoreTransfer.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ bool BareLoop(const std::wstring& host, INTERNET_PORT port, const std::wstring& 
               DWORD chunk) {
     platform::UniqueInternet internet(::InternetOpenW(L"bench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     platform::UniqueInternet connection(::InternetConnectW(internet.get(), host.c_str(), port,
-                                                           platform::kStoreFtpUser, platform::kStoreFtpPassword,
+                                                           platform::WideCStr(common::kStoreFtpUser), platform::WideCStr(common::kStoreFtpPassword),
                                                            INTERNET_SERVICE_FTP, 0, 0));
     platform::UniqueInternet file(
         ::FtpOpenFileW(connection.get(), remote.c_str(), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));

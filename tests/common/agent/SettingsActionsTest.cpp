@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/agent/LauncherButtons.h"
+#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ TEST(LauncherButtons, RecordsCarryWhatTheLauncherNeeds) {
     EXPECT_EQ(backup.type, 15);
     EXPECT_EQ(backup.path.Get(), u"T:\\Kelvo\\TolvSet.exe");
     EXPECT_EQ(backup.param.Get(), u"-1 -2");
-    EXPECT_EQ(backup.icon.Get(), u"TolvSet.exe");
+    EXPECT_EQ(backup.icon.Get(), common::kSettingsProgram);
     auto documents = common::DocumentsButtonRecord(true, common::DocumentsFolder(u"T:\\Kelvo"));
     EXPECT_EQ(documents.type, 1);
     EXPECT_EQ(documents.path.Get(), u"T:\\Documents");

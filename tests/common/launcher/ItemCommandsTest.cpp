@@ -7,6 +7,7 @@
 
 #include "common/model/PageGrid.h"
 #include "tests/common/model/FakeFileProbe.h"
+#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -44,11 +45,11 @@ TEST(ItemCommands, PlansHowEachKindOfEntryRuns) {
     EXPECT_EQ(typed.file, u"C:\\tools\\t.exe");
     EXPECT_EQ(typed.params, u"-x");
 
-    RunRequest settings = common::PlanRun(Record(0, 10, u"TolvSet.exe", u"-4"), std::nullopt, kFolder);
+    RunRequest settings = common::PlanRun(Record(0, 10, common::kSettingsProgram, u"-4"), std::nullopt, kFolder);
     EXPECT_EQ(settings.verb, u"open");
     EXPECT_EQ(settings.params, u"-0");
     EXPECT_EQ(settings.workingFolder, kFolder);
-    RunRequest edit = common::PlanRun(Record(0, 10, u"TolvSet.exe"), common::EditParams(42), kFolder);
+    RunRequest edit = common::PlanRun(Record(0, 10, common::kSettingsProgram), common::EditParams(42), kFolder);
     EXPECT_EQ(edit.params, u"-2 -1 -42");
 
     RunRequest drive = common::PlanRun(Record(0, 13, u"c:\\"), std::nullopt, kFolder);

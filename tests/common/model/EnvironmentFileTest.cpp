@@ -10,6 +10,7 @@
 #include "common/config/StoreHosts.h"
 #include "tests/common/DefaultFiles.h"
 #include "tests/common/io/MemoryFileStore.h"
+#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ TEST_F(EnvironmentFileTest, DefaultFileLoadsFourMenuButtonsAndStaysUnchanged) {
         {12, u"Storvia", u"explorer.exe", u"http://" + std::u16string(common::kStoreHttpHost) + u"/index.asp"},
         {13, u"열기", u"c:\\", u""},
         {11, u"검색", u"", u""},
-        {10, u"설정", u"TolvSet.exe", u""},
+        {10, u"설정", common::kSettingsProgram, u""},
     };
     for (size_t slot = 0; slot < 4; ++slot) {
         ASSERT_TRUE(m_env.Menu()[slot].has_value()) << slot;

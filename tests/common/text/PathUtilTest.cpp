@@ -1,5 +1,6 @@
 // Path and name helpers on Windows-style paths.
 #include "common/text/PathUtil.h"
+#include "common/ipc/SuiteNames.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,14 @@ TEST(PathUtil, FolderOfStopsBeforeLastBackslash) {
     EXPECT_EQ(FolderOf(u"E:\\Kelvo\\Tolv.exe"), u"E:\\Kelvo");
     EXPECT_EQ(FolderOf(u"E:\\Tolv.exe"), u"E:");
     EXPECT_EQ(FolderOf(u"\\Tolv.exe"), u"");
-    EXPECT_EQ(FolderOf(u"Tolv.exe"), std::nullopt);
+    EXPECT_EQ(FolderOf(common::kLauncherProgram), std::nullopt);
     EXPECT_EQ(FolderOf(u""), std::nullopt);
 }
 
 TEST(PathUtil, JoinPathAddsOneBackslash) {
-    EXPECT_EQ(JoinPath(u"E:\\Kelvo", u"TolvEnv.xml"), u"E:\\Kelvo\\TolvEnv.xml");
-    EXPECT_EQ(JoinPath(u"E:", u"TolvEnv.xml"), u"E:\\TolvEnv.xml");
-    EXPECT_EQ(JoinPath(u"E:\\", u"TolvEnv.xml"), u"E:\\TolvEnv.xml");
+    EXPECT_EQ(JoinPath(u"E:\\Kelvo", common::kEnvironmentFile), u"E:\\Kelvo\\TolvEnv.xml");
+    EXPECT_EQ(JoinPath(u"E:", common::kEnvironmentFile), u"E:\\TolvEnv.xml");
+    EXPECT_EQ(JoinPath(u"E:\\", common::kEnvironmentFile), u"E:\\TolvEnv.xml");
     EXPECT_EQ(JoinPath(u"", u"a"), u"\\a");
 }
 

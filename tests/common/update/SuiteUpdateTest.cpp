@@ -1,5 +1,6 @@
 // The suite's own update: reading its profile, the version rule, and where each file is installed.
 #include "common/update/SuiteUpdate.h"
+#include "common/ipc/SuiteNames.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ TEST(SuiteUpdate, ReadsTheProfileAndRefusesFileNamesThatLeaveTheSuite) {
     ASSERT_EQ(common::ReadSuiteUpdateProfile(Bytes(text), profile), common::SuiteProfileError::None);
     EXPECT_EQ(profile.version, u"1.0.1");
     ASSERT_EQ(profile.files.size(), 3u);
-    EXPECT_EQ(profile.files[1].fileName, u"Start.exe");
+    EXPECT_EQ(profile.files[1].fileName, common::kStarterProgram);
     EXPECT_EQ(profile.files[2].fetchedSize, -1) << "FILESIZE counts only with S";
     EXPECT_EQ(profile.fileSizeTotal, 15);
     EXPECT_EQ(profile.realSizeTotal, 25);
@@ -64,11 +65,11 @@ TEST(SuiteUpdate, OffersAnyDifferentServerVersion) {
 // Catches: the starter put in the suite folder (autorun.inf names it at the drive root), and any other file put
 // elsewhere.
 TEST(SuiteUpdate, TheStarterGoesToTheDriveRootEveryOtherFileToTheSuite) {
-    EXPECT_EQ(common::SuiteUpdateTarget(u"K:\\Kelvo", u"Tolv.exe"), u"K:\\Kelvo\\Tolv.exe");
-    EXPECT_EQ(common::SuiteUpdateTarget(u"K:\\Kelvo", u"KelvoUp.ex_"), u"K:\\Kelvo\\KelvoUp.ex_");
+    EXPECT_EQ(common::SuiteUpdateTarget(u"K:\\Kelvo", common::kLauncherProgram), u"K:\\Kelvo\\Tolv.exe");
+    EXPECT_EQ(common::SuiteUpdateTarget(u"K:\\Kelvo", common::kStagedUpdaterProgram), u"K:\\Kelvo\\KelvoUp.ex_");
     EXPECT_EQ(common::SuiteUpdateTarget(u"K:\\Kelvo", u"start.EXE"), u"K:\\start.EXE");
     EXPECT_FALSE(common::SuiteUpdateTarget(u"K:\\Kelvo", u"..\\x.exe"));
-    EXPECT_FALSE(common::SuiteUpdateTarget(u"", u"Tolv.exe"));
+    EXPECT_FALSE(common::SuiteUpdateTarget(u"", common::kLauncherProgram));
 }
 
 }  // namespace

@@ -19,6 +19,8 @@
 #include "DomTestSupport.h"
 #include "platform/dom/CEXml.h"
 #include "platform/dom/XmlItem.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -65,10 +67,10 @@ class CEXmlNetwork : public testing::Test {
     // Loads a profile written with the server's address in it; returns whether Load accepted it.
     bool LoadProfile(const std::string& text) {
         ScratchDir dir;
-        EXPECT_TRUE(dir.Write(L"Profile.xml", text));
+        EXPECT_TRUE(dir.Write(platform::WideCStr(common::kProfileFile), text));
         BoxRecorder boxes;
         CCEXML xml(boxes.Hook());
-        bool isLoaded = xml.Load(dir.File(L"Profile.xml"));
+        bool isLoaded = xml.Load(dir.File(platform::WideCStr(common::kProfileFile)));
         if (isLoaded) {
             CXmlItem root;
             xml.ToItemTree(root);

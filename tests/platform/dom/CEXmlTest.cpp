@@ -11,6 +11,8 @@
 #include "DomTestSupport.h"
 #include "platform/dom/CEXml.h"
 #include "platform/dom/XmlItem.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -69,7 +71,7 @@ TEST(CCEXML, ReadsAUtf16ProfileWithAnyRootNameAndLowerCaseElements) {
 TEST(CCEXML, ReadsTheEnvironmentFileAsTheLauncherWritesIt) {
     // UTF-16LE with FF FE, CR LF line ends and tab indentation, no XML declaration.
     CXmlItem root;
-    LoadTree(L"TolvEnv.xml", root);
+    LoadTree(platform::WideCStr(common::kEnvironmentFile), root);
 
     const CXmlItem* menu = ItemAt(root, {L"MAINMENU"});
     ASSERT_NE(menu, nullptr);

@@ -7,6 +7,8 @@
 #include "platform/framework/App.h"
 #include "platform/framework/DialogBase.h"
 #include "tests/platform/framework/DialogTemplate.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -14,7 +16,7 @@ using kelvo_test::DialogTemplate;
 
 class ScriptedApp : public platform::App {
 public:
-    ScriptedApp() : App(::GetModuleHandleW(nullptr), L"Marlo") {}
+    ScriptedApp() : App(::GetModuleHandleW(nullptr), platform::WideCStr(common::kAgentTitle)) {}
 
     bool initSucceeds = true;
     int quitCode = 0;
@@ -83,7 +85,7 @@ TEST(App, ModuleFolderIsTheExecutablesFolderWithoutTrailingBackslash) {
     std::wstring expected(path, length);
     expected.resize(expected.find_last_of(L'\\'));
     EXPECT_EQ(app.moduleFolder(), expected);
-    EXPECT_EQ(app.ModuleFile(L"TolvSet.xml"), expected + L"\\TolvSet.xml");
+    EXPECT_EQ(app.ModuleFile(platform::WideCStr(common::kSettingsFile)), expected + L"\\TolvSet.xml");
 }
 
 TEST(App, LoopGivesARegisteredModelessDialogItsEscapeKey) {

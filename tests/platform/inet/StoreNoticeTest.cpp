@@ -11,6 +11,8 @@
 
 #include "platform/framework/RecordingMessageBoxes.h"
 #include "platform/inet/StoreNotice.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ protected:
 TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
     platform::RecordingMessageBoxes boxes;
     platform::StoreLogin login{L"demo", L"a&b=c#d e한"};
-    platform::SendStoreNotice(m_host, L"/apps/update_Set.asp", login, 7, boxes, L"Marlo");
+    platform::SendStoreNotice(m_host, L"/apps/update_Set.asp", login, 7, boxes, platform::WideCStr(common::kAgentTitle));
     EXPECT_TRUE(boxes.boxes().empty());
     std::ifstream in(m_log.c_str());
     std::string log((std::istreambuf_iterator<char>(in)), {});
@@ -54,10 +56,10 @@ TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
 TEST_F(StoreNoticeNetworkTest, FailedSendShowsTheErrorCodeInHex) {
     platform::RecordingMessageBoxes boxes;
     platform::SendStoreNotice(kelvo_test::EnvironmentText(L"KELVO_STORE_CLOSED"), L"/apps/delete_Set.asp", {L"a", L"b"}, 1, boxes,
-                              L"Marlo");
+                              platform::WideCStr(common::kAgentTitle));
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, L"Error code 0x2efd");  // ERROR_INTERNET_CANNOT_CONNECT
-    EXPECT_EQ(boxes.boxes()[0].title, L"Marlo");
+    EXPECT_EQ(boxes.boxes()[0].title, platform::WideCStr(common::kAgentTitle));
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include "platform/inet/StoreNotice.h"
 #include "platform/UniqueHandle.h"
 #include "platform/inet/StoreTransfer.h"
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ protected:
 };
 
 TEST_F(StoreTransferTest, HttpFetchStoresTheProfileAndCountsItsBytes) {
-    std::wstring local = Local(L"Profile.xml");
+    std::wstring local = Local(platform::WideCStr(common::kProfileFile));
     int64_t counter = 5;
     // A lower-case scheme is accepted as well.
     EXPECT_EQ(platform::HttpFetch(L"http://" + m_http + L"/apps/memo/Profile.xml", local, nullptr, counter),
@@ -93,8 +95,8 @@ TEST_F(StoreTransferTest, ListingFindsAKoreanNameWithItsSize) {
     std::wstring host = m_ftp.substr(0, m_ftp.find(L':'));
     auto port = static_cast<INTERNET_PORT>(_wtoi(m_ftp.c_str() + m_ftp.find(L':') + 1));
     HINTERNET internet = ::InternetOpenW(L"test", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    HINTERNET connection = ::InternetConnectW(internet, host.c_str(), port, platform::kStoreFtpUser,
-                                              platform::kStoreFtpPassword, INTERNET_SERVICE_FTP, 0, 0);
+    HINTERNET connection = ::InternetConnectW(internet, host.c_str(), port, platform::WideCStr(common::kStoreFtpUser),
+                                              platform::WideCStr(common::kStoreFtpPassword), INTERNET_SERVICE_FTP, 0, 0);
     ASSERT_NE(connection, nullptr);
     WIN32_FIND_DATAW data = {};
     HINTERNET find = ::FtpFindFirstFileW(connection, L"/pub/메모장/한글.bin", &data, INTERNET_FLAG_RELOAD, 0);
