@@ -67,8 +67,8 @@ private:
     common::Point m_origin;
     GPicture* m_background = nullptr;
     GPicture m_picture;
-    std::array<GEditCtrl, 4> m_fields;   // in PanelField order
-    std::array<GButton, 4> m_buttons;    // OK, Cancel, command browse, icon browse
+    std::array<GEditCtrl, 4> m_fields;  // in PanelField order
+    std::array<GButton, 4> m_buttons;   // OK, Cancel, command browse, icon browse
     std::array<common::Point, 4> m_buttonPoints;
     bool m_isOpen = false;
     bool m_isEditing = false;

@@ -12,6 +12,7 @@
 #include "common/text/PathUtil.h"
 #include "common/xml/XmlDocument.h"
 #include "launcher/LauncherGlobals.h"
+#include "launcher/resource.h"
 #include "launcher/skin/SkinIds.h"
 #include "platform/FileProbeWin.h"
 #include "platform/FileStoreWin.h"
@@ -22,6 +23,9 @@
 namespace {
 constexpr int kWindowWidth = 330;
 constexpr int kWindowHeight = 556;
+// The window's bottom edge sits this far above the screen's.
+constexpr int kBottomGap = 50;
+constexpr COLORREF kColourKey = RGB(255, 0, 255);
 
 HFONT CreateVerdana(int height) {
     return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGEUL_CHARSET, OUT_STROKE_PRECIS,
@@ -30,12 +34,40 @@ HFONT CreateVerdana(int height) {
 }  // namespace
 
 CMainPage::CMainPage(HINSTANCE instance)
-    : CMainWnd(instance),
+    : m_instance(instance),
       m_fileStore(std::make_unique<platform::FileStoreWin>()),
       m_fileProbe(std::make_unique<platform::FileProbeWin>()),
       m_skin(std::make_unique<CSkin>(instance)) {}
 
 CMainPage::~CMainPage() = default;
+
+bool CMainPage::CreateAndShow(int showCommand) {
+    platform::FrameClass frameClass;
+    frameClass.className = platform::WideCStr(common::kLauncherClass);
+    frameClass.iconId = IDI_LAUNCHER;
+    frameClass.classStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    frameClass.background = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    frameClass.cursorId = nullptr;  // the pointer keeps whatever shape it had, as the skin has no cursor
+    int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    int left = screenWidth - kWindowWidth;
+    int top = screenHeight - kBottomGap - kWindowHeight;
+    RECT place = {left, top, left + kWindowWidth, top + kWindowHeight};
+    if (!CreateFrame(m_instance, frameClass, platform::WideCStr(common::kLauncherTitle), WS_POPUP, 0, &place)) {
+        return false;
+    }
+    platform::Hwnd window = hwnd();
+    ::DragAcceptFiles(window, TRUE);
+    g_mainWindow = window;
+    StartUp();
+    window.Show(showCommand);
+    window.Update();
+
+    // Magenta corners of the skin become invisible and let clicks through.
+    window.SetLong(GWL_EXSTYLE, window.GetLong(GWL_EXSTYLE) | WS_EX_LAYERED);
+    ::SetLayeredWindowAttributes(window, kColourKey, 0, LWA_COLORKEY);
+    return true;
+}
 
 void CMainPage::StartUp() {
     g_launcherFolder = ComputeLauncherFolder();
@@ -85,7 +117,7 @@ void CMainPage::ReadDriveTexts() {
     m_freeSpace = platform::ToWide(common::FormatFreeSpace(totalFree.QuadPart, total.QuadPart));
     // The line ends at its right-end x; its width is measured once, with the font it is drawn in.
     platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    platform::SelectGuard select(dc.get(), m_smallFont.get());
+    platform::SelectGuard select(dc.get(), m_smallFont);
     SIZE extent = {};
     ::GetTextExtentPoint32W(dc.get(), m_freeSpace.c_str(), static_cast<int>(m_freeSpace.size()), &extent);
     m_freeSpaceWidth = extent.cx;
@@ -128,74 +160,105 @@ void CMainPage::LoadEnvironment() {
 }
 
 LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_panel.IsOpen()) {
-        PanelOutcome outcome = m_panel.Offer(message, wParam, lParam);
-        if (outcome != PanelOutcome::NotConsumed) {
-            if (outcome == PanelOutcome::Consumed) {
-                Paint();
-            } else {
-                OnPanelAction(outcome);
-            }
-            return 0;
-        }
+    if (OfferToPanel(message, wParam, lParam)) {
+        return 0;
     }
     switch (message) {
         case common::kMsgButtonNotice:
             OnButtonNotice(LOWORD(wParam));
-            break;
+            return 0;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case WM_MOUSEMOVE:
-            if (!IsPanelOpen()) {
-                OnMouseMove(lParam);
-            }
-            break;
+            OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
         case WM_LBUTTONDOWN:
+            OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 1;
         case WM_LBUTTONUP:
-            return OnMouseButton(message, lParam);
+            OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 1;
+        case WM_RBUTTONUP:
+            OnRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
         case WM_PAINT:
             OnPaintMessage();
             return 0;
         case WM_DROPFILES:
-            if (IsPanelOpen()) {
-                ::DragFinish(reinterpret_cast<HDROP>(wParam));  // ignored, but the drop is always released
-            } else {
-                OnDropFiles(reinterpret_cast<HDROP>(wParam));
-            }
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 1;
-        case WM_RBUTTONUP:
-            if (!IsPanelOpen()) {
-                OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            }
-            return 0;
-        case WM_COMMAND:
-            if (lParam == 0) {
-                OnMenuCommand(LOWORD(wParam));
-                return 0;
-            }
+        case WM_ACTIVATE:
+            OnActivate(wParam != 0);
+            break;
+        case WM_SETTINGCHANGE:
+            OnSettingChange();
             break;
         case common::kMsgGoToPage:
             OnGoToPage(wParam);
-            break;
+            return 0;
         case common::kMsgEnvChanged:
             OnEnvironmentChanged(wParam);
-            break;
+            return 0;
         case common::kMsgJobProgress:
             OnJobProgress(wParam, lParam);
-            break;
+            return 0;
         case common::kMsgJobFinished:
             OnJobFinished(lParam);
-            break;
+            return 0;
         case common::kMsgRunPackage:
             OnRunPackage(wParam);
-            break;
+            return 0;
         case common::kMsgRemoveEmptyPage:
             OnRemoveEmptyPage();
-            break;
+            return 0;
         default:
             break;
     }
-    return CMainWnd::WndProc(message, wParam, lParam);
+    return FrameWindow::WndProc(message, wParam, lParam);
+}
+
+bool CMainPage::OfferToPanel(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!m_panel.IsOpen()) {
+        return false;
+    }
+    PanelOutcome outcome = m_panel.Offer(message, wParam, lParam);
+    if (outcome == PanelOutcome::NotConsumed) {
+        return false;
+    }
+    if (outcome == PanelOutcome::Consumed) {
+        Paint();
+    } else {
+        OnPanelAction(outcome);
+    }
+    return true;
+}
+
+void CMainPage::OnDestroy() {
+    m_isStopRequested = true;
+    m_isActive = false;
+    ::PostQuitMessage(0);
+}
+
+void CMainPage::OnActivate(bool isActive) {
+    m_isActive = isActive;
+    if (m_isActive) {
+        hwnd().SetForeground();
+    }
+}
+
+void CMainPage::OnSettingChange() {
+    if (m_isActive) {
+        hwnd().SetForeground();
+    }
+}
+
+bool CMainPage::OnCommand(UINT id, UINT /*code*/, HWND control) {
+    // Only the context menus' items; the launcher has no child controls.
+    if (control != nullptr) {
+        return false;
+    }
+    OnMenuCommand(id);
+    return true;
 }
 
 void CMainPage::OnButtonNotice(WORD controlId) {
@@ -226,7 +289,7 @@ void CMainPage::OnButtonNotice(WORD controlId) {
             if (platform::Hwnd agent = platform::FindAgentWindow()) {
                 agent.Post(common::kMsgShutDown, 0, 0);
             } else {
-                RequestStop();
+                m_isStopRequested = true;
             }
             break;
         default:

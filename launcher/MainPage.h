@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <array>
@@ -15,7 +16,6 @@
 #include "common/layout/PageSlider.h"
 #include "common/model/PackageRecord.h"
 #include "launcher/CommandPanel.h"
-#include "launcher/MainWnd.h"
 #include "launcher/PackageItem.h"
 #include "launcher/Skin.h"
 #include "launcher/TolvPage.h"
@@ -23,6 +23,8 @@
 #include "launcher/controls/GDisplay.h"
 #include "launcher/controls/GPicture.h"
 #include "platform/UniqueHandle.h"
+#include "platform/framework/FrameWindow.h"
+#include "platform/framework/MessageLoopPolicy.h"
 
 namespace common {
 class CEnvironmentFile;
@@ -31,28 +33,39 @@ class IFileProbe;
 class IFileStore;
 }  // namespace common
 
-// One object per process, created by the entry and alive until the process ends. The class is spread over
-// MainPage.cpp (start-up and messages), MainPageDraw.cpp (composition of the window), MainPageInput.cpp
-// (mouse, window drag and page swipes) and MainPageCommands.cpp (running, menus, removal, drops, the command
-// panel). UI thread only.
-class CMainPage : public CMainWnd {
+// One object per process, created by the application object and alive until its loop has ended. The class is
+// spread over MainPage.cpp (start-up and messages), MainPageDraw.cpp (composition of the window),
+// MainPageInput.cpp (mouse, window drag, page swipes and the loop's pacing) and MainPageCommands.cpp (running,
+// menus, removal, drops, the command panel). UI thread only.
+//
+// The loop's pacing (IMessageLoopPolicy): a paint follows every sixth message taken; each idle turn steps the
+// slide animation; while nothing slides the loop blocks until input arrives instead of waking a thousand times a
+// second. The loop stops when the window is destroyed or the exit button finds no agent to ask.
+class CMainPage : public platform::FrameWindow, public platform::IMessageLoopPolicy {
 public:
     explicit CMainPage(HINSTANCE instance);
     ~CMainPage() override;
 
-    void StartUp() override;
-    void ShutDown() override;
-    void Paint() override;
+    // Creates the window at the bottom right of the screen, reads the launcher's files, then shows the window
+    // (showCommand) colour-keyed and stores it program-wide. False when the window cannot be created.
+    bool CreateAndShow(int showCommand);
+    // Frees the pictures and items after the loop has ended.
+    void ShutDown();
+
+    bool IsStopRequested() const override { return m_isStopRequested; }
+    void AfterMessage() override;
+    bool MayBlock() const override { return !IsAnimating(); }
     void IdleStep() override;
-    bool IsAnimating() const override;
-    void LButtonDown(int x, int y) override;
-    void LButtonUp(int x, int y) override;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
     // Window messages, one handler each.
+    // True when the open command panel took the message.
+    bool OfferToPanel(UINT message, WPARAM wParam, LPARAM lParam);
     void OnButtonNotice(WORD controlId);
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     void OnGoToPage(WPARAM pageIndex);
@@ -62,8 +75,12 @@ private:
     void OnJobFinished(LPARAM packageId);
     void OnRunPackage(WPARAM packageId);
     void OnRemoveEmptyPage();
-    void OnMouseMove(LPARAM lParam);
-    LRESULT OnMouseButton(UINT message, LPARAM lParam);
+    void OnActivate(bool isActive);
+    void OnSettingChange();
+    void OnMouseMove(int x, int y);
+    void OnLButtonDown(int x, int y);
+    void OnLButtonUp(int x, int y);
+    void OnRButtonUp(int x, int y);
     void OnPaintMessage();
 
     // Payload receivers, called only with payloads that passed the size check.
@@ -73,6 +90,7 @@ private:
     void SetBackImage(const std::optional<std::u16string>& path);
 
     // Start-up pieces.
+    void StartUp();
     void CreateFonts();
     void ReadDriveTexts();
     void ReadLayout();
@@ -89,8 +107,8 @@ private:
     // `params`, when given, replace the entry's own.
     void RunEntry(const common::PackageRecord& record, const std::optional<std::u16string>& params);
     std::optional<ItemPlace> FindBySerial(uint32_t serial) const;
-    // Right button released at window point (x, y).
-    void OnContextMenu(int x, int y);
+    // The context menu of the item or page area at window point (x, y).
+    void OpenContextMenu(int x, int y);
     void OnMenuCommand(UINT id);
     void EditItem(const ItemPlace& place);
     void RemoveItem(const ItemPlace& place);
@@ -105,17 +123,27 @@ private:
     void Repaint();
     void SyncVisuals();
     void ApplySlide(const common::SlideActions& actions);
+    bool IsAnimating() const;
+    // Presses and releases that no frame button took.
+    void PressPage(int x, int y);
+    void ReleasePage(int x, int y);
+    // Composes the whole window and copies it to the screen.
+    void Paint();
     void DrawDriveTexts(GPicture& frame);
     bool IsPanelOpen() const { return m_panel.IsOpen(); }
 
+    HINSTANCE m_instance;
+    bool m_isStopRequested = false;
+    bool m_isActive = false;
+    int m_messagesSincePaint = 0;
     std::unique_ptr<common::IFileStore> m_fileStore;
     std::unique_ptr<common::IFileProbe> m_fileProbe;
     std::unique_ptr<common::CEnvironmentFile> m_environment;
     std::unique_ptr<common::CPageGrid> m_grid;
 
     GDisplay m_display;
-    platform::UniqueGdiObject m_captionFont;
-    platform::UniqueGdiObject m_smallFont;
+    platform::UniqueFont m_captionFont;
+    platform::UniqueFont m_smallFont;
     std::unique_ptr<CSkin> m_skin;
     common::LayoutPoints m_layout;
     std::unique_ptr<common::PageSlider> m_slider;

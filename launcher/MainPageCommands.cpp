@@ -13,6 +13,7 @@
 #include "platform/FolderTree.h"
 #include "platform/ShellSearch.h"
 #include "platform/SuiteWindows.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -88,7 +89,7 @@ std::optional<CMainPage::ItemPlace> CMainPage::FindBySerial(uint32_t serial) con
     return std::nullopt;
 }
 
-void CMainPage::OnContextMenu(int x, int y) {
+void CMainPage::OpenContextMenu(int x, int y) {
     common::Rect area = m_layout.PageArea();
     size_t current = m_grid->CurrentPage();
     int menuId = 0;
@@ -112,15 +113,14 @@ void CMainPage::OnContextMenu(int x, int y) {
     } else {
         return;
     }
-    HMENU menu = ::LoadMenuW(instance(), MAKEINTRESOURCEW(menuId));
-    if (menu == nullptr) {
+    platform::UniqueMenu menu(::LoadMenuW(m_instance, MAKEINTRESOURCEW(menuId)));
+    if (!menu) {
         return;
     }
     // The menu's bottom edge at the pointer.
     POINT at = {x, y};
     ::ClientToScreen(hwnd(), &at);
-    ::TrackPopupMenu(::GetSubMenu(menu, 0), TPM_BOTTOMALIGN, at.x, at.y, 0, hwnd(), nullptr);
-    ::DestroyMenu(menu);
+    ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_BOTTOMALIGN, at.x, at.y, 0, hwnd(), nullptr);
 }
 
 void CMainPage::OnMenuCommand(UINT id) {
@@ -183,7 +183,7 @@ void CMainPage::RemoveItem(const ItemPlace& place) {
         return;
     }
     CRemoveItemDialog dialog(caption, hwnd());
-    INT_PTR choice = dialog.Ask(instance());
+    INT_PTR choice = dialog.Ask(m_instance);
     if (choice == CRemoveItemDialog::kCancelled) {
         return;
     }
@@ -207,8 +207,9 @@ void CMainPage::RemoveBySerial(uint32_t serial) {
 }
 
 void CMainPage::OnDropFiles(HDROP drop) {
+    // A drop while the panel is open is ignored, but the drop is always released.
     wchar_t path[MAX_PATH] = {};
-    UINT length = ::DragQueryFileW(drop, 0, path, MAX_PATH);
+    UINT length = IsPanelOpen() ? 0 : ::DragQueryFileW(drop, 0, path, MAX_PATH);
     ::DragFinish(drop);
     if (length == 0) {
         return;

@@ -56,13 +56,11 @@ void CMainPage::Paint() {
         m_pageBuffer.Share(frame, RECT{area.left, area.top, area.right, area.bottom});
         size_t current = m_grid->CurrentPage();
         if (current < m_pages.size()) {
-            m_pages[current]->Draw(m_pageBuffer, offset, m_layout, static_cast<HFONT>(m_captionFont.get()));
+            m_pages[current]->Draw(m_pageBuffer, offset, m_layout, m_captionFont.get());
             if (offset > 0 && current > 0) {
-                m_pages[current - 1]->Draw(m_pageBuffer, offset - area.Width(), m_layout,
-                                           static_cast<HFONT>(m_captionFont.get()));
+                m_pages[current - 1]->Draw(m_pageBuffer, offset - area.Width(), m_layout, m_captionFont.get());
             } else if (offset < 0 && current + 1 < m_pages.size()) {
-                m_pages[current + 1]->Draw(m_pageBuffer, offset + area.Width(), m_layout,
-                                           static_cast<HFONT>(m_captionFont.get()));
+                m_pages[current + 1]->Draw(m_pageBuffer, offset + area.Width(), m_layout, m_captionFont.get());
             }
         }
     } else {
@@ -82,7 +80,7 @@ void CMainPage::Paint() {
     for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
         if (m_menuItems[slot] != nullptr) {
             common::Point at = m_layout.MenuSlot(slot);
-            m_menuItems[slot]->Draw(frame, at.x, at.y, static_cast<HFONT>(m_captionFont.get()));
+            m_menuItems[slot]->Draw(frame, at.x, at.y, m_captionFont.get());
         }
     }
     DrawDriveTexts(frame);
@@ -90,7 +88,7 @@ void CMainPage::Paint() {
 }
 
 void CMainPage::DrawDriveTexts(GPicture& frame) {
-    HFONT font = static_cast<HFONT>(m_smallFont.get());
+    HFONT font = m_smallFont.get();
     common::Point label = m_layout.DriveLabel();
     frame.DrawText(label.x, label.y, nullptr, m_driveLabel.c_str(), DT_LEFT | DT_SINGLELINE, font, kDriveTextColour,
                    GPicture::kKeepColor);

@@ -1,8 +1,6 @@
 // CMainPage: the mouse — frame buttons, menu buttons, page items, window drag and page swipes.
 #include "launcher/MainPage.h"
 
-#include <windowsx.h>
-
 #include <cstdlib>
 
 #include "common/ipc/Messages.h"
@@ -15,6 +13,8 @@ namespace {
 constexpr int kClickSlop = 4;
 // A release far outside every button cancels a pressed item without a notice.
 constexpr int kNowhere = -32000;
+// The loop paints after this many messages even when no handler asked for it.
+constexpr int kPaintEveryMessages = 6;
 }  // namespace
 
 bool CMainPage::IsAnimating() const {
@@ -27,25 +27,36 @@ void CMainPage::IdleStep() {
     }
 }
 
-LRESULT CMainPage::OnMouseButton(UINT message, LPARAM lParam) {
-    int x = GET_X_LPARAM(lParam);
-    int y = GET_Y_LPARAM(lParam);
-    if (message == WM_LBUTTONDOWN) {
-        if (!m_homeButton.Press(x, y) && !m_exitButton.Press(x, y) && !IsPanelOpen()) {
-            LButtonDown(x, y);
-        }
-    } else {
-        bool isFrameButton = m_homeButton.Release(x, y);
-        isFrameButton = m_exitButton.Release(x, y) || isFrameButton;
-        if (!isFrameButton && !IsPanelOpen()) {
-            LButtonUp(x, y);
-        }
+void CMainPage::AfterMessage() {
+    if (++m_messagesSincePaint >= kPaintEveryMessages) {
+        Paint();
+        m_messagesSincePaint = 0;
     }
-    Paint();
-    return 1;
 }
 
-void CMainPage::LButtonDown(int x, int y) {
+void CMainPage::OnLButtonDown(int x, int y) {
+    if (!m_homeButton.Press(x, y) && !m_exitButton.Press(x, y) && !IsPanelOpen()) {
+        PressPage(x, y);
+    }
+    Paint();
+}
+
+void CMainPage::OnLButtonUp(int x, int y) {
+    bool isFrameButton = m_homeButton.Release(x, y);
+    isFrameButton = m_exitButton.Release(x, y) || isFrameButton;
+    if (!isFrameButton && !IsPanelOpen()) {
+        ReleasePage(x, y);
+    }
+    Paint();
+}
+
+void CMainPage::OnRButtonUp(int x, int y) {
+    if (!IsPanelOpen()) {
+        OpenContextMenu(x, y);
+    }
+}
+
+void CMainPage::PressPage(int x, int y) {
     for (auto& item : m_menuItems) {
         if (item != nullptr && item->Button().Press(x, y)) {
             return;
@@ -54,17 +65,19 @@ void CMainPage::LButtonDown(int x, int y) {
     common::Rect area = m_layout.PageArea();
     size_t current = m_grid->CurrentPage();
     // An item under the press is pressed and a swipe starts as well; the release decides which one it was.
-    m_isPagePressed = current < m_pages.size() && area.Contains(x, y) &&
-                      m_pages[current]->Press(x - area.left, y - area.top);
+    m_isPagePressed =
+        current < m_pages.size() && area.Contains(x, y) && m_pages[current]->Press(x - area.left, y - area.top);
     m_swipeStartX = x;
     ApplySlide(m_slider->Press(x, y));
 }
 
-void CMainPage::OnMouseMove(LPARAM lParam) {
-    ApplySlide(m_slider->Move(LOWORD(lParam), HIWORD(lParam)));
+void CMainPage::OnMouseMove(int x, int y) {
+    if (!IsPanelOpen()) {
+        ApplySlide(m_slider->Move(x, y));
+    }
 }
 
-void CMainPage::LButtonUp(int x, int y) {
+void CMainPage::ReleasePage(int x, int y) {
     m_lastMenuRelease = -1;
     for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
         if (m_menuItems[slot] != nullptr && m_menuItems[slot]->Button().Release(x, y)) {

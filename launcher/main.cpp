@@ -1,8 +1,9 @@
-// Tolv.exe entry: wires the launcher object and runs it.
+// Tolv.exe entry: wires the launcher's application object and runs it.
 #include <windows.h>
 
-#include "launcher/LauncherEntry.h"
+#include "launcher/TolvApp.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    return RunLauncher(instance, showCommand);
+    CTolvApp app(instance);
+    return app.Main(showCommand);
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/UniqueHandle.h"
+
 namespace platform {
 
 // GetDC/ReleaseDC; ReleaseDC needs the window back, so this is not a handle trait.
@@ -27,6 +29,9 @@ private:
 class SelectGuard {
 public:
     SelectGuard(HDC hdc, HGDIOBJ object) : m_hdc(hdc), m_old(::SelectObject(hdc, object)) {}
+    // Selects what a typed owner holds; the owner must outlive the guard.
+    template <typename Traits>
+    SelectGuard(HDC hdc, const UniqueHandle<Traits>& owner) : SelectGuard(hdc, owner.get()) {}
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
     ~SelectGuard() {

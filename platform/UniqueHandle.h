@@ -68,11 +68,18 @@ struct GdiObjectTraits {
     static void Close(Handle h) { ::DeleteObject(h); }
 };
 
-struct BitmapTraits {
-    using Handle = HBITMAP;
+// Typed GDI owners: each kind keeps its own handle type, so no use needs a cast from HGDIOBJ.
+template <typename GdiHandle>
+struct TypedGdiTraits {
+    using Handle = GdiHandle;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DeleteObject(h); }
 };
+using BitmapTraits = TypedGdiTraits<HBITMAP>;
+using FontTraits = TypedGdiTraits<HFONT>;
+using BrushTraits = TypedGdiTraits<HBRUSH>;
+using PenTraits = TypedGdiTraits<HPEN>;
+using RegionTraits = TypedGdiTraits<HRGN>;
 
 struct MemoryDcTraits {
     using Handle = HDC;
@@ -115,6 +122,10 @@ using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<BitmapTraits>;
+using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueBrush = UniqueHandle<BrushTraits>;
+using UniquePen = UniqueHandle<PenTraits>;
+using UniqueRegion = UniqueHandle<RegionTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;

@@ -8,8 +8,8 @@ namespace common {
 PageSlider::PageSlider(int dragBandHeight, const Rect& pageArea)
     : m_dragBandHeight(dragBandHeight), m_pageArea(pageArea) {}
 
-int PageSlider::MoveCoordinate(uint16_t raw) {
-    return (raw & 0xF000) != 0 ? 0 : raw;
+int PageSlider::MoveCoordinate(int coordinate) {
+    return (static_cast<uint16_t>(coordinate) & 0xF000) != 0 ? 0 : coordinate;
 }
 
 SlideActions PageSlider::Press(int x, int y) {
@@ -30,7 +30,7 @@ SlideActions PageSlider::Press(int x, int y) {
     return actions;
 }
 
-SlideActions PageSlider::Move(uint16_t rawX, uint16_t rawY) {
+SlideActions PageSlider::Move(int rawX, int rawY) {
     if (!m_isPressed) {
         return SlideActions{};
     }

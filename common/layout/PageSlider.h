@@ -45,7 +45,7 @@ struct SlideActions {
 };
 
 class PageSlider {
-  public:
+public:
     static constexpr int kStepPixels = 10;
     // Presses count as in the drag band from this x to kDragBandRight, both included.
     static constexpr int kDragBandLeft = 1;
@@ -56,9 +56,10 @@ class PageSlider {
 
     // Window coordinates of a press that no button took.
     SlideActions Press(int x, int y);
-    // The raw 16-bit words of a mouse move's lParam. A word with any of the bits 0xF000 set is a negative
-    // coordinate (the pointer left the window while captured) and counts as 0.
-    SlideActions Move(uint16_t rawX, uint16_t rawY);
+    // Window coordinates of a mouse move as signed values (GET_X_LPARAM). A negative coordinate (the pointer left
+    // the window while captured) counts as 0, and so does one of 4096 or more, whose 16-bit word shares the bits
+    // 0xF000 with the negative ones.
+    SlideActions Move(int x, int y);
     // Window coordinates of the release as signed values (GET_X_LPARAM).
     SlideActions Release(int x, int y, PagePosition pages);
     // One animation step; nothing to do while idle.
@@ -71,9 +72,9 @@ class PageSlider {
     bool IsSliding() const { return m_mode != SlideMode::Idle; }
     SlideMode Mode() const { return m_mode; }
 
-    static int MoveCoordinate(uint16_t raw);
+    static int MoveCoordinate(int coordinate);
 
-  private:
+private:
     SlideActions MoveWindow(int x, int y);
     SlideActions MoveSwipe(int x, int y);
     SlideMode ChooseMode(int distance, PagePosition pages) const;

@@ -8,23 +8,16 @@
 #include <memory>
 
 #include "common/widgets/EditModel.h"
-#include "launcher/controls/GCtrlObject.h"
 #include "launcher/controls/GPicture.h"
 
-class GEditCtrl : public GCtrlObject {
-  public:
+class GEditCtrl {
+public:
     GEditCtrl() = default;
-    ~GEditCtrl() override = default;
+    GEditCtrl(const GEditCtrl&) = delete;
+    GEditCtrl& operator=(const GEditCtrl&) = delete;
 
     // Pictures are borrowed and must outlive the field; false without them.
-    bool Create(HWND owner,
-                int x,
-                int y,
-                int width,
-                int height,
-                uint32_t id,
-                size_t maxLength,
-                GPicture* background,
+    bool Create(HWND owner, int x, int y, int width, int height, uint32_t id, size_t maxLength, GPicture* background,
                 GPicture* caret);
     // The field draws and measures with this font (nullptr: the system font). Borrowed.
     void SetFont(HFONT font) { m_font = font; }
@@ -48,7 +41,7 @@ class GEditCtrl : public GCtrlObject {
     uint32_t Id() const { return m_id; }
     bool IsFocused() const { return m_model && m_model->IsFocused(); }
 
-  private:
+private:
     HFONT FontOrDefault() const;
 
     HWND m_owner = nullptr;

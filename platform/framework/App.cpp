@@ -50,6 +50,9 @@ bool App::PreTranslateMessage(MSG& msg) {
 }
 
 int App::Run() {
+    if (m_loopPolicy != nullptr) {
+        return RunPaced(*m_loopPolicy);
+    }
     MSG msg = {};
     for (;;) {
         BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
@@ -65,6 +68,28 @@ int App::Run() {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+}
+
+int App::RunPaced(IMessageLoopPolicy& policy) {
+    int exitCode = 0;
+    while (!policy.IsStopRequested()) {
+        MSG msg = {};
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                exitCode = static_cast<int>(msg.wParam);
+            } else if (!PreTranslateMessage(msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            policy.AfterMessage();
+        } else if (policy.MayBlock()) {
+            ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        ::Sleep(IMessageLoopPolicy::kIdlePauseMs);
+        policy.IdleStep();
+    }
+    return exitCode;
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// The application object of the agent, the settings program and the updater: set-up, message loop, tear-down.
+// The application object of every program of the suite: set-up, message loop, tear-down.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 
 #include "platform/Hwnd.h"
 #include "platform/framework/MessageBoxes.h"
+#include "platform/framework/MessageLoopPolicy.h"
 #include "platform/framework/ModelessDialogs.h"
 
 namespace platform {
@@ -53,16 +54,22 @@ protected:
     // Sees every queued message before it is translated and dispatched; true means consumed.
     virtual bool PreTranslateMessage(MSG& msg);
 
-    // GetMessage loop until WM_QUIT; returns its exit code, or -1 when GetMessage fails.
+    // Without a loop policy: GetMessage loop until WM_QUIT; returns its exit code, or -1 when GetMessage fails.
+    // With one: the paced loop of IMessageLoopPolicy until it asks to stop; returns the last WM_QUIT's code, or 0.
     int Run();
+    // `policy` must outlive the loop; nullptr puts the blocking loop back.
+    void SetLoopPolicy(IMessageLoopPolicy* policy) { m_loopPolicy = policy; }
 
 private:
+    int RunPaced(IMessageLoopPolicy& policy);
+
     HINSTANCE m_instance;
     std::wstring m_title;
     std::wstring m_moduleFolder;
     ModelessDialogs m_modeless;
     SystemMessageBoxes m_systemBoxes;
     IMessageBoxes* m_boxes = &m_systemBoxes;
+    IMessageLoopPolicy* m_loopPolicy = nullptr;
 };
 
 }  // namespace platform

@@ -9,7 +9,9 @@ bool FrameWindow::CreateFrame(HINSTANCE instance, const FrameClass& frameClass, 
     windowClass.style = frameClass.classStyle;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = frameClass.className;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    if (frameClass.cursorId != nullptr) {
+        windowClass.hCursor = ::LoadCursorW(nullptr, frameClass.cursorId);
+    }
     windowClass.hbrBackground = frameClass.background;
     if (frameClass.iconId != 0) {
         windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(frameClass.iconId));

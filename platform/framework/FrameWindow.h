@@ -14,6 +14,8 @@ struct FrameClass {
     UINT iconId = 0;  // icon resource of the program; 0 or a missing resource: the system's
     UINT classStyle = CS_DBLCLKS;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    // A system cursor; nullptr registers none, so the pointer keeps the shape it comes in with.
+    const wchar_t* cursorId = IDC_ARROW;
 };
 
 // Calling thread: the UI thread that runs the program's loop. A frame that ends the program posts WM_QUIT from its

@@ -24,6 +24,7 @@ public:
     int exitCodeSeen = -100;
 
     using App::Run;
+    void SetPolicy(platform::IMessageLoopPolicy* policy) { SetLoopPolicy(policy); }
 
 protected:
     bool InitInstance(int showCommand) override {
@@ -56,6 +57,34 @@ DialogTemplate BrowserTemplate() {
     dialogTemplate.AddItem(kelvo_test::kEditAtom, 1008, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER, 4, 4, 120, 12, L"");
     dialogTemplate.AddItem(kelvo_test::kButtonAtom, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 4, 20, 40, 14, L"확인");
     return dialogTemplate;
+}
+
+// Records the paced loop's calls; stops at the first idle turn that finds the queue empty.
+class RecordingPolicy : public platform::IMessageLoopPolicy {
+public:
+    std::string calls;
+    bool isStopRequested = false;
+
+    bool IsStopRequested() const override { return isStopRequested; }
+    void AfterMessage() override { calls += 'm'; }
+    bool MayBlock() const override { return false; }
+    void IdleStep() override {
+        calls += 'i';
+        MSG msg;
+        isStopRequested = !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
+};
+
+TEST(App, PacedLoopTakesOneMessagePerTurnAndOutlivesWmQuit) {
+    ScriptedApp app;
+    RecordingPolicy policy;
+    app.SetPolicy(&policy);
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP, 0, 0);
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP, 0, 0);
+    ::PostQuitMessage(7);
+    // An animation step between messages needs one message per turn; a quit alone must not end the loop.
+    EXPECT_EQ(app.Run(), 7);
+    EXPECT_EQ(policy.calls, "mimimi");
 }
 
 TEST(App, MainRunsTheLoopBetweenInitAndExitAndReturnsExitInstancesCode) {
