@@ -22,6 +22,9 @@ sys.path.append(str(ROOT / "build" / "win" / "generated" / "python"))
 import kelvo_ids as ids  # noqa: E402
 
 SUITE = ids.kSuiteFolder
+# The ports the build baked into the programs' store hosts (tools/env.sh sets them; these are its defaults).
+STORE_HTTP_PORT = os.environ.get("KELVO_HTTP_PORT", "18080")
+STORE_FTP_PORT = os.environ.get("KELVO_FTP_PORT", "18021")
 SCREENS = ROOT / "out" / "screens"
 LOGS = ROOT / "out" / "e2e"
 
@@ -174,13 +177,13 @@ class KelvoTestCase(unittest.TestCase):
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
     def start_local_store(self):
-        """The local store on the build's store ports (18080 HTTP, 18021 FTP) with the content the build laid
+        """The local store on the build's store ports with the content the build laid
         out; ended when the test ends. Returns the folder of its logs (http.log, ftp.log)."""
         log_dir = self.logs / "store"
         log_dir.mkdir(parents=True, exist_ok=True)
         store = subprocess.Popen(
-            ["/usr/bin/python3", str(ROOT / "tools" / "store" / "store.py"), "--http-port", "18080", "--ftp-port",
-             "18021", "--root", str(ROOT / "build" / "store-content"), "--log-dir", str(log_dir)],
+            ["/usr/bin/python3", str(ROOT / "tools" / "store" / "store.py"), "--http-port", STORE_HTTP_PORT,
+             "--ftp-port", STORE_FTP_PORT, "--root", str(ROOT / "build" / "store-content"), "--log-dir", str(log_dir)],
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.addCleanup(lambda: (store.terminate(), store.wait(10)))
         line = store.stdout.readline().decode(errors="replace")

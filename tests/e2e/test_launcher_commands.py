@@ -44,7 +44,7 @@ class LauncherCommands(KelvoTestCase):
             shutil.copy2(BIN / "kelvo_marker.exe", self.suite_dir / name)
         # There, so the item is enabled, but no program the system can start.
         (self.suite_dir / "broken.exe").write_bytes(b"not a program\n")
-        programs = DRIVE / "Portable Programs"
+        programs = DRIVE / ids.kPackagesFolder
         (programs / "지울앱").mkdir()
         shutil.copy2(BIN / "kelvo_marker.exe", programs / "지울앱" / "app.exe")
         shutil.copy2(BIN / "kelvo_marker.exe", programs / "dots.exe")
@@ -108,7 +108,7 @@ class LauncherCommands(KelvoTestCase):
         self.screenshot("launcher-remove-dialog")
         self.answer_box("항목 삭제", IDOK)
         wait_until(lambda: "지울앱" not in self.captions(), 10.0, what="the removed item to leave TolvEnv.xml")
-        self.assertFalse((DRIVE / "Portable Programs" / "지울앱").exists(), "a full removal deletes the folder")
+        self.assertFalse((DRIVE / ids.kPackagesFolder / "지울앱").exists(), "a full removal deletes the folder")
         wait_until(lambda: f"msg={ENV_CHANGED} wparam=1 lparam=61" in self.read_log_lines(self.agent_log), 10.0,
                    what="the agent to be told of the removal")
 
@@ -118,8 +118,8 @@ class LauncherCommands(KelvoTestCase):
         self.box_text("항목 삭제")
         self.answer_box("항목 삭제", IDOK)
         wait_until(lambda: ".." not in self.captions(), 10.0, what="the '..' item to leave TolvEnv.xml")
-        self.assertTrue((DRIVE / "Portable Programs" / "dots.exe").exists())
-        self.assertTrue((DRIVE / "Portable Programs").is_dir())
+        self.assertTrue((DRIVE / ids.kPackagesFolder / "dots.exe").exists())
+        self.assertTrue((DRIVE / ids.kPackagesFolder).is_dir())
 
         # An item being installed (now slot 1) has no menu at all.
         self.click(slot_centre(1), "right")
@@ -174,7 +174,7 @@ class LauncherCommands(KelvoTestCase):
         self.box_text("항목 삭제")
         self.answer_box("항목 삭제", IDCANCEL)
         self.assertIn("지울앱", self.captions())
-        self.assertTrue((DRIVE / "Portable Programs" / "지울앱" / "app.exe").exists())
+        self.assertTrue((DRIVE / ids.kPackagesFolder / "지울앱" / "app.exe").exists())
 
         self.click(slot_centre(5), "right")
         self.choose_from_menu(0)  # 항목편집, 프로그램 제거

@@ -62,7 +62,7 @@ class SettingsProgram(KelvoTestCase):
     # Catches: the package named on the command line not the one edited, a start flag not saved or not told to
     # the agent, a removal that leaves the entry or the folder, and the agent not told of it.
     def test_program_management_saves_and_removes_a_package(self):
-        programs = DRIVE / "Portable Programs"
+        programs = DRIVE / ids.kPackagesFolder
         for folder in ("memo", "viewer"):
             (programs / folder).mkdir(parents=True)
             shutil.copy2(BIN / "kelvo_marker.exe", programs / folder / f"{folder}.exe")

@@ -19,7 +19,7 @@ class StoreBrowser(KelvoTestCase):
 
     def open_store(self):
         self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(OPEN_STORE))
-        self.kdrive("wait", "--class", "#32770", "--title", "Storvia", "--visible", "--timeout-ms", "20000")
+        self.kdrive("wait", "--class", "#32770", "--title", ids.kStoreName, "--visible", "--timeout-ms", "20000")
 
     # Catches: the store not opening from the launcher's message, the page's buttons not reaching the agent, a
     # queued install that never runs, files missing on the drive, the launcher not keeping the package, and the
@@ -30,23 +30,23 @@ class StoreBrowser(KelvoTestCase):
         self.open_store()
         self.screenshot("store-browser")
         # Focus the page, then walk to its first button (한글 메모장's install) and press it.
-        self.kdrive("click", "--class", "#32770", "--title", "Storvia", "--x", "4", "--y", "4")
+        self.kdrive("click", "--class", "#32770", "--title", ids.kStoreName, "--x", "4", "--y", "4")
         self.kdrive("keys", "--vk", str(VK_TAB))
         self.kdrive("keys", "--vk", str(VK_RETURN))
-        program = DRIVE / "Portable Programs" / "한글메모장" / "메모장.exe"
+        program = DRIVE / ids.kPackagesFolder / "한글메모장" / "메모장.exe"
         wait_until(program.exists, 60.0, what="the installed program on the drive")
         wait_until(lambda: any(item["CAPTION"] == "한글메모장" and item["UPDATEFLAG"] == "0"
                                for page in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for item in page),
                    30.0, what="the finished package in the launcher's TolvEnv.xml")
-        self.assertTrue((DRIVE / "Portable Programs" / "한글메모장" / "도움말" / "읽어보기.txt").exists())
+        self.assertTrue((DRIVE / ids.kPackagesFolder / "한글메모장" / "도움말" / "읽어보기.txt").exists())
         wait_until(lambda: "update_Set.asp?userID=&userPwd=&appIdx=101" in
                    (self.store_log / "http.log").read_text(errors="replace"), 15.0,
                    what="the store's notice of the installation")
         self.screenshot("store-installed-package", ids.kLauncherClass)
 
-        self.kdrive("click", "--class", "#32770", "--title", "Storvia", "--x", "4", "--y", "4")
+        self.kdrive("click", "--class", "#32770", "--title", ids.kStoreName, "--x", "4", "--y", "4")
         self.kdrive("keys", "--vk", str(VK_ESCAPE))
-        self.kdrive("wait-gone", "--class", "#32770", "--title", "Storvia", "--timeout-ms", "10000")
+        self.kdrive("wait-gone", "--class", "#32770", "--title", ids.kStoreName, "--timeout-ms", "10000")
         self.open_store()
 
 
