@@ -11,6 +11,7 @@
 #include "common/xml/XmlFile.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
+#include "platform/FileReplace.h"
 
 void ReplaceStagedUpdater(const std::wstring& moduleFolder) {
     std::wstring staged = moduleFolder + L"\\" + platform::WideCStr(common::kStagedUpdaterProgram);
@@ -23,7 +24,7 @@ void ReplaceStagedUpdater(const std::wstring& moduleFolder) {
         }
     }
     // One step: when the move fails, the old updater is still there and the staged one waits for the next start.
-    ::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    platform::MoveOver(staged, target);
 }
 
 common::Credentials ReadCredentials(common::IFileStore& store, const std::u16string& path) {

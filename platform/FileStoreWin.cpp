@@ -8,6 +8,7 @@
 
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
+#include "platform/FileReplace.h"
 
 namespace platform {
 
@@ -85,7 +86,7 @@ bool FileStoreWin::WriteReplace(const std::u16string& path, const std::vector<ui
     bool isWritten = WriteAllTo(file.get(), bytes) && ::FlushFileBuffers(file.get());
     bool isClosed = ::CloseHandle(file.release()) != FALSE;
     if (!isWritten || !isClosed ||
-        !::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        MoveOver(temp, target) != 0) {
         ::DeleteFileW(temp.c_str());
         return false;
     }

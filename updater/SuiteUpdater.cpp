@@ -14,12 +14,12 @@
 #include "platform/FolderTree.h"
 #include "platform/WideText.h"
 #include "platform/inet/StoreTransfer.h"
+#include "platform/FileReplace.h"
 
 namespace {
 
 constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr wchar_t kQuestion[] = L"Kelvo 업데이트가 있습니다. 업데이트 하시겠습니까?";
-constexpr wchar_t kNewSuffix[] = L".new";
 
 // The suite's profile lists a handful of files; a file far larger is not read (it would all be held in memory).
 constexpr size_t kMaxProfileBytes = 1024 * 1024;
@@ -36,14 +36,7 @@ common::SuiteUpdateProfile ReadProfile(const std::wstring& path) {
 // Copies `source` beside `target` and moves the copy over it in one step; the source is deleted afterwards
 // either way. The Windows error code, or 0.
 DWORD InstallFile(const std::wstring& source, const std::wstring& target) {
-    const std::wstring staged = target + kNewSuffix;
-    DWORD code = 0;
-    if (!::CopyFileW(source.c_str(), staged.c_str(), FALSE)) {
-        code = ::GetLastError();
-    } else if (!::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        code = ::GetLastError();
-        ::DeleteFileW(staged.c_str());
-    }
+    const DWORD code = platform::CopyOver(source, target);
     ::DeleteFileW(source.c_str());
     return code;
 }

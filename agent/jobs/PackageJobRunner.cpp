@@ -14,6 +14,8 @@
 #include "platform/WideText.h"
 #include "platform/dom/ProfileLoader.h"
 #include "platform/inet/StoreTransfer.h"
+#include "platform/FileReplace.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 
@@ -51,20 +53,16 @@ std::optional<int64_t> FileSize(const std::wstring& path) {
 }
 
 bool CanOpenForReading(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    ::CloseHandle(file);
-    return true;
+    platform::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
 }
 
-// Copies over the target, then removes the source whatever the copy did. The copy's error code, or 0.
+// Replaces the target from beside it, then removes the source whatever the copy did. The error code, or 0.
 DWORD MoveByCopy(const std::wstring& source, const std::wstring& target) {
-    DWORD code = ::CopyFileW(source.c_str(), target.c_str(), FALSE) ? 0 : ::GetLastError();
+    const DWORD code = platform::CopyOver(source, target);
     ::DeleteFileW(source.c_str());
-    return code != 0 || ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES ? code : ERROR_FILE_NOT_FOUND;
+    return code;
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ class Agent(KelvoTestCase):
         self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "20000")
 
     def exit_through_the_launcher(self):
-        """The launcher's exit button posts 2032 to the agent, which asks before it ends the suite."""
+        """The launcher's exit button posts the shut-down message to the agent, which asks before it ends the suite."""
         self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(ids.kMsgButtonNotice), "--wparam", str(EXIT_BUTTON),
                     "--lparam", "0")
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "15000")

@@ -1,4 +1,4 @@
-"""The agent applies a saved TolvSet.xml on message 2027, and answers hotkeys and drive removal."""
+"""The agent applies a saved settings file when told it was saved, and answers hotkeys and drive removal."""
 import shutil
 import struct
 import unittest

@@ -38,8 +38,8 @@ class LauncherWindow(KelvoTestCase):
         _, agent_log = self.start_standin_agent()
         launcher = self.start_launcher()
         self.kdrive("post", "--class", ids.kLauncherClass, "--msg", str(ids.kMsgButtonNotice), "--wparam", str(ids.kIdExitButton), "--lparam", "0")
-        wait_until(lambda: any(line.startswith("msg=2032 ") for line in self.read_log_lines(agent_log)),
-                   what="2032 at the agent")
+        wait_until(lambda: any(line.startswith(f"msg={ids.kMsgShutDown} ") for line in self.read_log_lines(agent_log)),
+                   what="the shut-down message at the agent")
         self.assertTrue(launcher.is_running(), "with an agent, the launcher waits to be destroyed")
         # At shut-down the agent sends the launcher WM_DESTROY.
         self.kdrive("send", "--class", ids.kLauncherClass, "--msg", str(WM_DESTROY), "--wparam", "0", "--lparam", "0")

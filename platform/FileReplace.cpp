@@ -1,0 +1,32 @@
+// Replacing a file by a move from beside it.
+#include "platform/FileReplace.h"
+
+namespace platform {
+
+namespace {
+constexpr wchar_t kStagedSuffix[] = L".new";
+}  // namespace
+
+DWORD MoveOver(const std::wstring& staged, const std::wstring& target) {
+    if (::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    const DWORD code = ::GetLastError();
+    return code != 0 ? code : ERROR_GEN_FAILURE;
+}
+
+DWORD CopyOver(const std::wstring& source, const std::wstring& target) {
+    const std::wstring staged = target + kStagedSuffix;
+    if (!::CopyFileW(source.c_str(), staged.c_str(), FALSE)) {
+        const DWORD code = ::GetLastError();
+        ::DeleteFileW(staged.c_str());
+        return code != 0 ? code : ERROR_GEN_FAILURE;
+    }
+    const DWORD code = MoveOver(staged, target);
+    if (code != 0) {
+        ::DeleteFileW(staged.c_str());
+    }
+    return code;
+}
+
+}  // namespace platform
