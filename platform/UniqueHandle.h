@@ -105,18 +105,6 @@ struct MenuTraits {
     static void Close(Handle h) { ::DestroyMenu(h); }
 };
 
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::FreeLibrary(h); }
-};
-
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::RegCloseKey(h); }
-};
-
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
@@ -130,7 +118,5 @@ using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueModule = UniqueHandle<ModuleTraits>;
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 
 }  // namespace platform

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Console.h"
-#include "Windows.h"
+#include "TopWindows.h"
 
 namespace kdrive {
 namespace {

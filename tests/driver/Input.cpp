@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "Console.h"
-#include "Windows.h"
+#include "TopWindows.h"
 
 namespace kdrive {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Console.h"
-#include "Windows.h"
+#include "TopWindows.h"
 
 namespace kdrive {
 namespace {
@@ -54,8 +54,8 @@ int RunKeys(const Args& args) {
     }
     UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     if (sent != inputs.size()) {
-        return FailWithLastError(L"SendInput sent " + std::to_wstring(sent) + L" of " +
-                                 std::to_wstring(inputs.size()) + L" events");
+        return FailWithLastError(L"SendInput sent " + std::to_wstring(sent) + L" of " + std::to_wstring(inputs.size()) +
+                                 L" events");
     }
     return kExitOk;
 }

@@ -8,7 +8,7 @@
 
 #include "Console.h"
 #include "Handles.h"
-#include "Windows.h"
+#include "TopWindows.h"
 
 namespace kdrive {
 namespace {

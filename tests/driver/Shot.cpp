@@ -12,7 +12,7 @@
 #include "Console.h"
 #include "Handles.h"
 #include "Png.h"
-#include "Windows.h"
+#include "TopWindows.h"
 
 namespace kdrive {
 namespace {

@@ -20,7 +20,7 @@
 #include "Messages.h"
 #include "Peer.h"
 #include "Shot.h"
-#include "Windows.h"
+#include "TopWindows.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
 
@@ -111,10 +111,7 @@ const std::vector<Command>& Commands() {
          L"press --class C [--title T] --id N [--bm-click]",
          {kClass, kTitle, {L"id", OptionKind::Number, true, 0, 0xFFFF}, {L"bm-click", OptionKind::Flag, false, 0, 0}},
          RunPress},
-        {L"keys",
-         L"keys --vk N [--alt] [--ctrl] [--shift] [--win]",
-         {kVirtualKey, kAlt, kCtrl, kShift, kWin},
-         RunKeys},
+        {L"keys", L"keys --vk N [--alt] [--ctrl] [--shift] [--win]", {kVirtualKey, kAlt, kCtrl, kShift, kWin}, RunKeys},
         {L"hotkey-free",
          L"hotkey-free --vk N [--alt] [--ctrl] [--shift] [--win]",
          {kVirtualKey, kAlt, kCtrl, kShift, kWin},

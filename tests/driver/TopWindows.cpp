@@ -1,5 +1,5 @@
 // Finding top-level windows by class and title, waiting for them, and describing them.
-#include "Windows.h"
+#include "TopWindows.h"
 
 #include <cwchar>
 
