@@ -36,7 +36,6 @@ public:
     // As Join, for the UI thread: window messages are dispatched while it waits, so a worker that is sending to
     // a window of this thread, and the user's view of the agent, are not frozen by the wait.
     bool JoinPumping(DWORD timeoutMs);
-    bool IsStarted() const { return static_cast<bool>(m_thread); }
 
 private:
     static unsigned __stdcall ThreadMain(void* self);
