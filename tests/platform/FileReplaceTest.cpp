@@ -3,10 +3,11 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/FileBytes.h"
 #include "platform/FileReplace.h"
 #include "platform/UniqueHandle.h"
 #include "tests/platform/ScratchDir.h"
@@ -14,8 +15,8 @@
 namespace {
 
 std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::optional<std::vector<uint8_t>> bytes = platform::ReadFileUpTo(path, 1 << 20);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 bool Exists(const std::wstring& path) {
