@@ -5,22 +5,27 @@ namespace platform {
 
 namespace {
 constexpr wchar_t kStagedSuffix[] = L".new";
+
+// A failed call never reports success, even when it left no error code.
+DWORD LastErrorOrFailure() {
+    const DWORD code = ::GetLastError();
+    return code != 0 ? code : ERROR_GEN_FAILURE;
+}
 }  // namespace
 
 DWORD MoveOver(const std::wstring& staged, const std::wstring& target) {
     if (::MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return 0;
     }
-    const DWORD code = ::GetLastError();
-    return code != 0 ? code : ERROR_GEN_FAILURE;
+    return LastErrorOrFailure();
 }
 
 DWORD CopyOver(const std::wstring& source, const std::wstring& target) {
     const std::wstring staged = target + kStagedSuffix;
     if (!::CopyFileW(source.c_str(), staged.c_str(), FALSE)) {
-        const DWORD code = ::GetLastError();
+        const DWORD code = LastErrorOrFailure();
         ::DeleteFileW(staged.c_str());
-        return code != 0 ? code : ERROR_GEN_FAILURE;
+        return code;
     }
     const DWORD code = MoveOver(staged, target);
     if (code != 0) {
