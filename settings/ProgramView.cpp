@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "common/ipc/AgentPayloads.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
 #include "common/settings/SettingsRules.h"
@@ -253,10 +254,10 @@ void CFormPrgManView::OnSave() {
             continue;
         }
         SendToAgent(static_cast<ULONG_PTR>(common::CopyDataKind::HotKey),
-                    common::HotKeyRecord(row.key, row.alt, row.shift, row.ctrl, row.win, row.pkgId));
+                    common::HotKeyPayload{row.key, row.alt, row.shift, row.ctrl, row.win, row.pkgId}.Write());
         if (row.startOpen || row.startClose) {
             SendToAgent(static_cast<ULONG_PTR>(common::CopyDataKind::AutoPrograms),
-                        common::AutoProgramsRecord(row.path, row.startOpen, row.startClose));
+                        common::AutoProgramsPayload::ForPackage(row.path, row.startOpen, row.startClose).Write());
         }
     }
     if (m_rows->Save()) {
@@ -293,7 +294,7 @@ void CFormPrgManView::Update() {
         m_context.boxes().Show(hwnd(), L"Kelvo가 정상 동작하지 않습니다.\n다시 실행하십시오.", kInfoTitle, kInfoStyle);
         return;
     }
-    std::vector<uint8_t> record = common::UpdateRequestRecord(platform::FromWide(channel), *folder);
+    std::vector<uint8_t> record = common::UpdateCheckPayload::ForPackage(platform::FromWide(channel), *folder).Write();
     COPYDATASTRUCT data = {};
     data.dwData = static_cast<ULONG_PTR>(common::CopyDataKind::UpdateCheck);
     data.cbData = static_cast<DWORD>(record.size());
@@ -331,7 +332,7 @@ void CFormPrgManView::Remove() {
     }
     // The agent drops the package's hot key, tells the store and has the launcher reload.
     SendToAgent(static_cast<ULONG_PTR>(common::CopyDataKind::HotKey),
-                common::HotKeyRecord(0, false, false, false, false, removed.pkgId));
+                common::HotKeyPayload{0, false, false, false, false, removed.pkgId}.Write());
     if (HWND agent = platform::FindAgentWindow()) {
         ::PostMessageW(agent, common::kMsgEnvChanged, common::kEnvPackageRemoved, static_cast<LPARAM>(removed.pkgId));
     }

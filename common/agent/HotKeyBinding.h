@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "common/settings/SettingsRecord.h"
-#include "common/ipc/CopyData.h"
 
 namespace common {
 
@@ -41,8 +40,7 @@ uint8_t HotKeyFromText(std::u16string_view text);
 // Search).
 std::array<HotKeyBinding, 4> BuiltInHotKeys(const SettingsRecord& settings);
 
-// WM_COPYDATA kind 6: six little-endian 32-bit integers, key (low 8 bits used), ALT, SHIFT, CTRL, WIN, ID.
-// nullopt when `size` is below kHotKeyRecordBytes; bytes past it are not looked at.
+// The binding a WM_COPYDATA kind-6 record asks for (HotKeyPayload); nullopt when the record is short.
 std::optional<HotKeyBinding> ReadHotKeyPayload(const void* data, size_t size);
 
 }  // namespace common

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "common/ipc/RecordBytes.h"
 #include "common/text/TextUtil.h"
 
 namespace common {
@@ -33,15 +32,6 @@ bool ProgramList::AppendUnique(const std::u16string& path) {
     }
     m_paths.push_back(std::move(cut));
     return true;
-}
-
-std::optional<AutoProgramsPayload> AutoProgramsPayload::Read(const void* data, size_t size) {
-    if (data == nullptr || size < kSize) {
-        return std::nullopt;
-    }
-    RecordReader reader(data, size);
-    return AutoProgramsPayload{reader.Text(0, ProgramList::kMaxUnits),
-                               reader.Text(kFieldUnits * sizeof(char16_t), ProgramList::kMaxUnits)};
 }
 
 }  // namespace common

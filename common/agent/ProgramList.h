@@ -1,8 +1,7 @@
-// The agent's auto-start and auto-close lists, and the kind-1 payload that adds to them.
+// The agent's auto-start and auto-close lists.
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,21 +24,6 @@ public:
 
 private:
     std::vector<std::u16string> m_paths;
-};
-
-// WM_COPYDATA kind 1: an auto-start path at unit 0 and an auto-close path at unit 260, each in a field of 260
-// UTF-16 units, either possibly empty.
-struct AutoProgramsPayload {
-    static constexpr size_t kFieldUnits = 260;
-    static constexpr size_t kSize = 2 * kFieldUnits * sizeof(char16_t);
-
-    std::u16string startPath;
-    std::u16string closePath;
-
-    // nullopt when `size` is below kSize; bytes past kSize are not looked at (the settings program sends a longer
-    // record of which these are the first two fields). A field without a terminator stops at its 259th unit, like
-    // the list's buffers.
-    static std::optional<AutoProgramsPayload> Read(const void* data, size_t size);
 };
 
 }  // namespace common

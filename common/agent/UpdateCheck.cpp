@@ -1,21 +1,11 @@
 // The update check's portable decisions.
 #include "common/agent/UpdateCheck.h"
 
-#include "common/ipc/RecordBytes.h"
 #include "common/ipc/SuiteNames.h"
 #include "common/store/PathNames.h"
 #include "common/text/TextUtil.h"
 
 namespace common {
-
-std::optional<UpdateCheckPayload> UpdateCheckPayload::Read(const void* data, size_t size) {
-    if (data == nullptr || size < kSize) {
-        return std::nullopt;
-    }
-    RecordReader reader(data, size);
-    const size_t fieldBytes = kFieldUnits * sizeof(char16_t);
-    return UpdateCheckPayload{reader.Text(0, kFieldUnits - 1), reader.Text(fieldBytes, kFieldUnits - 1)};
-}
 
 bool IsStoreProfilePath(std::u16string_view profilePath) {
     constexpr std::u16string_view kSuffix = u"/Profile.xml";

@@ -7,23 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "common/ipc/CopyData.h"
+// The kind-0 request the check answers.
+#include "common/ipc/AgentPayloads.h"
 
 namespace common {
-
-// WM_COPYDATA kind 0 to the agent: the store's profile path at unit 0 and the package's folder name at unit 260,
-// each in a field of 260 UTF-16 units. nullopt when `size` is below kSize; a field without a terminator stops at
-// its 259th unit.
-struct UpdateCheckPayload {
-    static constexpr size_t kFieldUnits = 260;
-    static constexpr size_t kSize = kUpdateCheckBytes;
-    static_assert(kSize == 2 * kFieldUnits * sizeof(char16_t));
-
-    std::u16string profilePath;
-    std::u16string folderName;
-
-    static std::optional<UpdateCheckPayload> Read(const void* data, size_t size);
-};
 
 // A profile path as the store page and the settings program build it: "/<store directory>/<package name>/
 // Profile.xml", each name a plain one. Anything else would reach other addresses on the store's server.

@@ -1,7 +1,6 @@
 // The settings program's package rows.
 #include "common/settings/PackageRows.h"
 
-#include "common/ipc/RecordBytes.h"
 #include "common/store/PathNames.h"
 #include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
@@ -11,7 +10,6 @@ namespace common {
 namespace {
 
 constexpr int32_t kStorePackage = 1;
-constexpr size_t kFieldBytes = 520;
 
 const CXmlElement* Child(const CXmlElement& parent, std::u16string_view name) {
     for (const CXmlElement* child = parent.FirstChild(); child != nullptr; child = parent.NextChild(child)) {
@@ -147,38 +145,6 @@ std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t
         return std::nullopt;
     }
     return std::u16string(folder);
-}
-
-std::vector<uint8_t> UpdateRequestRecord(std::u16string_view channel, std::u16string_view folder) {
-    std::vector<uint8_t> bytes(kSettingsRecordBytes, 0);
-    RecordWriter writer(bytes.data(), bytes.size());
-    writer.Text(0, 260, u"/" + std::u16string(channel) + u"/" + std::u16string(folder) + u"/Profile.xml");
-    writer.Text(kFieldBytes, 260, std::u16string(folder));
-    return bytes;
-}
-
-std::vector<uint8_t> HotKeyRecord(uint8_t key, bool alt, bool shift, bool ctrl, bool win, int32_t pkgId) {
-    std::vector<uint8_t> bytes(kHotKeyRecordBytes, 0);
-    RecordWriter writer(bytes.data(), bytes.size());
-    writer.U8(0, key);
-    writer.I32(4, alt ? 1 : 0);
-    writer.I32(8, shift ? 1 : 0);
-    writer.I32(12, ctrl ? 1 : 0);
-    writer.I32(16, win ? 1 : 0);
-    writer.I32(20, pkgId);
-    return bytes;
-}
-
-std::vector<uint8_t> AutoProgramsRecord(std::u16string_view path, bool startOpen, bool startClose) {
-    std::vector<uint8_t> bytes(kSettingsRecordBytes, 0);
-    RecordWriter writer(bytes.data(), bytes.size());
-    if (startOpen) {
-        writer.Text(0, 260, std::u16string(path));
-    }
-    if (startClose) {
-        writer.Text(kFieldBytes, 260, std::u16string(path));
-    }
-    return bytes;
 }
 
 }  // namespace common

@@ -1,5 +1,5 @@
 // The settings program's list of installed store packages, read from TolvEnv.xml and written back field by
-// field, and the records it sends the agent about them.
+// field.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,6 @@
 
 #include "common/io/FileStore.h"
 #include "common/xml/XmlFile.h"
-#include "common/ipc/CopyData.h"
 
 namespace common {
 
@@ -65,13 +64,5 @@ private:
 // "<drive>:\Portable Programs\". nullopt when the path lies elsewhere or the element is not a plain name. A
 // caption can be renamed; this folder cannot, so removal and update look here.
 std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t drive);
-
-// WM_COPYDATA records to the agent, in the settings program's kSettingsRecordBytes form where it has one.
-// Kind 0: "/<channel>/<folder>/Profile.xml" at byte 0 and the folder at byte 520.
-std::vector<uint8_t> UpdateRequestRecord(std::u16string_view channel, std::u16string_view folder);
-// Kind 6: key byte, then Alt, Shift, Ctrl, Win and the package id as 32-bit integers (24 bytes).
-std::vector<uint8_t> HotKeyRecord(uint8_t key, bool alt, bool shift, bool ctrl, bool win, int32_t pkgId);
-// Kind 1: the path at byte 0 when it starts with the launcher, at byte 520 when it starts as the launcher closes.
-std::vector<uint8_t> AutoProgramsRecord(std::u16string_view path, bool startOpen, bool startClose);
 
 }  // namespace common

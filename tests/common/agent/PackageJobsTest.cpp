@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -124,22 +123,6 @@ TEST_F(EnvEdits, AnnouncedPackagesAreMarkedOrAddedToTheFirstPageWithRoom) {
 }  // namespace
 
 namespace {
-
-// Catches: a kind-0 record read past a short buffer or past a field without a terminator, and the settings
-// program's fields swapped.
-TEST(UpdateCheck, ReadsTheTwoFieldsOfAKindZeroRecord) {
-    std::vector<uint8_t> bytes(1040, 0);
-    const std::u16string path = u"/utility/한글메모장/Profile.xml";
-    std::memcpy(bytes.data(), path.data(), path.size() * 2);
-    const std::u16string folder(300, u'f');
-    std::memcpy(bytes.data() + 520, folder.data(), 520);
-    auto payload = common::UpdateCheckPayload::Read(bytes.data(), bytes.size());
-    ASSERT_TRUE(payload);
-    EXPECT_EQ(payload->profilePath, path);
-    EXPECT_EQ(payload->folderName.size(), 259u);
-    EXPECT_FALSE(common::UpdateCheckPayload::Read(bytes.data(), 1039));
-    EXPECT_FALSE(common::UpdateCheckPayload::Read(nullptr, 1040));
-}
 
 // Catches: a profile path that reaches other addresses on the store's server, and folder names that climb out
 // of the check's own folder or out of "Portable Programs".

@@ -6,8 +6,7 @@
 #include <string>
 
 #include "common/agent/HotKeyBinding.h"
-#include "common/agent/ProgramList.h"
-#include "common/agent/UpdateCheck.h"
+#include "common/ipc/AgentPayloads.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"

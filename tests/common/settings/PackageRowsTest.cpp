@@ -1,13 +1,10 @@
-// The settings program's package rows: what is listed, what a save writes, removal, and the agent records.
+// The settings program's package rows: what is listed, what a save writes, and removal.
 #include "common/settings/PackageRows.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "common/agent/HotKeyBinding.h"
-#include "common/agent/ProgramList.h"
-#include "common/agent/UpdateCheck.h"
 #include "common/text/Utf.h"
 #include "common/xml/XmlDocument.h"
 #include "tests/common/io/MemoryFileStore.h"
@@ -101,24 +98,6 @@ TEST(PackageRows, TheInstallFolderComesFromThePath) {
     EXPECT_FALSE(common::InstallFolderOf(u"F:\\Other\\memo\\memo.exe", u'F'));
     EXPECT_FALSE(common::InstallFolderOf(u"F:\\Portable Programs\\..\\x.exe", u'F'));
     EXPECT_FALSE(common::InstallFolderOf(u"F:\\Portable Programs\\", u'F'));
-}
-
-// Catches: records the agent reads in another layout than it expects.
-TEST(PackageRows, RecordsReadBackWithTheAgentsReaders) {
-    auto update = common::UpdateCheckPayload::Read(common::UpdateRequestRecord(u"utility", u"memo").data(), 1564);
-    ASSERT_TRUE(update);
-    EXPECT_EQ(update->profilePath, u"/utility/memo/Profile.xml");
-    EXPECT_EQ(update->folderName, u"memo");
-    std::vector<uint8_t> hotKey = common::HotKeyRecord('Q', true, false, true, false, 42);
-    auto binding = common::ReadHotKeyPayload(hotKey.data(), hotKey.size());
-    ASSERT_TRUE(binding);
-    EXPECT_EQ(binding->id, 42);
-    EXPECT_EQ(binding->key, 'Q');
-    std::vector<uint8_t> programs = common::AutoProgramsRecord(u"F:\\a.exe", false, true);
-    auto payload = common::AutoProgramsPayload::Read(programs.data(), programs.size());
-    ASSERT_TRUE(payload);
-    EXPECT_EQ(payload->startPath, u"");
-    EXPECT_EQ(payload->closePath, u"F:\\a.exe");
 }
 
 }  // namespace
