@@ -94,6 +94,9 @@ bool PosixFileStore::WriteReplace(const std::u16string& path, const std::vector<
         }
         mode = info.st_mode & 07777;
     }
+    if (m_fileMode) {
+        mode = static_cast<mode_t>(*m_fileMode);
+    }
     // mkstemp puts the temporary file beside the target, so the rename never crosses file systems.
     std::string temp = native + ".XXXXXX";
     int fd = ::mkstemp(temp.data());

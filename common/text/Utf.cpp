@@ -66,6 +66,16 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return Utf8ToUtf16(reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view text) {
+    // Well-formed input is exactly what the encoder gives back for its decoding: every malformed form either
+    // decodes to U+FFFD or re-encodes to other bytes (an overlong form to the short one, a surrogate to U+FFFD).
+    std::u16string decoded = Utf8ToUtf16(text);
+    if (Utf16ToUtf8(decoded) != text) {
+        return std::nullopt;
+    }
+    return decoded;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ inline constexpr char16_t kReplacementChar = 0xFFFD;
 // Overlong forms are not rejected: the suite's own files never hold them and they decode to the value encoded.
 std::u16string Utf8ToUtf16(const uint8_t* data, size_t size);
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// Strict decoder for text a user typed (command-line arguments): nullopt unless `text` is well-formed UTF-8, so
+// overlong forms, encoded surrogates, values past U+10FFFF and cut sequences are refused rather than replaced.
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view text);
 
 // Encoder for paths handed to POSIX calls and for diagnostics: a surrogate pair becomes one four-byte sequence,
 // an unpaired surrogate becomes U+FFFD.

@@ -21,6 +21,9 @@ decipher "$work/TolvIni.dat" "$work/plain"
 [ "$(field "$work/plain" 20 260)" = '사용자01' ] || { echo "id wrong"; exit 1; }
 [ "$(field "$work/plain" 540 260)" = 'p&ss=word%^' ] || { echo "password wrong"; exit 1; }
 
+[ "$(stat -c %a "$work/TolvIni.dat")" = 600 ] || { echo "the login is readable by others"; exit 1; }
+chmod 644 "$work/TolvIni.dat"
+
 "$tool" demo short "$work/TolvIni.dat"
 decipher "$work/TolvIni.dat" "$work/plain"
 [ "$(field "$work/plain" 20 260)" = 'demo' ] || { echo "rewrite kept the old id"; exit 1; }
@@ -30,6 +33,16 @@ if "$tool" "$(printf 'x%.0s' $(seq 1 300))" pw "$work/long.dat" 2>/dev/null; the
     echo "an ID longer than its field was accepted"; exit 1
 fi
 [ ! -e "$work/long.dat" ] || { echo "a refused write left a file"; exit 1; }
+[ "$(stat -c %a "$work/TolvIni.dat")" = 600 ] || { echo "a rewrite kept the old file's wider mode"; exit 1; }
+for bad in $'\xC0\xAF' $'\xED\xA0\x80' $'a\xED\x95' $'caf\xE9'; do
+    rc=0
+    "$tool" "$bad" pw "$work/bad.dat" 2>/dev/null || rc=$?
+    [ "$rc" -eq 2 ] || { echo "malformed UTF-8 in the ID was not refused (exit $rc)"; exit 1; }
+    rc=0
+    "$tool" id "$bad" "$work/bad.dat" 2>/dev/null || rc=$?
+    [ "$rc" -eq 2 ] || { echo "malformed UTF-8 in the password was not refused (exit $rc)"; exit 1; }
+done
+[ ! -e "$work/bad.dat" ] || { echo "a refused argument left a file"; exit 1; }
 if "$tool" id pw "$work/no/such/folder/TolvIni.dat" 2>/dev/null; then
     echo "a missing folder was accepted"; exit 1
 fi

@@ -83,6 +83,25 @@ TEST_F(PosixFileStoreTest, WriteReplaceKeepsPermissionBitsOfReplacedFile) {
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+// Catches: a store with a mode of its own (the credentials file) creating the file world-readable, or keeping the
+// wider bits of a file it replaces.
+TEST_F(PosixFileStoreTest, AStoreWithItsOwnModeWritesEveryFileWithIt) {
+    PosixFileStore secret(0600);
+    std::u16string path = Path("TolvIni.dat");
+    std::string native = m_folder + "/TolvIni.dat";
+    struct stat info;
+    ASSERT_TRUE(secret.WriteReplace(path, {1}));
+    ASSERT_EQ(stat(native.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    ASSERT_EQ(chmod(native.c_str(), 0644), 0);
+    ASSERT_TRUE(secret.WriteReplace(path, {2}));
+    ASSERT_EQ(stat(native.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(secret.ReadAll(path), std::vector<uint8_t>{2});
+    EXPECT_EQ(ListFolder(), std::vector<std::string>{"TolvIni.dat"});
+}
+
 TEST_F(PosixFileStoreTest, FailedWriteLeavesOldFileAndRemovesTemp) {
     std::u16string path = Path("TolvEnv.xml");
     std::vector<uint8_t> old = {'o', 'l', 'd'};

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 namespace {
 
 using common::Utf16ToUtf8;
@@ -51,5 +54,46 @@ TEST(Utf, RoundTripsKoreanAndAstralText) {
     std::u16string text = u"c:\\Portable Programs\\한글 é \U0001F600";
     EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
 }
+
+struct StrictCase {
+    const char* label;
+    std::string bytes;
+    bool isWellFormed;
+};
+
+class UtfDecodeStrict : public testing::TestWithParam<StrictCase> {};
+
+// Catches: a malformed argument accepted and stored as something other than what the user typed (the lenient
+// decoder's U+FFFD, or the value of an overlong form), and well-formed text, a literal U+FFFD included, refused.
+TEST_P(UtfDecodeStrict, AcceptsOnlyWellFormedInput) {
+    const StrictCase& c = GetParam();
+    std::optional<std::u16string> decoded = common::Utf8ToUtf16Strict(c.bytes);
+    EXPECT_EQ(decoded.has_value(), c.isWellFormed) << c.label;
+    if (decoded) {
+        EXPECT_EQ(*decoded, Utf8ToUtf16(c.bytes)) << c.label;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf,
+    UtfDecodeStrict,
+    testing::Values(StrictCase{"empty", "", true},
+                    StrictCase{"ascii with symbols", "p&ss=word%^", true},
+                    StrictCase{"korean", "\xEC\x82\xAC\xEC\x9A\xA9\xEC\x9E\x90" "01", true},
+                    StrictCase{"four-byte", "\xF0\x9F\x98\x80", true},
+                    StrictCase{"largest code point", "\xF4\x8F\xBF\xBF", true},
+                    StrictCase{"literal replacement character", "\xEF\xBF\xBD", true},
+                    StrictCase{"overlong slash", "\xC0\xAF", false},
+                    StrictCase{"overlong three-byte NUL", "\xE0\x80\x80", false},
+                    StrictCase{"overlong four-byte", "\xF0\x82\x82\xAC", false},
+                    StrictCase{"encoded high surrogate", "\xED\xA0\x80", false},
+                    StrictCase{"encoded surrogate pair", "\xED\xA0\xBD\xED\xB8\x80", false},
+                    StrictCase{"beyond U+10FFFF", "\xF4\x90\x80\x80", false},
+                    StrictCase{"five-byte lead", "\xF8\x88\x80\x80\x80", false},
+                    StrictCase{"cut at end", "ab\xED\x95", false},
+                    StrictCase{"cut by ascii", "\xEDxy", false},
+                    StrictCase{"stray continuation", "a\x80", false},
+                    StrictCase{"latin-1 byte", "caf\xE9", false}),
+    [](const testing::TestParamInfo<StrictCase>& info) { return std::to_string(info.index); });
 
 }  // namespace
