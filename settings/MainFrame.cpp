@@ -5,10 +5,11 @@
 
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
-#include "settings/EtcView.h"
-#include "settings/GeneralView.h"
-#include "settings/InfoViews.h"
-#include "settings/ProgramView.h"
+#include "settings/FormBackupView.h"
+#include "settings/FormEtcView.h"
+#include "settings/FormHelpView.h"
+#include "settings/FormNormalView.h"
+#include "settings/FormPrgManView.h"
 #include "settings/resource.h"
 #include "platform/WideText.h"
 

@@ -1,5 +1,5 @@
 // The program management view.
-#include "settings/ProgramView.h"
+#include "settings/FormPrgManView.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

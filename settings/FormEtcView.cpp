@@ -1,5 +1,5 @@
 // The other options view.
-#include "settings/EtcView.h"
+#include "settings/FormEtcView.h"
 
 #include "common/ipc/Messages.h"
 #include "common/settings/SettingsRules.h"

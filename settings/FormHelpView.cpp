@@ -1,12 +1,10 @@
-// The backup and help views.
-#include "settings/InfoViews.h"
+// The help view.
+#include "settings/FormHelpView.h"
 
 #include "common/update/SuiteUpdate.h"
 #include "platform/FileStoreWin.h"
 #include "platform/WideText.h"
 #include "settings/resource.h"
-
-CFormBackupView::CFormBackupView(SettingsContext& context) : CSettingsView(context, IDD_BACKUP_VIEW, IDC_BACKUP_SAVE) {}
 
 CFormHelpView::CFormHelpView(SettingsContext& context) : CSettingsView(context, IDD_HELP_VIEW, IDC_HELP_SAVE) {}
 

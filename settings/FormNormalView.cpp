@@ -1,5 +1,5 @@
 // The general view.
-#include "settings/GeneralView.h"
+#include "settings/FormNormalView.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
