@@ -12,6 +12,7 @@
 #include "settings/FormPrgManView.h"
 #include "settings/resource.h"
 #include "platform/WideText.h"
+#include "platform/framework/DialogBase.h"
 
 namespace {
 
@@ -26,14 +27,6 @@ constexpr int kBackupView = 2;
 constexpr int kHelpView = 4;
 constexpr const wchar_t* kBarItems[CMainFrame::kViewCount] = {L"일반 설정", L"프로그램 관리", L"백업 설정",
                                                               L"기타 옵션", L"도움말"};
-
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        ::EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    }
-    return message == WM_INITDIALOG ? TRUE : FALSE;
-}
 
 }  // namespace
 
@@ -161,9 +154,12 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control) {
         case ID_APP_EXIT:
             hwnd().Destroy();
             return true;
-        case ID_APP_ABOUT:
-            ::DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), hwnd(), AboutProc, 0);
+        case ID_APP_ABOUT: {
+            // Static text and one button: the base's OK and Cancel handling is all the box needs.
+            platform::DialogBase about;
+            about.DoModal(m_instance, IDD_ABOUTBOX, hwnd());
             return true;
+        }
         default:
             // The other menu entries belong to a document the program does not have; they do nothing.
             return id >= ID_FILE_NEW;

@@ -14,7 +14,9 @@ GENERAL_SAVE = 1034
 VIEW_OTHER_OPTIONS = 5603
 ENV_CHANGED = ids.kMsgEnvChanged
 PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN = 1029, 1001, 1048
-IDOK = 1
+IDOK, IDCANCEL = 1, 2
+APP_ABOUT = 57664
+WM_COMMAND = 273
 
 
 class SettingsProgram(KelvoTestCase):
@@ -93,6 +95,21 @@ class SettingsProgram(KelvoTestCase):
         wait_until(lambda: f"msg={ENV_CHANGED} wparam=1 lparam=61" in self.read_log_lines(agent_log), 15.0,
                    what="the agent to hear of the removal")
 
+
+    # Catches: an About box that is not the dialog template, does not end on OK or Esc, or ends the program with it.
+    def test_the_about_box_opens_from_the_menu_and_closes_on_ok_and_cancel(self):
+        program = self.start(self.win_path(ids.kSettingsProgram), "-0")
+        self.wait_title("일반설정")
+        for button in (IDOK, IDCANCEL):
+            self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam", str(APP_ABOUT))
+            self.kdrive("wait", "--class", "#32770", "--title", "TolvSet 정보", "--visible", "--timeout-ms", "15000")
+            self.assertIn("TolvSet: Kelvo 런처 설정",
+                          self.kdrive("dialog-text", "--class", "#32770", "--title", "TolvSet 정보"))
+            self.kdrive("post", "--class", "#32770", "--title", "TolvSet 정보", "--msg", str(WM_COMMAND),
+                        "--wparam", str(button))
+            self.kdrive("wait-gone", "--class", "#32770", "--title", "TolvSet 정보", "--timeout-ms", "15000")
+        self.assertTrue(program.is_running())
+        self.assertEqual(self.kdrive("count", "--class", ids.kSettingsClass, "--visible"), "1")
 
 if __name__ == "__main__":
     unittest.main()
