@@ -4,6 +4,7 @@
 #include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
 #include "platform/WideText.h"
+#include "platform/dom/CEXml.h"
 #include "platform/dom/XmlItem.h"
 
 namespace {
@@ -61,11 +62,19 @@ void ReadPackage(const CXmlItem& package, char16_t drive, EnvironmentScan& scan)
     }
 }
 
-}  // namespace
+// Hands the wrapper's boxes to a function.
+class HookMessageBoxes final : public platform::IMessageBoxes {
+public:
+    explicit HookMessageBoxes(MessageBoxHook hook) : m_hook(std::move(hook)) {}
+    int Show(HWND /*owner*/, const std::wstring& text, const std::wstring& title, UINT type) override {
+        return m_hook(text.c_str(), title.c_str(), type);
+    }
 
-std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
-                                                   MessageBoxHook messageBox) {
-    CCEXML document(std::move(messageBox));
+private:
+    MessageBoxHook m_hook;
+};
+
+std::optional<EnvironmentScan> Scan(CCEXML& document, const std::wstring& path, char16_t drive) {
     if (!document.Load(path)) {
         return std::nullopt;
     }
@@ -95,4 +104,22 @@ std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, cha
         }
     }
     return scan;
+}
+
+}  // namespace
+
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
+                                                   platform::IMessageBoxes& boxes, HWND owner) {
+    CCEXML document(boxes, owner);
+    return Scan(document, path, drive);
+}
+
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
+                                                   MessageBoxHook messageBox) {
+    if (!messageBox) {
+        CCEXML quiet;
+        return Scan(quiet, path, drive);
+    }
+    HookMessageBoxes boxes(std::move(messageBox));
+    return ScanEnvironmentFile(path, drive, boxes, nullptr);
 }

@@ -4,12 +4,16 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/agent/HotKeyBinding.h"
-#include "platform/dom/CEXml.h"
+#include "platform/framework/IMessageBoxes.h"
+
+// Shows one box; returns what MessageBoxW would.
+using MessageBoxHook = std::function<int(const wchar_t* text, const wchar_t* caption, UINT style)>;
 
 struct EnvironmentScan {
     std::vector<std::u16string> captions;   // every listed package's CAPTION, in file order
@@ -28,6 +32,9 @@ struct EnvironmentScan {
 // `drive`, the drive the suite runs from now (the stick may have had another letter when they were stored).
 //
 // nullopt when the file cannot be loaded or lacks PAGEENV or PageNum. Calling thread: any thread that may use
-// COM; the wrapper initialises it there. `messageBox` receives the wrapper's own boxes.
+// COM; the wrapper initialises it there. The wrapper's own boxes go to `boxes`, owned by `owner`.
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
+                                                   platform::IMessageBoxes& boxes, HWND owner);
+// The same with the boxes handed to a function (its owner is its own affair); a null one shows nothing.
 std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
                                                    MessageBoxHook messageBox);

@@ -41,7 +41,8 @@ std::wstring Text(HWND dialog, int id) {
 
 // HEAD/CHANNEL of a package's profile on the drive; empty when the file or the value is missing.
 std::wstring ReadChannel(const std::wstring& profile) {
-    CCEXML document([](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    // A profile that cannot be read is reported by the caller as a damaged package, not by the wrapper.
+    CCEXML document;
     CXmlItem root;
     if (!document.Load(profile) || !document.ToItemTree(root)) {
         return std::wstring();

@@ -42,8 +42,6 @@ std::wstring FormatFailure(const wchar_t* step, HRESULT hr, const std::wstring& 
 
 }  // namespace
 
-CCEXML::CCEXML(MessageBoxHook messageBox) : m_messageBox(std::move(messageBox)) {}
-
 CCEXML::~CCEXML() = default;
 
 HRESULT CCEXML::CreateLockedDownDocument(ComPtr<IXMLDOMDocument>& document) {
@@ -185,9 +183,8 @@ bool CCEXML::Save(const std::wstring& path) {
     return true;
 }
 
-int CCEXML::ShowMessage(const wchar_t* text, const wchar_t* caption, UINT style) const {
-    if (m_messageBox) {
-        return m_messageBox(text, caption, style);
+void CCEXML::ShowMessage(const wchar_t* text, const wchar_t* caption, UINT style) const {
+    if (m_boxes != nullptr) {
+        m_boxes->Show(m_owner, text, caption, style);
     }
-    return ::MessageBoxW(nullptr, text, caption, style);
 }

@@ -5,16 +5,13 @@
 
 #include <msxml2.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/dom/ComInit.h"
 #include "platform/dom/ComPtr.h"
+#include "platform/framework/IMessageBoxes.h"
 
 class CXmlItem;
-
-// Shows a message box; returns what MessageBoxW would. Tests put a recorder here so nothing blocks.
-using MessageBoxHook = std::function<int(const wchar_t* text, const wchar_t* caption, UINT style)>;
 
 // One wrapper per document and per operation, used on the thread that made it (it initialises COM there).
 // Not copyable; nothing is shared between two wrappers.
@@ -24,8 +21,10 @@ using MessageBoxHook = std::function<int(const wchar_t* text, const wchar_t* cap
 // anything else or expand entities. A document that carries a DTD anyway is refused.
 class CCEXML {
   public:
-    // A null hook shows real message boxes with no owner window.
-    explicit CCEXML(MessageBoxHook messageBox = nullptr);
+    // Shows nothing: the caller reads the results and LastError() and reports what it must.
+    CCEXML() = default;
+    // The wrapper's own boxes (below) go to `boxes`, owned by `owner`; `boxes` must outlive the wrapper.
+    explicit CCEXML(platform::IMessageBoxes& boxes, HWND owner = nullptr) : m_boxes(&boxes), m_owner(owner) {}
     ~CCEXML();
     CCEXML(const CCEXML&) = delete;
     CCEXML& operator=(const CCEXML&) = delete;
@@ -53,11 +52,12 @@ class CCEXML {
     HRESULT CreateLockedDownDocument(platform::ComPtr<IXMLDOMDocument>& document);
     void RecordParseError(const std::wstring& path);
     HRESULT FillItem(CXmlItem& item, IXMLDOMNode* node);
-    int ShowMessage(const wchar_t* text, const wchar_t* caption, UINT style) const;
+    void ShowMessage(const wchar_t* text, const wchar_t* caption, UINT style) const;
 
     // Declared first so it is destroyed last: the document must be released before COM is uninitialised.
     platform::ComInit m_comInit;
     platform::ComPtr<IXMLDOMDocument> m_document;
-    MessageBoxHook m_messageBox;
+    platform::IMessageBoxes* m_boxes = nullptr;
+    HWND m_owner = nullptr;
     std::wstring m_lastError;
 };

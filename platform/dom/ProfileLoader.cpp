@@ -28,7 +28,7 @@ namespace {
 
 // Profiles are read without the wrapper's own boxes: a walk failure is the caller's to report.
 bool LoadTree(const std::wstring& path, CXmlItem& root) {
-    CCEXML document([](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    CCEXML document;
     return document.Load(path) && document.ToItemTree(root);
 }
 

@@ -58,7 +58,7 @@ class CEXmlNetwork : public testing::Test {
     // Proves the server and its log are live, so an absent line means no request rather than a dead server.
     void ExpectServerAnswers(const char* probe) {
         BoxRecorder boxes;
-        CCEXML xml(boxes.Hook());
+        CCEXML xml(boxes);
         std::string url = Url(probe);
         EXPECT_TRUE(xml.Load(std::wstring(url.begin(), url.end()))) << testing::PrintToString(xml.LastError());
         EXPECT_TRUE(WasRequested(probe));
@@ -69,7 +69,7 @@ class CEXmlNetwork : public testing::Test {
         ScratchDir dir;
         EXPECT_TRUE(dir.Write(platform::WideCStr(common::kProfileFile), text));
         BoxRecorder boxes;
-        CCEXML xml(boxes.Hook());
+        CCEXML xml(boxes);
         bool isLoaded = xml.Load(dir.File(platform::WideCStr(common::kProfileFile)));
         if (isLoaded) {
             CXmlItem root;

@@ -25,7 +25,7 @@ using domtest::ValueAt;
 // Loads a test data file into `root` and expects no message box on the way.
 void LoadTree(const wchar_t* name, CXmlItem& root) {
     BoxRecorder boxes;
-    CCEXML xml(boxes.Hook());
+    CCEXML xml(boxes);
     ASSERT_TRUE(xml.Load(DataPath(name))) << name << ": " << testing::PrintToString(xml.LastError());
     ASSERT_TRUE(xml.ToItemTree(root));
     EXPECT_TRUE(boxes.boxes().empty());
@@ -141,7 +141,7 @@ TEST(CCEXML, EmptyDocumentElementGivesAnEmptyRoot) {
 TEST(CCEXML, UnreadableFilesFailQuietlyAndKeepTheParseError) {
     for (const wchar_t* name : {L"not-xml.txt", L"truncated.xml", L"no-such-file.xml"}) {
         BoxRecorder boxes;
-        CCEXML xml(boxes.Hook());
+        CCEXML xml(boxes);
         std::wstring path = DataPath(name);
         EXPECT_FALSE(xml.Load(path)) << testing::PrintToString(std::wstring(name));
         EXPECT_TRUE(boxes.boxes().empty());
@@ -158,7 +158,7 @@ TEST(CCEXML, UnreadableFilesFailQuietlyAndKeepTheParseError) {
 
 TEST(CCEXML, LaterLoadReplacesTheEarlierDocument) {
     BoxRecorder boxes;
-    CCEXML xml(boxes.Hook());
+    CCEXML xml(boxes);
     ASSERT_TRUE(xml.Load(DataPath(L"Profile-utf8.xml")));
     ASSERT_TRUE(xml.Load(DataPath(L"Profile-utf16.xml")));
     CXmlItem root;
@@ -177,14 +177,14 @@ TEST(CCEXML, SaveWritesTheDocumentAsLoaded) {
     ScratchDir dir;
     BoxRecorder boxes;
     {
-        CCEXML xml(boxes.Hook());
+        CCEXML xml(boxes);
         ASSERT_TRUE(xml.Load(DataPath(L"Profile-utf8.xml")));
         CXmlItem root;
         ASSERT_TRUE(xml.ToItemTree(root));
         root.FindChild(L"HEAD")->FindChild(L"VERSION")->SetValue(L"changed in the tree only");
         ASSERT_TRUE(xml.Save(dir.File(L"saved.xml")));
     }
-    CCEXML reread(boxes.Hook());
+    CCEXML reread(boxes);
     ASSERT_TRUE(reread.Load(dir.File(L"saved.xml")));
     CXmlItem root;
     ASSERT_TRUE(reread.ToItemTree(root));
@@ -204,7 +204,7 @@ TEST(CCEXML, SaveFailureShowsOneErrorBox) {
     for (const Attempt& attempt : {Attempt{"into a missing folder", true, dir.File(L"missing\\saved.xml")},
                                    Attempt{"before any load", false, dir.File(L"saved.xml")}}) {
         BoxRecorder boxes;
-        CCEXML xml(boxes.Hook());
+        CCEXML xml(boxes);
         if (attempt.loadFirst) {
             ASSERT_TRUE(xml.Load(DataPath(L"Profile-utf8.xml")));
         }
@@ -217,11 +217,28 @@ TEST(CCEXML, SaveFailureShowsOneErrorBox) {
     }
 }
 
+// Catches: the agent's boxes shown without their owner (they then fall behind the frame), and a wrapper made to
+// show nothing that still reaches the user.
+TEST(CCEXML, BoxesGoToTheInjectedOwnerOrNowhere) {
+    ScratchDir dir;
+    BoxRecorder boxes;
+    const HWND owner = ::GetDesktopWindow();
+    CCEXML owned(boxes, owner);
+    EXPECT_FALSE(owned.Save(dir.File(L"saved.xml")));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].owner, owner);
+
+    CCEXML quiet;
+    EXPECT_FALSE(quiet.Save(dir.File(L"saved.xml")));
+    EXPECT_FALSE(quiet.LastError().empty()) << "a quiet wrapper still says why";
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+}
+
 TEST(CCEXML, RefusesADocumentWithAnInlineDtd) {
     // Entities declared in a DTD are how a document expands without bound or reaches outside; MSXML 3 and 6
     // refuse it by ProhibitDTD, and under Wine the wrapper's own check does.
     BoxRecorder boxes;
-    CCEXML xml(boxes.Hook());
+    CCEXML xml(boxes);
     EXPECT_FALSE(xml.Load(DataPath(L"internal-dtd.xml")));
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_NE(xml.LastError().find(L"DTD"), std::wstring::npos) << testing::PrintToString(xml.LastError());
@@ -235,7 +252,7 @@ TEST(CCEXML, WorksOnAThreadThatIsAlreadySingleThreaded) {
         ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
         {
             BoxRecorder boxes;
-            CCEXML xml(boxes.Hook());
+            CCEXML xml(boxes);
             EXPECT_TRUE(xml.Load(DataPath(L"Profile-utf8.xml")));
             CXmlItem root;
             EXPECT_TRUE(xml.ToItemTree(root));

@@ -9,6 +9,7 @@
 
 #include "platform/dom/CEXml.h"
 #include "platform/dom/XmlItem.h"
+#include "platform/framework/IMessageBoxes.h"
 #include "tests/platform/ScratchDir.h"
 
 namespace domtest {
@@ -51,16 +52,15 @@ struct ShownBox {
     std::wstring text;
     std::wstring caption;
     UINT style;
+    HWND owner;
 };
 
-// Stands in for MessageBoxW so a test sees every box the wrapper would have shown, without blocking.
-class BoxRecorder {
+// Stands in for the system's boxes so a test sees every box the wrapper would have shown, without blocking.
+class BoxRecorder final : public platform::IMessageBoxes {
   public:
-    MessageBoxHook Hook() {
-        return [this](const wchar_t* text, const wchar_t* caption, UINT style) {
-            m_boxes.push_back({text, caption, style});
-            return IDOK;
-        };
+    int Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT type) override {
+        m_boxes.push_back({text, title, type, owner});
+        return IDOK;
     }
     const std::vector<ShownBox>& boxes() const { return m_boxes; }
 
