@@ -1,10 +1,9 @@
 // The command panel: its controls, input routing and composition.
 #include "launcher/CommandPanel.h"
 
-#include <windowsx.h>
-
 #include "common/ipc/Messages.h"
 #include "launcher/Skin.h"
+#include "launcher/controls/PaintContext.h"
 #include "launcher/skin/SkinIds.h"
 
 namespace {
@@ -62,12 +61,19 @@ void CCommandPanel::Create(HWND owner, CSkin& skin, const common::LayoutPoints& 
         field.Create(owner, at.x, at.y, fieldPicture->Width(), fieldPicture->Height(), place.id, kFieldUnits - 1,
                      fieldPicture, caret);
     }
+    std::vector<common::Control*> controls;
     for (size_t i = 0; i < m_buttons.size(); ++i) {
         const ButtonPlace& place = kButtonPlaces[i];
-        m_buttonPoints[i] = layout.PanelControlPoint(place.control);
-        m_buttons[i].Create(owner, place.id, m_buttonPoints[i].x, m_buttonPoints[i].y, skin.Get(place.skinId), true,
-                            nullptr, CaptionMode::TopLeft, RGB(0, 0, 0), 0);
+        common::Point at = layout.PanelControlPoint(place.control);
+        m_buttons[i].Create(owner, place.id, at.x, at.y, skin.Get(place.skinId), true, nullptr, CaptionMode::TopLeft,
+                            RGB(0, 0, 0), 0);
+        controls.push_back(&m_buttons[i]);
     }
+    // Drawn over the buttons, as the panel has always been composed.
+    for (GEditCtrl& field : m_fields) {
+        controls.push_back(&field);
+    }
+    m_host.SetControls(std::move(controls));
 }
 
 void CCommandPanel::OpenForAdding() {
@@ -115,28 +121,34 @@ void CCommandPanel::SetBrowsed(PanelField field, const std::wstring& path) {
     ::SendMessageW(m_owner, WM_SETFOCUS, target.Id(), 0);
 }
 
+GEditCtrl* CCommandPanel::FieldById(uint32_t id) {
+    for (GEditCtrl& field : m_fields) {
+        if (field.Id() == id) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
 PanelOutcome CCommandPanel::Offer(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SETFOCUS:
+            // A field's notice focuses it and no other; an id no field has leaves none focused.
             if (wParam != 0) {
-                for (GEditCtrl& field : m_fields) {
-                    field.SetFocusFromNotice(static_cast<uint32_t>(wParam));
-                }
+                m_host.SetFocus(FieldById(static_cast<uint32_t>(wParam)));
             }
             return PanelOutcome::NotConsumed;
         case WM_KEYDOWN:
+            return OfferKey({common::KeyKind::Down, static_cast<uint32_t>(wParam), 0});
         case WM_KEYUP:
+            return OfferKey({common::KeyKind::Up, static_cast<uint32_t>(wParam), 0});
         case WM_CHAR:
+            return OfferKey({common::KeyKind::Character, static_cast<uint32_t>(wParam), 0});
         case WM_IME_CHAR:
-            return OfferKey(message, wParam);
+            return OfferKey({common::KeyKind::ImeCharacter, static_cast<uint32_t>(wParam), 0});
         case WM_IME_COMPOSITION:
-            for (GEditCtrl& field : m_fields) {
-                field.Composition(static_cast<wchar_t>(wParam), static_cast<DWORD>(lParam));
-            }
+            m_host.Key({common::KeyKind::Composition, static_cast<wchar_t>(wParam), static_cast<uint32_t>(lParam)});
             return PanelOutcome::Consumed;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-            return OfferMouse(message, lParam);
         case common::kMsgButtonNotice:
             switch (LOWORD(wParam)) {
                 case kOkButtonId:
@@ -155,43 +167,30 @@ PanelOutcome CCommandPanel::Offer(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-PanelOutcome CCommandPanel::OfferKey(UINT message, WPARAM wParam) {
-    for (GEditCtrl& field : m_fields) {
-        if (!field.IsFocused()) {
-            continue;
-        }
-        bool isTaken = false;
-        if (message == WM_KEYDOWN) {
-            isTaken = field.KeyDown(static_cast<UINT>(wParam));
-        } else if (message == WM_KEYUP) {
-            isTaken = field.KeyUp();
-        } else if (message == WM_CHAR) {
-            isTaken = field.Character(static_cast<wchar_t>(wParam));
-        } else {
-            isTaken = field.ImeCharacter(static_cast<wchar_t>(wParam));
-        }
-        if (isTaken) {
-            return PanelOutcome::Consumed;
-        }
-    }
-    return PanelOutcome::NotConsumed;
+PanelOutcome CCommandPanel::OfferKey(const common::KeyEvent& key) {
+    return m_host.Key(key) ? PanelOutcome::Consumed : PanelOutcome::NotConsumed;
 }
 
-PanelOutcome CCommandPanel::OfferMouse(UINT message, LPARAM lParam) {
-    const int windowY = GET_Y_LPARAM(lParam);
-    const int x = GET_X_LPARAM(lParam) - m_origin.x;
-    const int y = windowY - m_origin.y;
-    const bool isPress = message == WM_LBUTTONDOWN;
-    for (GButton& button : m_buttons) {
-        if (isPress ? button.Press(x, y) : button.Release(x, y)) {
-            return PanelOutcome::Consumed;
-        }
+PanelOutcome CCommandPanel::Press(int x, int y) {
+    if (m_host.MouseDown(x - m_origin.x, y - m_origin.y)) {
+        return PanelOutcome::Consumed;
     }
-    for (GEditCtrl& field : m_fields) {
-        if (isPress ? field.Click(x, y) : field.IsFocused()) {
-            return PanelOutcome::Consumed;
-        }
+    return ConsumedInBand(y);
+}
+
+void CCommandPanel::Move(int x, int y) {
+    m_host.MouseMove(x - m_origin.x, y - m_origin.y);
+}
+
+PanelOutcome CCommandPanel::Release(int x, int y) {
+    // While a field has the focus every release belongs to the panel.
+    if (m_host.MouseUp(x - m_origin.x, y - m_origin.y) != nullptr || m_host.Focused() != nullptr) {
+        return PanelOutcome::Consumed;
     }
+    return ConsumedInBand(y);
+}
+
+PanelOutcome CCommandPanel::ConsumedInBand(int windowY) const {
     const int bandBottom = (m_background != nullptr ? m_background->Height() : 0) + kPanelBandTop;
     return windowY > kPanelBandTop && windowY < bandBottom ? PanelOutcome::Consumed : PanelOutcome::NotConsumed;
 }
@@ -201,11 +200,7 @@ void CCommandPanel::Draw(GPicture& frame) {
         return;
     }
     m_picture.DrawPicture(0, 0, *m_background, false);
-    for (size_t i = 0; i < m_buttons.size(); ++i) {
-        m_buttons[i].Draw(m_picture, m_buttonPoints[i].x, m_buttonPoints[i].y, DT_LEFT, nullptr, RGB(0, 0, 0));
-    }
-    for (GEditCtrl& field : m_fields) {
-        field.Draw(m_picture);
-    }
+    common::PaintContext context{m_picture, 0, nullptr, RGB(0, 0, 0)};
+    m_host.Paint(context);
     frame.DrawPicture(m_origin.x, m_origin.y, m_picture, false);
 }

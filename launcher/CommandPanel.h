@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/layout/LayoutPoints.h"
+#include "common/widgets/ControlHost.h"
 #include "launcher/controls/GButton.h"
 #include "launcher/controls/GEditCtrl.h"
 #include "launcher/controls/GPicture.h"
@@ -21,8 +22,9 @@ enum class PanelOutcome { NotConsumed, Consumed, Ok, Cancel, BrowseCommand, Brow
 
 enum class PanelField { Command, Icon, Caption, Parameter };
 
-// How it works: while open, the launcher offers every window message to Offer first. Mouse points are made
-// panel-relative by subtracting the panel's origin. Fields keep their text between openings unless the panel was
+// How it works: while open, the launcher offers every window message to Offer first, and the mouse to Press,
+// Move and Release in window coordinates, which are made panel-relative by subtracting the panel's origin. The
+// panel's controls sit in one host; a press that reaches none of them ends the fields' focus. Fields keep their text between openings unless the panel was
 // adding, as the user may close it and come back. The edited item is identified by its grid serial, so an item
 // that moved or went while the panel was open is not overwritten by mistake. UI thread only.
 class CCommandPanel {
@@ -47,7 +49,12 @@ public:
     // Closes and leaves edit mode; fields opened for adding are emptied.
     void Close();
 
+    // Focus notices, keys, input-method messages and the buttons' notices.
     PanelOutcome Offer(UINT message, WPARAM wParam, LPARAM lParam);
+    // A press or release on a control, or one in the panel's band, is consumed; others are left to the window.
+    PanelOutcome Press(int x, int y);
+    void Move(int x, int y);
+    PanelOutcome Release(int x, int y);
 
     std::wstring Text(PanelField field) const;
     // A browsed path: shown in its field, which takes the focus.
@@ -59,8 +66,9 @@ public:
 private:
     GEditCtrl& Field(PanelField field) { return m_fields[static_cast<size_t>(field)]; }
     const GEditCtrl& Field(PanelField field) const { return m_fields[static_cast<size_t>(field)]; }
-    PanelOutcome OfferMouse(UINT message, LPARAM lParam);
-    PanelOutcome OfferKey(UINT message, WPARAM wParam);
+    PanelOutcome OfferKey(const common::KeyEvent& key);
+    PanelOutcome ConsumedInBand(int windowY) const;
+    GEditCtrl* FieldById(uint32_t id);
     void ClearFields();
 
     HWND m_owner = nullptr;
@@ -69,7 +77,7 @@ private:
     GPicture m_picture;
     std::array<GEditCtrl, 4> m_fields;  // in PanelField order
     std::array<GButton, 4> m_buttons;   // OK, Cancel, command browse, icon browse
-    std::array<common::Point, 4> m_buttonPoints;
+    common::ControlHost m_host;
     bool m_isOpen = false;
     bool m_isEditing = false;
     uint32_t m_editedSerial = 0;

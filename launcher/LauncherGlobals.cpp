@@ -8,13 +8,13 @@
 HWND g_mainWindow = nullptr;
 std::u16string g_launcherFolder;
 
-std::u16string ComputeLauncherFolder() {
+std::u16string ComputeLauncherFolder(platform::IMessageBoxes& boxes) {
     std::optional<std::u16string> folder;
     if (auto exe = platform::ModulePath()) {
         folder = common::FolderOf(*exe);
     }
     if (!folder) {
-        ::MessageBoxW(nullptr, L"경로를 읽을수 없습니다!", L"Title", MB_OK);
+        boxes.Show(nullptr, L"경로를 읽을수 없습니다!", L"Title", MB_OK);
         return std::u16string();
     }
     return *folder;

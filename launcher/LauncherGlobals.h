@@ -6,9 +6,11 @@
 
 #include <string>
 
+#include "platform/framework/IMessageBoxes.h"
+
 extern HWND g_mainWindow;
 extern std::u16string g_launcherFolder;
 
 // Computes the launcher folder from the running executable; shows the fixed error box and returns an empty
 // folder when the path cannot be obtained or holds no backslash.
-std::u16string ComputeLauncherFolder();
+std::u16string ComputeLauncherFolder(platform::IMessageBoxes& boxes);

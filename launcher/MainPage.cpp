@@ -33,8 +33,9 @@ HFONT CreateVerdana(int height) {
 }
 }  // namespace
 
-CMainPage::CMainPage(HINSTANCE instance)
+CMainPage::CMainPage(HINSTANCE instance, platform::IMessageBoxes& boxes)
     : m_instance(instance),
+      m_boxes(boxes),
       m_fileStore(std::make_unique<platform::FileStoreWin>()),
       m_fileProbe(std::make_unique<platform::FileProbeWin>()),
       m_skin(std::make_unique<CSkin>(instance)) {}
@@ -70,7 +71,7 @@ bool CMainPage::CreateAndShow(int showCommand) {
 }
 
 void CMainPage::StartUp() {
-    g_launcherFolder = ComputeLauncherFolder();
+    g_launcherFolder = ComputeLauncherFolder(m_boxes);
     HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     m_display.Bind(hwnd(), kWindowWidth, kWindowHeight);
     CreateFonts();
@@ -173,11 +174,9 @@ LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_LBUTTONDOWN:
-            OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 1;
+            return OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         case WM_LBUTTONUP:
-            OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 1;
+            return OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         case WM_RBUTTONUP:
             OnRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
@@ -221,7 +220,10 @@ bool CMainPage::OfferToPanel(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_panel.IsOpen()) {
         return false;
     }
-    PanelOutcome outcome = m_panel.Offer(message, wParam, lParam);
+    return TakePanelOutcome(m_panel.Offer(message, wParam, lParam));
+}
+
+bool CMainPage::TakePanelOutcome(PanelOutcome outcome) {
     if (outcome == PanelOutcome::NotConsumed) {
         return false;
     }

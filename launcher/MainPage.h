@@ -15,6 +15,7 @@
 #include "common/layout/LayoutPoints.h"
 #include "common/layout/PageSlider.h"
 #include "common/model/PackageRecord.h"
+#include "common/widgets/ControlHost.h"
 #include "launcher/CommandPanel.h"
 #include "launcher/PackageItem.h"
 #include "launcher/Skin.h"
@@ -24,6 +25,7 @@
 #include "launcher/controls/GPicture.h"
 #include "platform/UniqueHandle.h"
 #include "platform/framework/FrameWindow.h"
+#include "platform/framework/IMessageBoxes.h"
 #include "platform/framework/MessageLoopPolicy.h"
 
 namespace common {
@@ -43,7 +45,8 @@ class IFileStore;
 // second. The loop stops when the window is destroyed or the exit button finds no agent to ask.
 class CMainPage : public platform::FrameWindow, public platform::IMessageLoopPolicy {
 public:
-    explicit CMainPage(HINSTANCE instance);
+    // `boxes` shows every message box of the launcher and must outlive the page.
+    CMainPage(HINSTANCE instance, platform::IMessageBoxes& boxes);
     ~CMainPage() override;
 
     // Creates the window at the bottom right of the screen, reads the launcher's files, then shows the window
@@ -66,6 +69,8 @@ private:
     // Window messages, one handler each.
     // True when the open command panel took the message.
     bool OfferToPanel(UINT message, WPARAM wParam, LPARAM lParam);
+    // Paints or carries out what the panel made of a message; true when it took it.
+    bool TakePanelOutcome(PanelOutcome outcome);
     void OnButtonNotice(WORD controlId);
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     void OnGoToPage(WPARAM pageIndex);
@@ -77,9 +82,10 @@ private:
     void OnRemoveEmptyPage();
     void OnActivate(bool isActive);
     void OnSettingChange();
+    // Window coordinates as GET_X_LPARAM gives them. The button handlers return 0 when the panel took the message.
     void OnMouseMove(int x, int y);
-    void OnLButtonDown(int x, int y);
-    void OnLButtonUp(int x, int y);
+    LRESULT OnLButtonDown(int x, int y);
+    LRESULT OnLButtonUp(int x, int y);
     void OnRButtonUp(int x, int y);
     void OnPaintMessage();
 
@@ -124,15 +130,22 @@ private:
     void SyncVisuals();
     void ApplySlide(const common::SlideActions& actions);
     bool IsAnimating() const;
-    // Presses and releases that no frame button took.
+    // The frame's controls that take input now: the home and exit buttons, and the menu buttons unless the
+    // panel covers the window.
+    void SyncFrameControls();
+    // The menu slot of a frame control, or -1.
+    int MenuSlotOf(const common::Control* control) const;
+    // Presses and releases that no frame control took.
     void PressPage(int x, int y);
     void ReleasePage(int x, int y);
     // Composes the whole window and copies it to the screen.
     void Paint();
+    void DrawFrameControls(GPicture& frame);
     void DrawDriveTexts(GPicture& frame);
     bool IsPanelOpen() const { return m_panel.IsOpen(); }
 
     HINSTANCE m_instance;
+    platform::IMessageBoxes& m_boxes;
     bool m_isStopRequested = false;
     bool m_isActive = false;
     int m_messagesSincePaint = 0;
@@ -154,6 +167,7 @@ private:
     GButton m_homeButton;
     GButton m_exitButton;
     std::array<std::unique_ptr<CPackageItem>, 4> m_menuItems;
+    common::ControlHost m_frameHost;
     std::vector<std::unique_ptr<CTolvPage>> m_pages;
     std::vector<common::Point> m_indicatorPositions;
     std::wstring m_driveLabel;

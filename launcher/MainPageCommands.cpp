@@ -15,10 +15,10 @@
 #include "platform/SuiteWindows.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
+#include "platform/framework/MessageBoxes.h"
 
 namespace {
 
-constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr wchar_t kWarningTitle[] = L"경고";
 constexpr UINT kInfoStyle = MB_TOPMOST | MB_ICONINFORMATION;
 constexpr wchar_t kOtherDriveText[] = L"\u201CKelvo와 동일한 드라이브 내에 있는 파일 또는 폴더만 등록 가능 합니다.";
@@ -29,8 +29,8 @@ constexpr wchar_t kRemoveCommandText[] = L"을 시스템에서 제거합니다."
 // The settings button's slot in the default menu: "edit" on a store package opens the settings program there.
 constexpr size_t kSettingsMenuSlot = 3;
 
-int Ask(HWND owner, const std::wstring& text, UINT style) {
-    return ::MessageBoxW(owner, text.c_str(), kInfoTitle, style);
+int Ask(platform::IMessageBoxes& boxes, HWND owner, const std::wstring& text, UINT style) {
+    return boxes.Show(owner, text, platform::kInfoTitle, style);
 }
 
 std::wstring Wide(const std::u16string& text) {
@@ -69,7 +69,7 @@ void CMainPage::RunEntry(const common::PackageRecord& record, const std::optiona
     auto result = reinterpret_cast<intptr_t>(started);
     if (result <= 32) {
         if (std::optional<std::u16string> text = common::RunFailureMessage(result)) {
-            ::MessageBoxW(nullptr, Wide(*text).c_str(), kWarningTitle, MB_TOPMOST | MB_ICONWARNING);
+            m_boxes.Show(nullptr, Wide(*text), kWarningTitle, MB_TOPMOST | MB_ICONWARNING);
         }
     }
 }
@@ -173,11 +173,11 @@ void CMainPage::RemoveItem(const ItemPlace& place) {
     const common::GridItem item = m_grid->Pages()[place.page].items[place.item];
     const std::wstring caption = Wide(item.record.caption.Get());
     if (item.record.updateFlag == common::kStateInstalling) {
-        Ask(nullptr, kBusyRemovalText, kInfoStyle);
+        Ask(m_boxes, nullptr, kBusyRemovalText, kInfoStyle);
         return;
     }
     if (common::IsUserCommand(item.record)) {
-        if (Ask(hwnd(), caption + kRemoveCommandText, kInfoStyle | MB_OKCANCEL) == IDOK) {
+        if (Ask(m_boxes, hwnd(), caption + kRemoveCommandText, kInfoStyle | MB_OKCANCEL) == IDOK) {
             RemoveBySerial(item.serial);
         }
         return;
@@ -217,10 +217,10 @@ void CMainPage::OnDropFiles(HDROP drop) {
     std::u16string dropped = platform::FromWide(path);
     switch (common::CheckRegistration(dropped, true, g_launcherFolder, *m_fileProbe)) {
         case common::RegistrationCheck::OtherDrive:
-            Ask(nullptr, kOtherDriveText, kInfoStyle);
+            Ask(m_boxes, nullptr, kOtherDriveText, kInfoStyle);
             return;
         case common::RegistrationCheck::NotProgramOrFolder:
-            Ask(hwnd(), kNotProgramOrFolderText, kInfoStyle);
+            Ask(m_boxes, hwnd(), kNotProgramOrFolderText, kInfoStyle);
             return;
         case common::RegistrationCheck::Accepted:
             break;
@@ -261,11 +261,11 @@ void CMainPage::SubmitPanel() {
         platform::FromWide(m_panel.Text(PanelField::Parameter)), platform::FromWide(m_panel.Text(PanelField::Icon)),
         g_launcherFolder, *m_fileProbe, &entry);
     if (check == common::PanelCheck::EmptyCommand) {
-        Ask(hwnd(), kEmptyCommandText, kInfoStyle);
+        Ask(m_boxes, hwnd(), kEmptyCommandText, kInfoStyle);
         return;
     }
     if (check == common::PanelCheck::NotProgramOrFolder) {
-        Ask(hwnd(), kNotProgramOrFolderText, kInfoStyle);
+        Ask(m_boxes, hwnd(), kNotProgramOrFolderText, kInfoStyle);
         return;
     }
     if (m_panel.IsEditing()) {

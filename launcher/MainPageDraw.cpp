@@ -3,6 +3,7 @@
 
 #include "common/layout/PageIndicator.h"
 #include "common/model/PageGrid.h"
+#include "launcher/controls/PaintContext.h"
 #include "launcher/skin/SkinIds.h"
 #include "platform/GdiGuards.h"
 
@@ -18,6 +19,7 @@ void CMainPage::SyncVisuals() {
             m_menuItems[slot].reset();
         } else if (m_menuItems[slot] == nullptr || m_menuItems[slot]->Serial() != item->serial) {
             m_menuItems[slot] = std::make_unique<CPackageItem>(*item, true, *m_skin, hwnd());
+            m_menuItems[slot]->SetSlot(m_layout.MenuSlot(slot));
         }
     }
     m_pages.resize(m_grid->PageCount());
@@ -27,6 +29,8 @@ void CMainPage::SyncVisuals() {
         }
         m_pages[page]->Sync(*m_grid, page);
     }
+    // Menu buttons just replaced must not stay in the host.
+    SyncFrameControls();
 }
 
 void CMainPage::Repaint() {
@@ -73,18 +77,21 @@ void CMainPage::Paint() {
         frame.DrawPicture(m_indicatorPositions[page].x, m_indicatorPositions[page].y, *m_skin->Get(id), true);
     }
 
-    common::Point home = m_layout.HomeButton();
-    common::Point exit = m_layout.ExitButton();
-    m_homeButton.Draw(frame, home.x, home.y, DT_LEFT, nullptr, kDriveTextColour);
-    m_exitButton.Draw(frame, exit.x, exit.y, DT_LEFT, nullptr, kDriveTextColour);
-    for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
-        if (m_menuItems[slot] != nullptr) {
-            common::Point at = m_layout.MenuSlot(slot);
-            m_menuItems[slot]->Draw(frame, at.x, at.y, m_captionFont.get());
-        }
-    }
+    DrawFrameControls(frame);
     DrawDriveTexts(frame);
     m_display.Present();
+}
+
+void CMainPage::DrawFrameControls(GPicture& frame) {
+    // Not the host's list: the menu buttons are drawn under the open panel too, though they take nothing there.
+    common::PaintContext context{frame, 0, m_captionFont.get(), kDriveTextColour};
+    m_homeButton.Paint(context);
+    m_exitButton.Paint(context);
+    for (auto& item : m_menuItems) {
+        if (item != nullptr) {
+            item->Paint(context);
+        }
+    }
 }
 
 void CMainPage::DrawDriveTexts(GPicture& frame) {

@@ -34,20 +34,55 @@ void CMainPage::AfterMessage() {
     }
 }
 
-void CMainPage::OnLButtonDown(int x, int y) {
-    if (!m_homeButton.Press(x, y) && !m_exitButton.Press(x, y) && !IsPanelOpen()) {
+void CMainPage::SyncFrameControls() {
+    std::vector<common::Control*> controls = {&m_homeButton, &m_exitButton};
+    if (!IsPanelOpen()) {
+        for (auto& item : m_menuItems) {
+            if (item != nullptr) {
+                controls.push_back(item.get());
+            }
+        }
+    }
+    m_frameHost.SetControls(std::move(controls));
+}
+
+int CMainPage::MenuSlotOf(const common::Control* control) const {
+    if (control == nullptr) {
+        return -1;
+    }
+    for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
+        if (m_menuItems[slot].get() == control) {
+            return static_cast<int>(slot);
+        }
+    }
+    return -1;
+}
+
+LRESULT CMainPage::OnLButtonDown(int x, int y) {
+    if (IsPanelOpen() && TakePanelOutcome(m_panel.Press(x, y))) {
+        return 0;
+    }
+    SyncFrameControls();
+    if (!m_frameHost.MouseDown(x, y) && !IsPanelOpen()) {
         PressPage(x, y);
     }
     Paint();
+    return 1;
 }
 
-void CMainPage::OnLButtonUp(int x, int y) {
-    bool isFrameButton = m_homeButton.Release(x, y);
-    isFrameButton = m_exitButton.Release(x, y) || isFrameButton;
-    if (!isFrameButton && !IsPanelOpen()) {
+LRESULT CMainPage::OnLButtonUp(int x, int y) {
+    if (IsPanelOpen() && TakePanelOutcome(m_panel.Release(x, y))) {
+        return 0;
+    }
+    common::Control* clicked = m_frameHost.MouseUp(x, y);
+    if (clicked != nullptr) {
+        // A menu button's notice runs its entry.
+        m_lastMenuRelease = MenuSlotOf(clicked);
+    } else if (!IsPanelOpen()) {
         ReleasePage(x, y);
     }
     Paint();
+    return 1;
 }
 
 void CMainPage::OnRButtonUp(int x, int y) {
@@ -57,11 +92,6 @@ void CMainPage::OnRButtonUp(int x, int y) {
 }
 
 void CMainPage::PressPage(int x, int y) {
-    for (auto& item : m_menuItems) {
-        if (item != nullptr && item->Button().Press(x, y)) {
-            return;
-        }
-    }
     common::Rect area = m_layout.PageArea();
     size_t current = m_grid->CurrentPage();
     // An item under the press is pressed and a swipe starts as well; the release decides which one it was.
@@ -72,20 +102,19 @@ void CMainPage::PressPage(int x, int y) {
 }
 
 void CMainPage::OnMouseMove(int x, int y) {
-    if (!IsPanelOpen()) {
-        ApplySlide(m_slider->Move(x, y));
+    // A pointer left of or above the window while captured arrives negative and counts as 0.
+    int moveX = common::PageSlider::MoveCoordinate(x);
+    int moveY = common::PageSlider::MoveCoordinate(y);
+    if (IsPanelOpen()) {
+        m_panel.Move(moveX, moveY);
+        return;
     }
+    m_frameHost.MouseMove(moveX, moveY);
+    ApplySlide(m_slider->Move(moveX, moveY));
 }
 
 void CMainPage::ReleasePage(int x, int y) {
     m_lastMenuRelease = -1;
-    for (size_t slot = 0; slot < m_menuItems.size(); ++slot) {
-        if (m_menuItems[slot] != nullptr && m_menuItems[slot]->Button().Release(x, y)) {
-            // Its notice runs the entry.
-            m_lastMenuRelease = static_cast<int>(slot);
-            return;
-        }
-    }
     size_t current = m_grid->CurrentPage();
     if (m_isPagePressed && current < m_pages.size()) {
         common::Rect area = m_layout.PageArea();

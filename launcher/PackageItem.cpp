@@ -6,6 +6,7 @@
 #include "common/ipc/Messages.h"
 #include "launcher/ShellIcon.h"
 #include "launcher/Skin.h"
+#include "launcher/controls/PaintContext.h"
 #include "launcher/skin/SkinIds.h"
 #include "platform/WideText.h"
 
@@ -93,4 +94,8 @@ void CPackageItem::Draw(GPicture& target, int x, int y, HFONT font) {
             target.DrawPicture(x + 3 + 4 * k, y + 35, segment, false);
         }
     }
+}
+
+void CPackageItem::Paint(common::PaintContext& context) {
+    Draw(context.target, m_slot.x + context.offsetX, m_slot.y, context.font);
 }

@@ -5,15 +5,18 @@
 
 #include <cstdint>
 
+#include "common/layout/LayoutPoints.h"
 #include "common/model/PageGrid.h"
+#include "common/widgets/Control.h"
 #include "launcher/controls/GButton.h"
 #include "launcher/controls/GPicture.h"
 
 class CSkin;
 
-// Built from a grid item and kept as long as the item's serial lives, so that icons are extracted once.
-// UI thread only.
-class CPackageItem {
+// Built from a grid item and kept as long as the item's serial lives, so that icons are extracted once. As a
+// control it is its button: hit where the button is, disabled with it, and painted at its slot (shifted by the
+// context's offset) in the context's font. UI thread only.
+class CPackageItem : public common::Control {
 public:
     static constexpr COLORREF kCaptionColour = RGB(0x6E, 0x74, 0x79);
 
@@ -30,6 +33,14 @@ public:
     // Draws the button and the state overlays at (x, y) of target.
     void Draw(GPicture& target, int x, int y, HFONT font);
     GButton& Button() { return m_button; }
+    void SetSlot(common::Point at) { m_slot = at; }
+
+    common::PixelRect Bounds() const override { return m_button.Bounds(); }
+    bool IsSolidAt(int x, int y) override { return m_button.IsSolidAt(x, y); }
+    bool IsEnabled() const override { return m_button.IsEnabled(); }
+    void Paint(common::PaintContext& context) override;
+    void OnMouseDown(int x, int y) override { m_button.OnMouseDown(x, y); }
+    void OnMouseUp(int x, int y, bool isClick) override { m_button.OnMouseUp(x, y, isClick); }
 
 private:
     void TakeIcon(const common::GridItem& item);
@@ -46,4 +57,5 @@ private:
     GPicture m_shellIcon;
     GPicture* m_icon = nullptr;  // m_shellIcon or a skin picture
     GButton m_button;
+    common::Point m_slot;
 };

@@ -14,7 +14,7 @@ CTolvApp::CTolvApp(HINSTANCE instance) : App(instance, L"Tolv") {}
 CTolvApp::~CTolvApp() = default;
 
 bool CTolvApp::InitInstance(int showCommand) {
-    g_launcherFolder = ComputeLauncherFolder();
+    g_launcherFolder = ComputeLauncherFolder(boxes());
     if (!platform::FindAgentWindow()) {
         // The launcher does not wait for the agent.
         std::wstring agent = platform::ToWide(common::JoinPath(g_launcherFolder, common::kAgentProgram));
@@ -26,7 +26,7 @@ bool CTolvApp::InitInstance(int showCommand) {
         BringForward(existing);
         return false;
     }
-    auto page = std::make_unique<CMainPage>(instance());
+    auto page = std::make_unique<CMainPage>(instance(), boxes());
     if (!page->CreateAndShow(showCommand)) {
         return false;
     }

@@ -3,6 +3,8 @@
 
 #include <map>
 
+#include "launcher/controls/PaintContext.h"
+
 CTolvPage::CTolvPage(CSkin& skin, HWND owner) : m_skin(skin), m_owner(owner) {}
 
 void CTolvPage::Sync(common::CPageGrid& grid, size_t pageIndex) {
@@ -27,35 +29,34 @@ void CTolvPage::Sync(common::CPageGrid& grid, size_t pageIndex) {
             grid.MarkIconTaken(pageIndex, index);
         }
     }
+    std::vector<common::Control*> controls;
+    for (size_t slot = 0; slot < m_items.size() && slot < common::kPageSlotCount; ++slot) {
+        controls.push_back(m_items[slot].get());
+    }
+    m_host.SetControls(std::move(controls));
 }
 
 void CTolvPage::Draw(GPicture& target, int offsetX, const common::LayoutPoints& layout, HFONT font) {
     for (size_t slot = 0; slot < m_items.size() && slot < common::kPageSlotCount; ++slot) {
-        common::Point at = layout.PageSlot(slot);
-        m_items[slot]->Draw(target, at.x + offsetX, at.y, font);
+        m_items[slot]->SetSlot(layout.PageSlot(slot));
     }
+    common::PaintContext context{target, offsetX, font, CPackageItem::kCaptionColour};
+    m_host.Paint(context);
 }
 
 bool CTolvPage::Press(int x, int y) {
-    for (auto& item : m_items) {
-        if (item->Button().Press(x, y)) {
-            return true;
-        }
-    }
-    return false;
+    return m_host.MouseDown(x, y);
 }
 
 bool CTolvPage::Release(int x, int y) {
     m_lastReleased = -1;
-    bool isTaken = false;
-    for (size_t index = 0; index < m_items.size(); ++index) {
-        // Every pressed button must hear the release, also when another one takes it.
-        if (m_items[index]->Button().Release(x, y) && !isTaken) {
+    common::Control* clicked = m_host.MouseUp(x, y);
+    for (size_t index = 0; index < m_items.size() && clicked != nullptr; ++index) {
+        if (m_items[index].get() == clicked) {
             m_lastReleased = static_cast<int>(index);
-            isTaken = true;
         }
     }
-    return isTaken;
+    return m_lastReleased >= 0;
 }
 
 int CTolvPage::HitItem(int x, int y) const {

@@ -8,6 +8,7 @@
 
 #include "common/layout/LayoutPoints.h"
 #include "common/model/PageGrid.h"
+#include "common/widgets/ControlHost.h"
 #include "launcher/PackageItem.h"
 #include "launcher/controls/GPicture.h"
 
@@ -29,9 +30,9 @@ public:
     // frame as drawing into a black page picture and keying that in, at a fraction of the copying.
     void Draw(GPicture& target, int offsetX, const common::LayoutPoints& layout, HFONT font);
 
-    // Offers a press to the items in order; true when one took it.
+    // True when an item took the press (a disabled one takes it without effect).
     bool Press(int x, int y);
-    // Offers a release to the items in order; remembers the index of the item that took it, else -1.
+    // The pressed item hears the release; remembers the index of the item clicked, else -1.
     bool Release(int x, int y);
     int LastReleasedItem() const { return m_lastReleased; }
     // The item under the point without changing any state, or -1.
@@ -41,5 +42,6 @@ private:
     CSkin& m_skin;
     HWND m_owner;
     std::vector<std::unique_ptr<CPackageItem>> m_items;
+    common::ControlHost m_host;  // the items that have a slot
     int m_lastReleased = -1;
 };

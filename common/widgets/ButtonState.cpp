@@ -1,6 +1,8 @@
 // Button press, release and hit tests.
 #include "common/widgets/ButtonState.h"
 
+#include "common/widgets/Control.h"
+
 namespace common {
 
 void ButtonState::Create(int width, int height, bool isTransparent, Surface565 image, uint16_t key) {
@@ -30,9 +32,13 @@ void ButtonState::SetDisabled(bool isDisabled) {
     }
 }
 
+void ButtonState::Cancel() {
+    m_isPressed = false;
+    m_isCaptured = false;
+}
+
 bool ButtonState::Hit(int x, int y) const {
-    // The right and bottom edges belong to the button, as the launcher has always hit-tested them.
-    return m_isCreated && x >= m_x && y >= m_y && x - m_x <= m_width && y - m_y <= m_height;
+    return m_isCreated && IsOnRect(PixelRect{m_x, m_y, m_width, m_height}, x, y);
 }
 
 bool ButtonState::IsOnButton(int x, int y) const {

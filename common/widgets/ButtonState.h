@@ -32,8 +32,12 @@ class ButtonState {
     // True when taken.
     bool Press(int x, int y);
     ButtonRelease Release(int x, int y);
+    // Ends a press without a click (the host took the capture away).
+    void Cancel();
     // Inside the rectangle, edges included, with no key test and no change of state (right clicks).
     bool Hit(int x, int y) const;
+    // Hit, and not on a key pixel of a transparent button: where a press is taken.
+    bool IsOnButton(int x, int y) const;
 
     bool IsCreated() const { return m_isCreated; }
     bool IsPressed() const { return m_isPressed; }
@@ -44,8 +48,6 @@ class ButtonState {
     int Height() const { return m_height; }
 
   private:
-    bool IsOnButton(int x, int y) const;
-
     bool m_isCreated = false;
     bool m_isTransparent = false;
     bool m_isPressed = false;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "common/widgets/Control.h"
+
 namespace common {
 
 namespace {
@@ -16,8 +18,7 @@ EditModel::EditModel(PixelRect rect, size_t maxLength)
     : m_rect(rect), m_maxLength(maxLength), m_text(maxLength + 1, u'\0') {}
 
 EditClick EditModel::Click(int x, int y) {
-    bool isInside = x >= m_rect.x && y >= m_rect.y && x - m_rect.x <= m_rect.width && y - m_rect.y <= m_rect.height;
-    if (!isInside) {
+    if (!IsOnRect(m_rect, x, y)) {
         m_isFocused = false;
         return EditClick::Outside;
     }

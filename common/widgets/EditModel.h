@@ -47,6 +47,7 @@ class EditModel {
 
     EditClick Click(int x, int y);
     void SetFocusFromNotice(uint32_t id, uint32_t ownId) { m_isFocused = id == ownId; }
+    void SetFocused(bool isFocused) { m_isFocused = isFocused; }
     bool IsFocused() const { return m_isFocused; }
 
     void SetText(const std::u16string& text, ITextMeasurer& measurer);

@@ -2,6 +2,7 @@
 #include "launcher/controls/GButton.h"
 
 #include "common/gfx/PixelOps.h"
+#include "launcher/controls/PaintContext.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ bool GButton::Create(HWND owner,
     }
     m_owner = owner;
     m_id = id;
+    m_home = POINT{x, y};
     m_isTransparent = isTransparent;
     m_normalImage = normal;
     m_captionMode = captionMode;
@@ -126,4 +128,25 @@ bool GButton::Release(int x, int y) {
     // notice it follows, since the owner only reads it after this handler returns.
     ::PostMessageW(m_owner, kButtonNotice, static_cast<WPARAM>(m_id) | kButtonNoticeFlag, 0);
     return true;
+}
+
+common::PixelRect GButton::Bounds() const {
+    return common::PixelRect{m_state.X(), m_state.Y(), m_state.Width(), m_state.Height()};
+}
+
+bool GButton::IsSolidAt(int x, int y) {
+    RefreshImage();
+    return m_state.IsOnButton(x, y);
+}
+
+void GButton::Paint(common::PaintContext& context) {
+    Draw(context.target, m_home.x + context.offsetX, m_home.y, DT_LEFT, context.font, context.textColour);
+}
+
+void GButton::OnMouseUp(int x, int y, bool isClick) {
+    if (isClick) {
+        Release(x, y);
+    } else {
+        m_state.Cancel();
+    }
 }

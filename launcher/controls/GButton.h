@@ -9,6 +9,7 @@
 
 #include "common/ipc/Messages.h"
 #include "common/widgets/ButtonState.h"
+#include "common/widgets/Control.h"
 #include "launcher/controls/GPicture.h"
 
 // Posted to the owner on a click: wParam = id | kButtonNoticeFlag, lParam 0.
@@ -20,10 +21,12 @@ enum class CaptionMode {
     UnderImage = 1,  // centred in a box under the image
 };
 
-class GButton {
+// As a control it paints at the point it was created at (shifted by the context's offset), with the context's
+// font and colour, left-aligned.
+class GButton : public common::Control {
   public:
     GButton() = default;
-    virtual ~GButton() = default;
+    ~GButton() override = default;
     GButton(const GButton&) = delete;
     GButton& operator=(const GButton&) = delete;
 
@@ -56,6 +59,13 @@ class GButton {
     bool Release(int x, int y);
     bool Hit(int x, int y) const { return m_state.Hit(x, y); }
 
+    common::PixelRect Bounds() const override;
+    bool IsSolidAt(int x, int y) override;
+    bool IsEnabled() const override { return !m_state.IsDisabled(); }
+    void Paint(common::PaintContext& context) override;
+    void OnMouseDown(int x, int y) override { Press(x, y); }
+    void OnMouseUp(int x, int y, bool isClick) override;
+
     uint16_t Id() const { return m_id; }
     bool IsPressed() const { return m_state.IsPressed(); }
     bool IsDisabled() const { return m_state.IsDisabled(); }
@@ -66,6 +76,7 @@ class GButton {
 
     HWND m_owner = nullptr;
     uint16_t m_id = 0;
+    POINT m_home = {};  // where Paint draws
     bool m_isTransparent = false;
     common::ButtonState m_state;
     GPicture* m_normalImage = nullptr;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "launcher/controls/PaintContext.h"
 #include "platform/GdiGuards.h"
 #include "platform/WideText.h"
 
@@ -145,4 +146,35 @@ bool GEditCtrl::ImeCharacter(wchar_t code) {
     }
     WindowDcMeasurer measurer(m_owner, FontOrDefault());
     return m_model->ImeCharacter(static_cast<char16_t>(code), measurer);
+}
+
+common::PixelRect GEditCtrl::Bounds() const {
+    return m_model ? m_model->Rect() : common::PixelRect{};
+}
+
+void GEditCtrl::Paint(common::PaintContext& context) {
+    Draw(context.target);
+}
+
+void GEditCtrl::OnFocus(bool isFocused) {
+    if (m_model) {
+        m_model->SetFocused(isFocused);
+    }
+}
+
+bool GEditCtrl::OnKey(const common::KeyEvent& key) {
+    switch (key.kind) {
+        case common::KeyKind::Down:
+            return KeyDown(key.code);
+        case common::KeyKind::Up:
+            return KeyUp();
+        case common::KeyKind::Character:
+            return Character(static_cast<wchar_t>(key.code));
+        case common::KeyKind::ImeCharacter:
+            return ImeCharacter(static_cast<wchar_t>(key.code));
+        case common::KeyKind::Composition:
+            Composition(static_cast<wchar_t>(key.code), key.flags);
+            return true;
+    }
+    return false;
 }

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/widgets/Control.h"
 #include "common/widgets/EditModel.h"
 #include "launcher/controls/GPicture.h"
 
-class GEditCtrl {
+// As a control it takes the focus on a press and the keys while focused; the host's focus and the model's agree.
+class GEditCtrl : public common::Control {
 public:
     GEditCtrl() = default;
     GEditCtrl(const GEditCtrl&) = delete;
@@ -37,6 +39,15 @@ public:
     bool Character(wchar_t code);
     void Composition(wchar_t code, DWORD flags);
     bool ImeCharacter(wchar_t code);
+
+    common::PixelRect Bounds() const override;
+    // Before Create there is nothing to draw or hit.
+    bool IsVisible() const override { return m_model != nullptr; }
+    bool IsFocusable() const override { return true; }
+    void Paint(common::PaintContext& context) override;
+    void OnMouseDown(int x, int y) override { Click(x, y); }
+    void OnFocus(bool isFocused) override;
+    bool OnKey(const common::KeyEvent& key) override;
 
     uint32_t Id() const { return m_id; }
     bool IsFocused() const { return m_model && m_model->IsFocused(); }
