@@ -7,10 +7,12 @@
 
 namespace platform {
 
-// GetDC/ReleaseDC; ReleaseDC needs the window back, so this is not a handle trait.
+// GetDC (or GetWindowDC)/ReleaseDC; ReleaseDC needs the window back, so this is not a handle trait.
 class WindowDc {
 public:
     explicit WindowDc(HWND hwnd) : m_hwnd(hwnd), m_hdc(::GetDC(hwnd)) {}
+    // The whole window, caption and frame included.
+    static WindowDc WholeWindow(HWND hwnd) { return WindowDc(hwnd, ::GetWindowDC(hwnd)); }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
@@ -21,6 +23,8 @@ public:
     HDC get() const { return m_hdc; }
 
 private:
+    WindowDc(HWND hwnd, HDC hdc) : m_hwnd(hwnd), m_hdc(hdc) {}
+
     HWND m_hwnd;
     HDC m_hdc;
 };

@@ -35,7 +35,6 @@ CFormBrowser::CFormBrowser(HINSTANCE instance, HWND frame, AgentState& state, pl
 }
 
 bool CFormBrowser::Open(platform::ModelessDialogs* dialogs) {
-    platform::RegisterWebViewClass(m_instance);
     if (!CreateModeless(m_instance, IDD_STOREBROWSER, nullptr, dialogs)) {
         return false;
     }
@@ -53,6 +52,8 @@ std::wstring CFormBrowser::StoreAddress() const {
 }
 
 bool CFormBrowser::OnInitDialog() {
+    // Made here, not by the template: a template's control gets no creation parameter to bind its object to.
+    platform::CWebView::CreateChild(m_instance, hwnd(), IDC_STORE_VIEW, ViewRect());
     m_browser.Attach(Item(IDC_STORE_VIEW));
     m_browser.SetHost(this);
     m_external.SetRequests(this);
@@ -62,11 +63,16 @@ bool CFormBrowser::OnInitDialog() {
     return true;
 }
 
-void CFormBrowser::FitView() {
+RECT CFormBrowser::ViewRect() const {
     RECT client = {};
     ::GetClientRect(hwnd(), &client);
-    ::MoveWindow(Item(IDC_STORE_VIEW), client.left + 1, client.top + 1, client.right - client.left - 2,
-                 client.bottom - client.top - 2, TRUE);
+    ::InflateRect(&client, -1, -1);
+    return client;
+}
+
+void CFormBrowser::FitView() {
+    const RECT rect = ViewRect();
+    ::MoveWindow(Item(IDC_STORE_VIEW), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 INT_PTR CFormBrowser::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -120,17 +126,14 @@ void CFormBrowser::PaintCaption() {
     }
     RECT window = {};
     hwnd().GetWindowRect(&window);
-    HDC dc = ::GetWindowDC(hwnd());
-    {
-        platform::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-        platform::SelectGuard select(memory.get(), picture);
-        BITMAP info = {};
-        ::GetObjectW(picture, sizeof(info), &info);
-        ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, 0, 0, window.right - window.left, kCaptionHeight, memory.get(), 0, 0, info.bmWidth,
-                     info.bmHeight, SRCCOPY);
-    }
-    ::ReleaseDC(hwnd(), dc);
+    platform::WindowDc dc = platform::WindowDc::WholeWindow(hwnd());
+    platform::UniqueMemoryDc memory(::CreateCompatibleDC(dc.get()));
+    platform::SelectGuard select(memory.get(), picture);
+    BITMAP info = {};
+    ::GetObjectW(picture, sizeof(info), &info);
+    ::SetStretchBltMode(dc.get(), COLORONCOLOR);
+    ::StretchBlt(dc.get(), 0, 0, window.right - window.left, kCaptionHeight, memory.get(), 0, 0, info.bmWidth,
+                 info.bmHeight, SRCCOPY);
 }
 
 int CFormBrowser::CaptionButtonAt(POINT screen) const {

@@ -49,6 +49,8 @@ private:
     void InstallPackage(const std::wstring& index, const std::wstring& storeDirectory,
                         const std::wstring& packageName) override;
 
+    // The view's place: the client area less one pixel on every side.
+    RECT ViewRect() const;
     void FitView();
     void PaintCaption();
     // 1 close, 2 minimise, 3 home; 0 when the point (screen coordinates) is on none.

@@ -6,10 +6,14 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/browser/PageModel.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WindowBase.h"
 
 namespace platform {
 
@@ -25,9 +29,6 @@ public:
 
 inline constexpr wchar_t kWebViewClass[] = L"KelvoWebView";
 
-// Registers the view's window class once per process; dialog templates then name it as a control class.
-bool RegisterWebViewClass(HINSTANCE instance);
-
 // A button of the shown page: its place in client coordinates and its call.
 struct WebViewButton {
     RECT rect;
@@ -35,9 +36,75 @@ struct WebViewButton {
     const common::ExternalCall* call;  // null when the button's onclick is not a call the view makes
 };
 
-// The host's handle on the view window (as a browser control's wrapper is). How it works: the window owns its
-// state (created with the window, freed with it); this wrapper only sends it messages, so it may be copied and
-// outlive the window. UI thread only.
+// The view window. How it works: CreateChild makes the object and its window together, and from then on the
+// window owns the object: it is deleted at the window's last message. Hosts keep only the window (a control id)
+// and reach the object through CWebBrowser2, which asks the window for it each time (kMsgWebViewGetState), so
+// a host never holds a pointer that outlives the window. UI thread only.
+class CWebView : public WindowBase {
+public:
+    // A visible child `controlId` of `parent` at `rect` (parent's client coordinates); null when it could not
+    // be made. The returned object is the window's, borrowed until the window is destroyed.
+    static CWebView* CreateChild(HINSTANCE instance, HWND parent, int controlId, const RECT& rect);
+
+    void SetHost(IWebViewHost* host) { m_host = host; }
+    // Fetches `url` (HTTP, synchronously) and shows the page; false when nothing came (the view then says so).
+    bool Navigate(const std::wstring& url);
+    // Shows `html` as the page at `url`, as a fetch that brought those bytes does.
+    void ShowHtml(const std::wstring& url, std::string_view html);
+    const std::wstring& Url() const { return m_url; }
+    const common::PageModel* Page() const { return m_page.get(); }
+    std::vector<WebViewButton> Buttons() const;
+    // What a click on the button does; false when it makes no call.
+    bool Click(size_t buttonIndex);
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage() override;
+
+private:
+    // One drawn piece of the page: a word, a bullet or a button.
+    struct LaidOutRun {
+        RECT rect;
+        std::wstring text;
+        bool isBold;
+        bool isHeading;
+        bool isButton;
+        const common::ExternalCall* call;  // into m_page; runs are dropped whenever the page is
+    };
+
+    CWebView();
+
+    void OnSize();
+    void OnPaint();
+    void OnLButtonDown(POINT point);
+    void OnLButtonUp(POINT point);
+    // True when the key is taken (by the host or the view).
+    bool OnKey(UINT message, WPARAM wParam, LPARAM lParam);
+    void ShowNotice(std::wstring notice);
+
+    void Layout();
+    HFONT RunFont(bool isHeading, bool isBold) const;
+    void PaintButton(HDC dc, size_t index);
+    int ButtonAt(POINT point) const;
+    // The next (or previous) button after `from`, wrapping; -1 when the page has none.
+    int NextButton(int from, bool isBackward) const;
+    void Activate(int index);
+
+    IWebViewHost* m_host = nullptr;
+    std::wstring m_url;
+    std::unique_ptr<common::PageModel> m_page;
+    std::wstring m_notice;  // shown instead of a page that could not be fetched
+    std::vector<LaidOutRun> m_runs;
+    UniqueFont m_bodyFont;
+    UniqueFont m_boldFont;
+    UniqueFont m_headingFont;
+    int m_pressed = -1;              // index into m_runs of the button under a pressed mouse button
+    int m_focused = -1;              // index into m_runs of the button Tab has moved to
+    bool m_isOwnedByWindow = false;  // set once the window exists; its last message then deletes the object
+};
+
+// The host's handle on the view window (as a browser control's wrapper is): it keeps only the window and asks it
+// for the view on every call, so it may be copied and outlive the window (calls then do nothing). UI thread only.
 class CWebBrowser2 {
 public:
     bool Attach(HWND control);
@@ -53,6 +120,8 @@ public:
     bool Click(size_t buttonIndex);
 
 private:
+    CWebView* View() const;
+
     HWND m_control = nullptr;
 };
 
