@@ -16,6 +16,9 @@ case "${LC_ALL:-${LANG:-}}" in
     *) export LC_ALL=C.UTF-8 ;;
 esac
 PY=/usr/bin/python3
+# The suite's names (the stand-in agent's class and file), as the build wrote them from the C++ headers.
+# shellcheck source=/dev/null
+source "$BIN/../generated/python/kelvo_ids.sh"
 
 WORK=$(mktemp -d /tmp/kdrive-selftest.XXXXXX)
 WIN_WORK="Z:${WORK//\//\\}"
@@ -46,7 +49,7 @@ wait_line() {
 }
 
 # Leftovers of an earlier run would be found instead of this run's windows.
-for class in KDrivePeer Marlo KDriveTarget '#32770'; do
+for class in KDrivePeer "$kAgentClass" KDriveTarget '#32770'; do
     if kd find --class "$class" >/dev/null 2>&1; then
         echo "a window of class $class already exists on this display; end it first" >&2
         exit 1
@@ -86,12 +89,12 @@ expect_rc 2 "unknown option" kd find --class X --colour red
 expect_rc 2 "unknown command" kd fnd --class X
 
 # --- Stand-in agent mode ----------------------------------------------------------------------------------
-mkdir "$WORK/agent" && cp "$BIN/kdrive.exe" "$WORK/agent/Marlo.exe"
-wine "$WORK/agent/Marlo.exe" &
-expect_rc 0 "stand-in agent window" kd wait --class Marlo --timeout-ms 10000
-expect_rc 0 "send to stand-in agent" kd send --class Marlo --msg 0x402 --wparam 1 --lparam 2
-expect_rc 0 "close stand-in agent" kd post --class Marlo --msg 16
-expect_rc 0 "stand-in agent ends" kd wait-gone --class Marlo --timeout-ms 5000
+mkdir "$WORK/agent" && cp "$BIN/kdrive.exe" "$WORK/agent/$kAgentProgram"
+wine "$WORK/agent/$kAgentProgram" &
+expect_rc 0 "stand-in agent window" kd wait --class "$kAgentClass" --timeout-ms 10000
+expect_rc 0 "send to stand-in agent" kd send --class "$kAgentClass" --msg 0x402 --wparam 1 --lparam 2
+expect_rc 0 "close stand-in agent" kd post --class "$kAgentClass" --msg 16
+expect_rc 0 "stand-in agent ends" kd wait-gone --class "$kAgentClass" --timeout-ms 5000
 [ "$(head -1 "$WORK/agent/standin-agent.log")" = started ] || fail "stand-in log does not start with 'started'"
 wait_line "$WORK/agent/standin-agent.log" '^msg=1026 wparam=1 lparam=2$'
 

@@ -61,13 +61,13 @@ class Agent(KelvoTestCase):
         (self.suite_dir / ids.kEnvironmentFile).write_bytes(corrupt)
         self.start_agent()
         self.wait_launcher()
-        self.assertEqual((self.suite_dir / "TolvEnv.xml.bak").read_bytes(), corrupt)
+        self.assertEqual((self.suite_dir / (ids.kEnvironmentFile + ".bak")).read_bytes(), corrupt)
         fresh = (self.suite_dir / ids.kEnvironmentFile).read_bytes()
         self.assertEqual(fresh[:2], b"\xff\xfe")
         self.assertIn("<PageNum>0</PageNum>", fresh[2:].decode("utf-16-le"))
         # A missing settings file is written from the default, with nothing to keep.
         self.assertTrue((self.suite_dir / ids.kSettingsFile).exists())
-        self.assertFalse((self.suite_dir / "TolvSet.xml.bak").exists())
+        self.assertFalse((self.suite_dir / (ids.kSettingsFile + ".bak")).exists())
 
     # Catches: auto-close programs not run at the end, or run before the agent has let go of the suite.
     def test_auto_close_program_runs_when_the_agent_ends(self):

@@ -11,7 +11,7 @@ from sample_settings import settings_xml
 SETTINGS_SAVED = ids.kMsgSettingsSaved
 WS_EX_TOPMOST = 0x8
 AUTORUN_TEXT = (b"[autorun]\r\naction=Kelvo\r\nTitle=Kelvo\r\nShell=Shell00\r\nShell\\Shell00=Kelvo\r\n"
-                b"Shell\\Shell00\\Command=Start.exe")
+                b"Shell\\Shell00\\Command=" + ids.kStarterProgram.encode())
 VK_7 = 0x37
 VK_8 = 0x38
 VK_9 = 0x39

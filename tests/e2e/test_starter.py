@@ -14,7 +14,7 @@ class Starter(KelvoTestCase):
         shutil.copy2(BIN / ids.kStarterProgram, DRIVE / ids.kStarterProgram)
 
     def start_starter(self):
-        return self.start("T:\\Start.exe")
+        return self.start("T:\\" + ids.kStarterProgram)
 
     def standin(self, name):
         """kdrive under a program's file name: as Marlo.exe it is the stand-in agent, as KelvoUp.exe the stand-in

@@ -20,7 +20,7 @@ class SuiteStart(KelvoTestCase):
         self.assertEqual(self.kdrive("count", "--class", ids.kLauncherClass), "1")
 
     def test_start_at_the_drive_root_brings_up_agent_and_launcher(self):
-        self.start("T:\\Start.exe")
+        self.start("T:\\" + ids.kStarterProgram)
         self.wait_for_suite()
         self.screenshot("suite-started-from-start-exe")
         # The agent wrote its missing settings file with the defaults.
