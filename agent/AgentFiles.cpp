@@ -9,9 +9,9 @@
 #include "common/settings/SettingsFile.h"
 #include "common/text/PathUtil.h"
 #include "common/xml/XmlFile.h"
+#include "platform/FileReplace.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
-#include "platform/FileReplace.h"
 
 void ReplaceStagedUpdater(const std::wstring& moduleFolder) {
     std::wstring staged = moduleFolder + L"\\" + platform::WideCStr(common::kStagedUpdaterProgram);

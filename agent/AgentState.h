@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "agent/jobs/WorkerFlags.h"
 #include "agent/browser/ImpIDispatch.h"
+#include "agent/jobs/WorkerFlags.h"
 #include "common/agent/JobQueues.h"
 #include "common/agent/ProgramList.h"
 #include "common/credentials/Credentials.h"

@@ -36,5 +36,4 @@ struct EnvironmentScan {
 std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
                                                    platform::IMessageBoxes& boxes, HWND owner);
 // The same with the boxes handed to a function (its owner is its own affair); a null one shows nothing.
-std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
-                                                   MessageBoxHook messageBox);
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive, MessageBoxHook messageBox);

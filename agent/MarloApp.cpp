@@ -8,8 +8,8 @@
 
 #include "agent/resource.h"
 #include "common/ipc/SuiteNames.h"
-#include "platform/framework/MessageBoxes.h"
 #include "platform/WideText.h"
+#include "platform/framework/MessageBoxes.h"
 
 namespace {
 constexpr DWORD kAutoClosePauseMs = 100;

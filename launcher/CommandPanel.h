@@ -24,9 +24,10 @@ enum class PanelField { Command, Icon, Caption, Parameter };
 
 // How it works: while open, the launcher offers every window message to Offer first, and the mouse to Press,
 // Move and Release in window coordinates, which are made panel-relative by subtracting the panel's origin. The
-// panel's controls sit in one host; a press that reaches none of them ends the fields' focus. Fields keep their text between openings unless the panel was
-// adding, as the user may close it and come back. The edited item is identified by its grid serial, so an item
-// that moved or went while the panel was open is not overwritten by mistake. UI thread only.
+// panel's controls sit in one host; a press that reaches none of them ends the fields' focus. Fields keep their text
+// between openings unless the panel was adding, as the user may close it and come back. The edited item is identified
+// by its grid serial, so an item that moved or went while the panel was open is not overwritten by mistake. UI thread
+// only.
 class CCommandPanel {
 public:
     static constexpr size_t kFieldUnits = 260;

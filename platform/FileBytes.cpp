@@ -17,9 +17,8 @@ std::optional<std::vector<uint8_t>> ReadFileUpTo(const std::wstring& path, size_
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!bytes.empty() &&
-        (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-         read != bytes.size())) {
+    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size())) {
         return std::nullopt;
     }
     return bytes;

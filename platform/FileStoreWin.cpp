@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/FileReplace.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
-#include "platform/FileReplace.h"
 
 namespace platform {
 
@@ -85,8 +85,7 @@ bool FileStoreWin::WriteReplace(const std::u16string& path, const std::vector<ui
     }
     bool isWritten = WriteAllTo(file.get(), bytes) && ::FlushFileBuffers(file.get());
     bool isClosed = ::CloseHandle(file.release()) != FALSE;
-    if (!isWritten || !isClosed ||
-        MoveOver(temp, target) != 0) {
+    if (!isWritten || !isClosed || MoveOver(temp, target) != 0) {
         ::DeleteFileW(temp.c_str());
         return false;
     }

@@ -5,14 +5,14 @@
 
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
+#include "platform/framework/DialogBase.h"
 #include "settings/FormBackupView.h"
 #include "settings/FormEtcView.h"
 #include "settings/FormHelpView.h"
 #include "settings/FormNormalView.h"
 #include "settings/FormPrgManView.h"
 #include "settings/resource.h"
-#include "platform/WideText.h"
-#include "platform/framework/DialogBase.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Drive-root starter: pick the suite's first program and start it.
 #include "starter/Starter.h"
 
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "common/ipc/SuiteNames.h"
 #include "common/text/PathUtil.h"

@@ -11,10 +11,10 @@
 #include "common/ipc/SuiteNames.h"
 #include "common/store/Profile.h"
 #include "platform/FileBytes.h"
+#include "platform/FileReplace.h"
 #include "platform/FolderTree.h"
 #include "platform/WideText.h"
 #include "platform/inet/StoreTransfer.h"
-#include "platform/FileReplace.h"
 
 namespace {
 

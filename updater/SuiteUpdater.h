@@ -31,8 +31,8 @@ enum class UpdateResult {
     NoUpdate,  // no profile, no network, or the same version: nothing was asked
     Declined,  // the user said No
     Updated,
-    Failed,    // a file could not be fetched or installed (the user was told); the local version stays
-    Stopped,   // the watchdog or the program's end stopped the work
+    Failed,   // a file could not be fetched or installed (the user was told); the local version stays
+    Stopped,  // the watchdog or the program's end stopped the work
 };
 
 struct SuiteUpdaterContext {

@@ -100,8 +100,8 @@ HRESULT CImpIDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, 
     return result;
 }
 
-HRESULT CImpIDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
-                              EXCEPINFO*, UINT*) {
+HRESULT CImpIDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result, EXCEPINFO*,
+                              UINT*) {
     if (id < kIsOurCustomBrowser || id > kClose) {
         return S_OK;
     }

@@ -8,14 +8,14 @@
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
+#include "platform/FileReplace.h"
 #include "platform/FileStoreWin.h"
 #include "platform/FolderTree.h"
 #include "platform/SuiteWindows.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/dom/ProfileLoader.h"
 #include "platform/inet/StoreTransfer.h"
-#include "platform/FileReplace.h"
-#include "platform/UniqueHandle.h"
 
 namespace {
 

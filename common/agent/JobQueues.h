@@ -13,9 +13,9 @@
 namespace common {
 
 struct PackageJob {
-    int32_t packageIndex = 0;          // the store's number, PKGID in TolvEnv.xml
-    FixedText<260> profilePath;        // "/<store directory>/<package name>/Profile.xml"
-    FixedText<100> packageName;        // folder name in the download area and in failure reports
+    int32_t packageIndex = 0;    // the store's number, PKGID in TolvEnv.xml
+    FixedText<260> profilePath;  // "/<store directory>/<package name>/Profile.xml"
+    FixedText<100> packageName;  // folder name in the download area and in failure reports
     FixedText<100> storeDirectory;
 };
 
@@ -45,9 +45,7 @@ public:
 
 private:
     std::deque<PackageJob>& Queue(JobKind kind) { return kind == JobKind::Install ? m_install : m_update; }
-    const std::deque<PackageJob>& Queue(JobKind kind) const {
-        return kind == JobKind::Install ? m_install : m_update;
-    }
+    const std::deque<PackageJob>& Queue(JobKind kind) const { return kind == JobKind::Install ? m_install : m_update; }
     bool ContainsLocked(int32_t packageIndex) const;
 
     mutable std::mutex m_lock;

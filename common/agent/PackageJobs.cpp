@@ -104,8 +104,8 @@ NameError DownloadPath(std::u16string_view tempFolder, std::u16string_view alias
     return JoinUnder(base, directory, fileName, kPathBufferUnits, path);
 }
 
-NameError InstallPath(std::u16string_view packageFolder, std::u16string_view directory,
-                      std::u16string_view fileName, std::u16string& path) {
+NameError InstallPath(std::u16string_view packageFolder, std::u16string_view directory, std::u16string_view fileName,
+                      std::u16string& path) {
     return JoinUnder(packageFolder, directory, fileName, kPathBufferUnits, path);
 }
 

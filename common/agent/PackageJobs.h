@@ -37,8 +37,8 @@ int32_t ProgressPercent(int64_t bytesDone, int64_t progressTotal);
 // so an error here means the path does not fit kPathBufferUnits.
 NameError DownloadPath(std::u16string_view tempFolder, std::u16string_view alias, std::u16string_view directory,
                        std::u16string_view fileName, std::u16string& path);
-NameError InstallPath(std::u16string_view packageFolder, std::u16string_view directory,
-                      std::u16string_view fileName, std::u16string& path);
+NameError InstallPath(std::u16string_view packageFolder, std::u16string_view directory, std::u16string_view fileName,
+                      std::u16string& path);
 
 // The launcher's side of an announced package, made in the file when the launcher is not running: a package
 // with this PKGID gets UPDATEFLAG 2; otherwise a new store package (UPDATEFLAG 2) goes on the first page with

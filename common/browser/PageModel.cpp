@@ -244,7 +244,9 @@ public:
     }
 
 private:
-    bool IsBlockEmpty() const { return m_block.runs.empty() || (m_block.runs.size() == 1 && m_block.runs[0].text.empty()); }
+    bool IsBlockEmpty() const {
+        return m_block.runs.empty() || (m_block.runs.size() == 1 && m_block.runs[0].text.empty());
+    }
 
     PageRun* CurrentRun() {
         if (m_isNewRun || m_block.runs.empty()) {

@@ -12,7 +12,7 @@ namespace common {
 //
 // Not thread-safe: the working chain changes with every Encrypt/Decrypt in CBC or CFB mode.
 class CRijndael {
-  public:
+public:
     // Any other mode value acts as Ecb.
     enum Mode { Ecb = 0, Cbc = 1, Cfb = 2 };
 
@@ -41,7 +41,7 @@ class CRijndael {
     size_t BlockLength() const { return m_blockLength; }
     int Rounds() const { return m_rounds; }
 
-  private:
+private:
     static constexpr size_t kMaxColumns = kMaxBlockLength / 4;
 
     void CheckData(size_t length) const;

@@ -32,8 +32,7 @@ static_assert(CredentialsRecord::kSize % sizeof(kKey) == 0, "the record is whole
 
 // The one caller of the cipher: its exceptions stop here and become false. On false `out` is all zero,
 // not a partly deciphered record.
-bool RunCipher(const uint8_t (&in)[CredentialsRecord::kSize],
-               uint8_t (&out)[CredentialsRecord::kSize],
+bool RunCipher(const uint8_t (&in)[CredentialsRecord::kSize], uint8_t (&out)[CredentialsRecord::kSize],
                bool isEncipher) {
     try {
         CRijndael cipher;
@@ -50,8 +49,7 @@ bool RunCipher(const uint8_t (&in)[CredentialsRecord::kSize],
     }
 }
 
-std::optional<CredentialsError> CheckText(const std::u16string& text,
-                                          CredentialsError tooLong,
+std::optional<CredentialsError> CheckText(const std::u16string& text, CredentialsError tooLong,
                                           CredentialsError containsNul) {
     if (text.size() > kCredentialsMaxUnits) {
         return tooLong;
@@ -81,8 +79,7 @@ bool CredentialsRecord::HasMarker() const {
     return marker.Get() == kMarker;
 }
 
-std::optional<std::vector<uint8_t>> EncipherCredentials(const std::u16string& id,
-                                                        const std::u16string& password,
+std::optional<std::vector<uint8_t>> EncipherCredentials(const std::u16string& id, const std::u16string& password,
                                                         CredentialsError* error) {
     std::optional<CredentialsError> problem =
         CheckText(id, CredentialsError::IdTooLong, CredentialsError::IdContainsNul);

@@ -162,12 +162,7 @@ void StretchArea(Surface565 dest, int sourceWidth, int sourceHeight, FetchRow fe
 
 }  // namespace
 
-std::optional<BlitArea> ClipBlit(int destWidth,
-                                 int destHeight,
-                                 int destX,
-                                 int destY,
-                                 int sourceWidth,
-                                 int sourceHeight,
+std::optional<BlitArea> ClipBlit(int destWidth, int destHeight, int destX, int destY, int sourceWidth, int sourceHeight,
                                  const PixelRect& sourceRect) {
     // 64-bit throughout: positions come from layout files and the slide offset and may be far out of range.
     int64_t sx = sourceRect.x, sy = sourceRect.y, w = sourceRect.width, h = sourceRect.height;
@@ -236,11 +231,7 @@ void CopyKeyed565(Surface565 dest, int destX, int destY, Surface565 source, cons
     }
 }
 
-void BlendConstant565(Surface565 dest,
-                      int destX,
-                      int destY,
-                      Surface565 source,
-                      const PixelRect& sourceRect,
+void BlendConstant565(Surface565 dest, int destX, int destY, Surface565 source, const PixelRect& sourceRect,
                       uint8_t alpha) {
     if (alpha == 0) {
         return;

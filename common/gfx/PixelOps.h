@@ -23,12 +23,7 @@ struct BlitArea {
 // Clips a copy of `sourceRect` (of a sourceWidth x sourceHeight surface) to (destX, destY) on a destWidth x
 // destHeight surface. The source rectangle is first cut to its surface, moving the destination with it, then to
 // the destination. Nothing when the result is empty.
-std::optional<BlitArea> ClipBlit(int destWidth,
-                                 int destHeight,
-                                 int destX,
-                                 int destY,
-                                 int sourceWidth,
-                                 int sourceHeight,
+std::optional<BlitArea> ClipBlit(int destWidth, int destHeight, int destX, int destY, int sourceWidth, int sourceHeight,
                                  const PixelRect& sourceRect);
 
 // Fills `rect` (clipped to the surface) with `color`.
@@ -47,11 +42,7 @@ inline PixelRect WholeOf(Surface565 surface) {
 // Source-over blend with one constant alpha (0 keeps the destination, 255 copies the source), per channel in the
 // channels' own 5 or 6 bits: d' = (s * a + d * (255 - a) + 127) / 255. GDI's AlphaBlend widens to 8 bits, blends
 // and truncates back; the two agree within one step of each 5-6-5 channel.
-void BlendConstant565(Surface565 dest,
-                      int destX,
-                      int destY,
-                      Surface565 source,
-                      const PixelRect& sourceRect,
+void BlendConstant565(Surface565 dest, int destX, int destY, Surface565 source, const PixelRect& sourceRect,
                       uint8_t alpha);
 
 // 24-bit BGR pixels as Windows lays them out: rows of `stride` bytes (at least width * 3), bottom-up when

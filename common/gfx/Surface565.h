@@ -24,7 +24,7 @@ constexpr int Stride565(int width) {
 // before. The view owns nothing; the memory must outlive it. A default view is empty and every operation on it
 // does nothing.
 class Surface565 {
-  public:
+public:
     Surface565() = default;
     Surface565(void* bits, int width, int height, int stride)
         : m_bits(static_cast<uint8_t*>(bits)), m_width(width), m_height(height), m_stride(stride) {
@@ -49,7 +49,7 @@ class Surface565 {
     // not overlap.
     Surface565 Sub(const PixelRect& rect) const;
 
-  private:
+private:
     uint8_t* m_bits = nullptr;
     int m_width = 0;
     int m_height = 0;
@@ -58,7 +58,7 @@ class Surface565 {
 
 // Pixel memory owned by portable code (tests, benchmarks, intermediate images); contents start black.
 class Bitmap565 {
-  public:
+public:
     Bitmap565() = default;
     Bitmap565(int width, int height) { Create(width, height); }
 
@@ -67,7 +67,7 @@ class Bitmap565 {
     Surface565 View() { return m_view; }
     Surface565 View() const { return m_view; }
 
-  private:
+private:
     std::vector<uint16_t> m_pixels;  // strides are multiples of 4 bytes, so every row stays aligned
     Surface565 m_view;
 };

@@ -10,7 +10,8 @@ namespace {
 // Both two-path records share one shape: two 260-unit fields, back to back.
 constexpr size_t kPathFieldUnits = 260;
 constexpr size_t kPathFieldBytes = kPathFieldUnits * sizeof(char16_t);
-static_assert(UpdateCheckPayload::kFieldUnits == kPathFieldUnits && AutoProgramsPayload::kFieldUnits == kPathFieldUnits);
+static_assert(UpdateCheckPayload::kFieldUnits == kPathFieldUnits &&
+              AutoProgramsPayload::kFieldUnits == kPathFieldUnits);
 static_assert(UpdateCheckPayload::kProfilePathOffset == 0 && UpdateCheckPayload::kFolderNameOffset == 520);
 static_assert(UpdateCheckPayload::kSize == 2 * kPathFieldBytes);
 static_assert(AutoProgramsPayload::kStartPathOffset == 0 && AutoProgramsPayload::kClosePathOffset == 520);

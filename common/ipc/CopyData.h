@@ -9,15 +9,15 @@
 namespace common {
 
 enum class CopyDataKind : uint32_t {
-    UpdateCheck = 0,      // settings -> agent: profile path and package name
-    AutoPrograms = 1,     // settings -> agent: two paths
-    UpdateStarts = 2,     // agent -> launcher: PackageAnnounce
-    InstallStarts = 3,    // agent -> launcher: PackageAnnounce
-    AddItem = 4,          // agent -> launcher: PackageRecord
-    RemoveItem = 5,       // agent -> launcher: PackageRecord (id and caption)
-    HotKey = 6,           // settings -> agent: hotkey record
-    BackImageOn = 7,      // settings -> launcher: NUL-terminated UTF-16 path
-    BackImageOff = 8,     // settings -> launcher: no data
+    UpdateCheck = 0,    // settings -> agent: profile path and package name
+    AutoPrograms = 1,   // settings -> agent: two paths
+    UpdateStarts = 2,   // agent -> launcher: PackageAnnounce
+    InstallStarts = 3,  // agent -> launcher: PackageAnnounce
+    AddItem = 4,        // agent -> launcher: PackageRecord
+    RemoveItem = 5,     // agent -> launcher: PackageRecord (id and caption)
+    HotKey = 6,         // settings -> agent: hotkey record
+    BackImageOn = 7,    // settings -> launcher: NUL-terminated UTF-16 path
+    BackImageOff = 8,   // settings -> launcher: no data
 };
 
 // The size of each payload as the suite's own sender writes it; a receiver reads a payload only when it holds at

@@ -83,8 +83,8 @@ std::optional<std::u16string> RunFailureMessage(intptr_t result) {
     if (result == 0) {
         return std::u16string(u"메모리가 부족하여 실행 할 수 없습니다.");
     }
-    const bool isReported = result == 2 || result == 3 || result == 5 || result == 8 || result == 11 ||
-                            (result >= 26 && result <= 32);
+    const bool isReported =
+        result == 2 || result == 3 || result == 5 || result == 8 || result == 11 || (result >= 26 && result <= 32);
     if (!isReported) {
         return std::nullopt;
     }

@@ -49,9 +49,9 @@ RunRequest PlanRun(const PackageRecord& record, const std::optional<std::u16stri
 std::optional<std::u16string> RunFailureMessage(intptr_t result);
 
 enum class ItemMenu {
-    None,     // no menu (an item being installed or updated, a built-in button)
-    Update,   // "업데이트", "항목편집", "프로그램 제거"
-    Plain,    // "항목편집", "프로그램 제거"
+    None,    // no menu (an item being installed or updated, a built-in button)
+    Update,  // "업데이트", "항목편집", "프로그램 제거"
+    Plain,   // "항목편집", "프로그램 제거"
 };
 ItemMenu MenuForItem(const PackageRecord& record);
 
@@ -62,8 +62,8 @@ bool IsUserCommand(const PackageRecord& record);
 
 enum class RegistrationCheck {
     Accepted,
-    OtherDrive,            // not on the launcher's drive
-    NotProgramOrFolder,    // missing, or a file whose extension does not begin with "exe"
+    OtherDrive,          // not on the launcher's drive
+    NotProgramOrFolder,  // missing, or a file whose extension does not begin with "exe"
 };
 // A dropped path must also be on the launcher's drive; a typed command need not be.
 RegistrationCheck CheckRegistration(const std::u16string& path, bool mustBeOnLauncherDrive,

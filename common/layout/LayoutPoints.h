@@ -47,7 +47,7 @@ struct LayoutSources {
 // from another skin would put the rest of the window in places that fit neither. The files are independent
 // because pagepos.kpt and EditCtrlPoint.kpt are relative to areas that mainpoint.kpt places.
 class LayoutPoints {
-  public:
+public:
     LayoutPoints();  // the built-in set
 
     // Each argument is the file's whole content, or nullopt when it could not be read. Never reads outside the
@@ -77,7 +77,7 @@ class LayoutPoints {
     // Relative to the command panel's top-left.
     Point PanelControlPoint(PanelControl control) const;
 
-  private:
+private:
     int16_t m_main[kMainPointCount];
     int16_t m_pagePos[kPageSlotCount * 2];
     int16_t m_editCtrl[kEditCtrlPointCount];

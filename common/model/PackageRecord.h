@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/model/FixedText.h"
 #include "common/ipc/CopyData.h"
+#include "common/model/FixedText.h"
 
 namespace common {
 

@@ -34,12 +34,12 @@ inline constexpr int32_t kStateInstalling = 2;
 inline constexpr int32_t kStateMissing = 3;
 
 struct GridItem {
-    PackageRecord record;        // as shown: paths already moved to the launcher's drive
-    int32_t progress = 0;        // percent of a running job; values above 100 were stored as 0
-    uint32_t serial = 0;         // stable identity for the drawing layer, unique within the grid
+    PackageRecord record;  // as shown: paths already moved to the launcher's drive
+    int32_t progress = 0;  // percent of a running job; values above 100 were stored as 0
+    uint32_t serial = 0;   // stable identity for the drawing layer, unique within the grid
     ItemBitmap bitmap = ItemBitmap::None;
-    bool isEnabled = true;       // false while the program is missing
-    bool needsIcon = true;       // the drawing layer must (re)take the icon
+    bool isEnabled = true;  // false while the program is missing
+    bool needsIcon = true;  // the drawing layer must (re)take the icon
 };
 
 struct GridPage {

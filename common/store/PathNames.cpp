@@ -150,11 +150,8 @@ std::optional<std::vector<std::u16string_view>> SplitDirectory(std::u16string_vi
     }
 }
 
-NameError JoinUnder(std::u16string_view base,
-                    std::u16string_view directory,
-                    std::u16string_view name,
-                    size_t bufferUnits,
-                    std::u16string& path) {
+NameError JoinUnder(std::u16string_view base, std::u16string_view directory, std::u16string_view name,
+                    size_t bufferUnits, std::u16string& path) {
     std::optional<std::vector<std::u16string_view>> parts = SplitDirectory(directory);
     if (!parts) {
         return CheckDirectory(directory, directory.size() + 1);

@@ -47,10 +47,7 @@ std::optional<std::vector<std::u16string_view>> SplitDirectory(std::u16string_vi
 // `base` is trusted (built by the caller from its own folders); a trailing backslash on it is not doubled.
 // An empty name gives the folder itself. TooLong when the joined path needs bufferUnits or more units;
 // on any error `path` is left unchanged.
-NameError JoinUnder(std::u16string_view base,
-                    std::u16string_view directory,
-                    std::u16string_view name,
-                    size_t bufferUnits,
-                    std::u16string& path);
+NameError JoinUnder(std::u16string_view base, std::u16string_view directory, std::u16string_view name,
+                    size_t bufferUnits, std::u16string& path);
 
 }  // namespace common

@@ -62,9 +62,7 @@ uint32_t ComparisonFlags(std::u16string_view text) {
     return flags;
 }
 
-ProfileError Refuse(ProfileProblem* problem,
-                    ProfileError error,
-                    NameError nameError = NameError::None,
+ProfileError Refuse(ProfileProblem* problem, ProfileError error, NameError nameError = NameError::None,
                     size_t entry = 0) {
     if (problem != nullptr) {
         *problem = {error, nameError, entry};
@@ -110,9 +108,7 @@ ProfileError ReadHead(const ProfileItem& root, ProfileHead& head, ProfileProblem
     return ProfileError::None;
 }
 
-ProfileError ReadFiles(const ProfileItem& root,
-                       std::u16string_view alias,
-                       PackageProfile& profile,
+ProfileError ReadFiles(const ProfileItem& root, std::u16string_view alias, PackageProfile& profile,
                        ProfileProblem* problem) {
     const ProfileItem* list = FindItem(root, u"GAMEFILELIST");
     if (list == nullptr) {

@@ -31,10 +31,8 @@ std::u16string PercentEncode(std::string_view bytes) {
     return out;
 }
 
-std::u16string BuildStoreNoticeObject(std::u16string_view noticePath,
-                                      std::string_view userIdBytes,
-                                      std::string_view passwordBytes,
-                                      int32_t appIndex) {
+std::u16string BuildStoreNoticeObject(std::u16string_view noticePath, std::string_view userIdBytes,
+                                      std::string_view passwordBytes, int32_t appIndex) {
     std::u16string object(noticePath);
     object += u"?userID=";
     object += PercentEncode(userIdBytes);

@@ -18,9 +18,7 @@ std::u16string PercentEncode(std::string_view bytes);
 // "<noticePath>?userID=<id>&userPwd=<password>&appIdx=<decimal index>", id and password percent-encoded from
 // their code-page bytes. Encoding keeps a password holding '&', '=' or '#' from splitting or cutting the query.
 // The notice path is used as given (one of the constants above).
-std::u16string BuildStoreNoticeObject(std::u16string_view noticePath,
-                                      std::string_view userIdBytes,
-                                      std::string_view passwordBytes,
-                                      int32_t appIndex);
+std::u16string BuildStoreNoticeObject(std::u16string_view noticePath, std::string_view userIdBytes,
+                                      std::string_view passwordBytes, int32_t appIndex);
 
 }  // namespace common

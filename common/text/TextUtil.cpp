@@ -36,7 +36,7 @@ int32_t ParseLeadingInt(std::u16string_view text) {
         return std::numeric_limits<int32_t>::min();
     }
     return value > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
-                                                        : static_cast<int32_t>(value);
+                                                       : static_cast<int32_t>(value);
 }
 
 std::u16string FormatInt(int32_t value) {

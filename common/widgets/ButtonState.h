@@ -20,7 +20,7 @@ enum class ButtonRelease {
 // nothing underneath reacts) but never captures and so never clicks. Coordinates are the owner's; the button is
 // at the position it was last drawn.
 class ButtonState {
-  public:
+public:
     // `image` is the normal image (borrowed view, sized like the button); with `isTransparent`, its pixels equal
     // to `key` do not belong to the button. An empty image makes a button without a key test.
     void Create(int width, int height, bool isTransparent, Surface565 image, uint16_t key);
@@ -47,7 +47,7 @@ class ButtonState {
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
-  private:
+private:
     bool m_isCreated = false;
     bool m_isTransparent = false;
     bool m_isPressed = false;

@@ -13,7 +13,7 @@ namespace common {
 
 // Width in pixels of `count` characters of `text` in the font the field draws with.
 class ITextMeasurer {
-  public:
+public:
     virtual ~ITextMeasurer() = default;
     virtual int TextWidth(const char16_t* text, size_t count) = 0;
 };
@@ -41,7 +41,7 @@ enum class EditClick {
 // [first, end) is fitted to the field width minus 10 pixels: it always holds the caret, it is cut at the end
 // away from the caret, and it grows back (end first, then front) into room freed by deletions.
 class EditModel {
-  public:
+public:
     // `rect` is the field in owner coordinates; the text starts 5 pixels in.
     EditModel(PixelRect rect, size_t maxLength);
 
@@ -72,7 +72,7 @@ class EditModel {
     int CaretOffset() const { return m_caretOffset; }
     const PixelRect& Rect() const { return m_rect; }
 
-  private:
+private:
     bool Insert(char16_t code);
     void EraseAt(size_t index);
     void Backspace();

@@ -334,9 +334,7 @@ XmlError CXmlDocument::ParseTagInside(std::u16string_view inside, CXmlElement*& 
     return XmlError::None;
 }
 
-CXmlDocument::Step CXmlDocument::ParseElement(std::u16string_view text,
-                                              size_t& pos,
-                                              CXmlElement* parent,
+CXmlDocument::Step CXmlDocument::ParseElement(std::u16string_view text, size_t& pos, CXmlElement* parent,
                                               size_t depth) {
     Token token;
     if (!NextToken(text, pos, token)) {

@@ -15,16 +15,8 @@ constexpr int kDisabledCaptionLift = 2;
 
 }  // namespace
 
-bool GButton::Create(HWND owner,
-                     uint16_t id,
-                     int x,
-                     int y,
-                     GPicture* normal,
-                     bool isTransparent,
-                     const wchar_t* caption,
-                     CaptionMode captionMode,
-                     COLORREF pressedBackground,
-                     int captionOffset) {
+bool GButton::Create(HWND owner, uint16_t id, int x, int y, GPicture* normal, bool isTransparent,
+                     const wchar_t* caption, CaptionMode captionMode, COLORREF pressedBackground, int captionOffset) {
     if (normal == nullptr || normal->IsEmpty()) {
         return false;
     }
@@ -99,8 +91,7 @@ void GButton::Draw(GPicture& target, int x, int y, UINT captionFormat, HFONT fon
 const GPicture& GButton::CaptionPicture(UINT format, HFONT font, COLORREF colour) {
     // Text is the costly part of a frame under Wine; the caption is drawn once into its own keyed picture and
     // copied from then on, until the caption, font, format or colour change.
-    if (m_captionPicture.IsEmpty() || m_captionFormat != format || m_captionFont != font ||
-        m_captionColour != colour) {
+    if (m_captionPicture.IsEmpty() || m_captionFormat != format || m_captionFont != font || m_captionColour != colour) {
         int width = m_state.Width() + 2 * kCaptionOverhang;
         if (m_captionPicture.Create(width, kCaptionHeight)) {
             m_captionPicture.SetKeyColor(RGB(0, 0, 0));

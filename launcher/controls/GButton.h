@@ -24,7 +24,7 @@ enum class CaptionMode {
 // As a control it paints at the point it was created at (shifted by the context's offset), with the context's
 // font and colour, left-aligned.
 class GButton : public common::Control {
-  public:
+public:
     GButton() = default;
     ~GButton() override = default;
     GButton(const GButton&) = delete;
@@ -33,16 +33,8 @@ class GButton : public common::Control {
     // `normal` is borrowed and must outlive the button; its size is the button's. The pressed image is built
     // here: `pressedBackground` all over (and made its key), the normal image shrunk by 3 pixels drawn keyed at
     // (2, 2), so a pressed button looks pushed down and right. False without an image.
-    bool Create(HWND owner,
-                uint16_t id,
-                int x,
-                int y,
-                GPicture* normal,
-                bool isTransparent,
-                const wchar_t* caption,
-                CaptionMode captionMode,
-                COLORREF pressedBackground,
-                int captionOffset);
+    bool Create(HWND owner, uint16_t id, int x, int y, GPicture* normal, bool isTransparent, const wchar_t* caption,
+                CaptionMode captionMode, COLORREF pressedBackground, int captionOffset);
 
     void SetDisabled(bool isDisabled) { m_state.SetDisabled(isDisabled); }
     // Borrowed, like the normal image.
@@ -70,7 +62,7 @@ class GButton : public common::Control {
     bool IsPressed() const { return m_state.IsPressed(); }
     bool IsDisabled() const { return m_state.IsDisabled(); }
 
-  private:
+private:
     void RefreshImage();
     const GPicture& CaptionPicture(UINT format, HFONT font, COLORREF colour);
 

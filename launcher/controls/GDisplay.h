@@ -6,7 +6,7 @@
 #include "launcher/controls/GPicture.h"
 
 class GDisplay {
-  public:
+public:
     GDisplay() = default;
     virtual ~GDisplay() = default;
     GDisplay(const GDisplay&) = delete;
@@ -19,7 +19,7 @@ class GDisplay {
     bool Present();
     void Free();
 
-  private:
+private:
     HWND m_window = nullptr;
     GPicture m_picture;
 };

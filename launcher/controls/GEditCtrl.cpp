@@ -16,7 +16,7 @@ constexpr int kCaretLeft = 2;
 // Measures on the owner window's DC with the field's font, the same font Draw uses, so the visible window and
 // the drawn text agree. The DC is held for one edit, not across messages.
 class WindowDcMeasurer : public common::ITextMeasurer {
-  public:
+public:
     WindowDcMeasurer(HWND owner, HFONT font) : m_dc(owner), m_select(m_dc.get(), font) {}
 
     int TextWidth(const char16_t* text, size_t count) override {
@@ -28,22 +28,15 @@ class WindowDcMeasurer : public common::ITextMeasurer {
         return size.cx;
     }
 
-  private:
+private:
     platform::WindowDc m_dc;
     platform::SelectGuard m_select;
 };
 
 }  // namespace
 
-bool GEditCtrl::Create(HWND owner,
-                       int x,
-                       int y,
-                       int width,
-                       int height,
-                       uint32_t id,
-                       size_t maxLength,
-                       GPicture* background,
-                       GPicture* caret) {
+bool GEditCtrl::Create(HWND owner, int x, int y, int width, int height, uint32_t id, size_t maxLength,
+                       GPicture* background, GPicture* caret) {
     if (background == nullptr || caret == nullptr) {
         return false;
     }

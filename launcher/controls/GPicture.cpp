@@ -217,13 +217,7 @@ void GPicture::FillRect(int x, int y, int width, int height, COLORREF color) {
     common::FillRect565(m_surface, common::PixelRect{x, y, width, height}, common::Rgb565FromColorRef(color));
 }
 
-void GPicture::DrawText(int x,
-                        int y,
-                        const RECT* box,
-                        const wchar_t* text,
-                        UINT format,
-                        HFONT font,
-                        COLORREF textColor,
+void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT format, HFONT font, COLORREF textColor,
                         COLORREF backgroundColor) {
     if (IsEmpty() || text == nullptr) {
         return;

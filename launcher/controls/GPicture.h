@@ -15,7 +15,7 @@
 // picture's bitmap and frees nothing; the other picture must outlive it. An empty picture draws nothing and
 // every drawing into it does nothing. UI thread only.
 class GPicture {
-  public:
+public:
     enum class State { None, Own, Shared };
 
     GPicture() = default;
@@ -59,18 +59,12 @@ class GPicture {
     // Text colour kKeepColor keeps the DC's current one; background kKeepColor draws transparently. With no
     // box the text goes into (x, y, x + 326, y + 50). DT_NOPREFIX and DT_END_ELLIPSIS are always added.
     static constexpr COLORREF kKeepColor = CLR_INVALID;
-    void DrawText(int x,
-                  int y,
-                  const RECT* box,
-                  const wchar_t* text,
-                  UINT format,
-                  HFONT font,
-                  COLORREF textColor,
+    void DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT format, HFONT font, COLORREF textColor,
                   COLORREF backgroundColor);
     // Blends the source's top-left width x height over this picture at (x, y) with one constant alpha.
     void AlphaBlend(const GPicture& source, int x, int y, int width, int height, uint8_t alpha);
 
-  private:
+private:
     bool CreateOwn(int width, int height);
     bool CopyFromBitmap(HBITMAP bitmap, int width, int height, bool isPhoto);
 

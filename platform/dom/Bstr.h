@@ -9,7 +9,7 @@
 namespace platform {
 
 class Bstr {
-  public:
+public:
     Bstr() = default;
     explicit Bstr(const std::wstring& text)
         : m_text(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
@@ -34,7 +34,7 @@ class Bstr {
     // A null BSTR is the empty string by COM convention.
     std::wstring str() const { return m_text ? std::wstring(m_text, ::SysStringLen(m_text)) : std::wstring(); }
 
-  private:
+private:
     BSTR m_text = nullptr;
 };
 

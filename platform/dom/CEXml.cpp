@@ -20,10 +20,7 @@ namespace {
 // Wine's MSXML ignores the setting, so the wrapper checks for a DTD itself and reports this one.
 constexpr HRESULT kDtdProhibited = static_cast<HRESULT>(0xC00CE584);
 
-std::wstring FormatParseError(long code,
-                              long line,
-                              long position,
-                              const std::wstring& reason,
+std::wstring FormatParseError(long code, long line, long position, const std::wstring& reason,
                               const std::wstring& path) {
     // Reasons from MSXML end in CR LF and may be long; size the buffer from the parts.
     std::wstring text(96 + reason.size() + path.size(), L'\0');

@@ -20,7 +20,7 @@ class CXmlItem;
 // resolved and nothing is validated, so a profile fetched from the network cannot make the parser fetch
 // anything else or expand entities. A document that carries a DTD anyway is refused.
 class CCEXML {
-  public:
+public:
     // Shows nothing: the caller reads the results and LastError() and reports what it must.
     CCEXML() = default;
     // The wrapper's own boxes (below) go to `boxes`, owned by `owner`; `boxes` must outlive the wrapper.
@@ -48,7 +48,7 @@ class CCEXML {
     // "Error 0x%.8X on line %d, position %d\r\nReason: %s %s" (code, line, position, reason, path).
     const std::wstring& LastError() const { return m_lastError; }
 
-  private:
+private:
     HRESULT CreateLockedDownDocument(platform::ComPtr<IXMLDOMDocument>& document);
     void RecordParseError(const std::wstring& path);
     HRESULT FillItem(CXmlItem& item, IXMLDOMNode* node);

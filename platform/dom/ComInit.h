@@ -10,7 +10,7 @@ namespace platform {
 // RPC_E_CHANGED_MODE, and COM is then usable in the caller's apartment but not ours to uninitialise. Only a
 // successful call (S_OK, or S_FALSE when this thread was already initialised) is balanced by CoUninitialize.
 class ComInit {
-  public:
+public:
     explicit ComInit(DWORD concurrency = COINIT_MULTITHREADED) : m_result(::CoInitializeEx(nullptr, concurrency)) {}
     ~ComInit() {
         if (SUCCEEDED(m_result)) {
@@ -24,7 +24,7 @@ class ComInit {
     // True when COM can be used on this thread, in whichever apartment it is in.
     bool IsUsable() const { return SUCCEEDED(m_result) || m_result == RPC_E_CHANGED_MODE; }
 
-  private:
+private:
     HRESULT m_result;
 };
 

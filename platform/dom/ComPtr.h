@@ -9,7 +9,7 @@ namespace platform {
 
 template <typename T>
 class ComPtr {
-  public:
+public:
     ComPtr() = default;
     // Takes over a reference the caller already owns (no AddRef).
     static ComPtr Attach(T* object) {
@@ -64,7 +64,7 @@ class ComPtr {
         return m_object->QueryInterface(iid, target.putVoid());
     }
 
-  private:
+private:
     T* m_object = nullptr;
 };
 

@@ -8,7 +8,7 @@
 namespace platform {
 
 class UniqueVariant {
-  public:
+public:
     UniqueVariant() { ::VariantInit(&m_value); }
     // A string variant, the form DOM load and save take a file path in.
     explicit UniqueVariant(const std::wstring& text) {
@@ -32,7 +32,7 @@ class UniqueVariant {
         return &m_value;
     }
 
-  private:
+private:
     VARIANT m_value;
 };
 

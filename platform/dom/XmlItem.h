@@ -7,7 +7,7 @@
 
 // A plain class rather than a framework object: nothing here needs run-time class information or serialisation.
 class CXmlItem {
-  public:
+public:
     // Does not add the item to `parent`; AddChild does. `parent` may be null for a root.
     explicit CXmlItem(CXmlItem* parent = nullptr);
     // Deletes the children from first to last.
@@ -32,7 +32,7 @@ class CXmlItem {
     int Position() const { return m_position; }
     int ChildCount() const { return static_cast<int>(m_children.size()); }
 
-  private:
+private:
     CXmlItem* m_parent;
     int m_position = -1;
     std::vector<std::unique_ptr<CXmlItem>> m_children;

@@ -8,8 +8,8 @@ bool FormView::CreateForm(HINSTANCE instance, UINT templateId, HWND parent, cons
     return Place(CreateModeless(instance, templateId, parent, dialogs), rect, id);
 }
 
-bool FormView::CreateFormIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND parent,
-                                  const RECT& rect, UINT id, ModelessDialogs* dialogs) {
+bool FormView::CreateFormIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND parent, const RECT& rect,
+                                  UINT id, ModelessDialogs* dialogs) {
     return Place(CreateModelessIndirect(instance, dialogTemplate, parent, dialogs), rect, id);
 }
 

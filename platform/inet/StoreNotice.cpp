@@ -59,8 +59,8 @@ void SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePa
                                                                 address->port, L"", L"", INTERNET_SERVICE_HTTP, 0, 0)
                                            : nullptr);
         std::wstring object = StoreNoticeObject(noticePath, login, appIndex);
-        UniqueInternet request(connection ? ::HttpOpenRequestW(connection.get(), L"POST", object.c_str(),
-                                                               L"HTTP/1.0", nullptr, nullptr, 0, 0)
+        UniqueInternet request(connection ? ::HttpOpenRequestW(connection.get(), L"POST", object.c_str(), L"HTTP/1.0",
+                                                               nullptr, nullptr, 0, 0)
                                           : nullptr);
         if (request && ::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
             return;

@@ -10,8 +10,9 @@ namespace platform {
 
 // How it works: a fetch lends its root internet handle for as long as it works with it. Stop() marks the stop and
 // closes a lent handle; WinINet then closes the handles below it, and on Windows a call blocked on one of them
-// returns with an error (Wine 8 lets the blocked receive run to its timeout instead). The fetch takes its handle back before it closes its handles itself, and learns whether they are
-// still its to close. The transfer loop also checks IsStopped between chunks.
+// returns with an error (Wine 8 lets the blocked receive run to its timeout instead). The fetch takes its handle back
+// before it closes its handles itself, and learns whether they are still its to close. The transfer loop also checks
+// IsStopped between chunks.
 //
 // Every member may be called from any thread. One fetch at a time may lend its handle.
 class TransferStop {

@@ -6,13 +6,13 @@
 #include "agent/EnvironmentScan.h"
 #include "agent/jobs/PackageWorker.h"
 #include "agent/resource.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/model/EnvironmentFile.h"
 #include "platform/FileStoreWin.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/framework/FrameWindow.h"
 #include "tests/common/DefaultFiles.h"
-#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -32,8 +32,10 @@ std::wstring Environment(const std::wstring& pageNum, const std::wstring& pages)
 }
 
 std::optional<EnvironmentScan> Scan(const ScratchDir& dir, const std::wstring& text) {
-    EXPECT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
-    return ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T', [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    EXPECT_TRUE(
+        agenttest::WriteBytes(dir.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
+    return ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T',
+                               [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
 }
 
 // Catches: pages or packages found by name instead of position, PageNum/PackageCount not bounding the walk, a
@@ -90,9 +92,10 @@ TEST(EnvironmentScan, RefusesFilesWithoutPageNum) {
 TEST(EnvironmentScan, AcceptsTheDefaultEnvironment) {
     ScratchDir dir;
     platform::FileStoreWin store;
-    ASSERT_TRUE(
-        WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_ENVIRONMENT, platform::FromWide(dir.File(platform::WideCStr(common::kEnvironmentFile)))));
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kEnvironmentFile))), Text(kelvo_test::DefaultEnvironment()));
+    ASSERT_TRUE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_ENVIRONMENT,
+                                     platform::FromWide(dir.File(platform::WideCStr(common::kEnvironmentFile)))));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kEnvironmentFile))),
+              Text(kelvo_test::DefaultEnvironment()));
     EXPECT_TRUE(ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T', nullptr));
 }
 
@@ -102,7 +105,8 @@ TEST(AgentFiles, KeepsTheRejectedFileReplacingAnOlderCopy) {
     platform::FileStoreWin store;
     std::u16string path = platform::FromWide(dir.File(platform::WideCStr(common::kSettingsFile)));
     ASSERT_TRUE(agenttest::WriteBytes(dir.File(L"TolvSet.xml.bak"), "older copy"));
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kSettingsFile)), std::string("\xFF\xFE<\0T\0", 6)));
+    ASSERT_TRUE(
+        agenttest::WriteBytes(dir.File(platform::WideCStr(common::kSettingsFile)), std::string("\xFF\xFE<\0T\0", 6)));
     EXPECT_TRUE(KeepRejectedFile(store, path));
     EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml.bak")), std::string("\xFF\xFE<\0T\0", 6));
     EXPECT_TRUE(KeepRejectedFile(store, platform::FromWide(dir.File(L"absent.xml"))));
@@ -114,7 +118,8 @@ TEST(AgentFiles, DefaultSettingsResourceIsWrittenByteForByte) {
     platform::FileStoreWin store;
     std::u16string path = platform::FromWide(dir.File(platform::WideCStr(common::kSettingsFile)));
     ASSERT_TRUE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_SETTINGS, path));
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kSettingsFile))), Text(kelvo_test::DefaultSettings()));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kSettingsFile))),
+              Text(kelvo_test::DefaultSettings()));
     common::SettingsRecord settings;
     EXPECT_TRUE(ReadSettingsInto(store, path, settings)) << "the agent accepts its own default";
     EXPECT_FALSE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), 999, path));
@@ -133,7 +138,8 @@ TEST(AgentFiles, ClearsTheUpdateFlagOfListedPackagesOnly) {
         L"MAINMENU>\r\n\t<PAGEENV>\r\n\t\t<PageNum>1</PageNum>\r\n"
         L"\t\t<CurrentPage>0</CurrentPage>\r\n" +
         page + L"\t</PAGEENV>\r\n</TolvEnv>\r\n";
-    ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
+    ASSERT_TRUE(
+        agenttest::WriteBytes(dir.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
     std::vector<int32_t> ids{5};
     std::u16string path = platform::FromWide(dir.File(platform::WideCStr(common::kEnvironmentFile)));
     ClearUpdateFlags(store, path, ids);
@@ -155,7 +161,8 @@ TEST(AgentFiles, StagedUpdaterReplacesTheOldOne) {
     ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)), "new"));
     ReplaceStagedUpdater(dir.path());
     EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "new");
-    EXPECT_EQ(::GetFileAttributesW(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)).c_str()),
+              INVALID_FILE_ATTRIBUTES);
 }
 
 // Catches: the old updater deleted before a move that then fails, leaving the drive without any updater.
@@ -165,14 +172,16 @@ TEST(AgentFiles, StagedUpdaterThatCannotMoveLeavesTheOldOne) {
     ASSERT_TRUE(agenttest::WriteBytes(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)), "new"));
     {
         // Still being written by the updater: readable, but not to be moved or deleted.
-        platform::UniqueFileHandle busy(::CreateFileW(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)).c_str(), GENERIC_READ,
-                                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        platform::UniqueFileHandle busy(
+            ::CreateFileW(dir.File(platform::WideCStr(common::kStagedUpdaterProgram)).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(busy);
         ReplaceStagedUpdater(dir.path());
         EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "old");
     }
     ReplaceStagedUpdater(dir.path());
-    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "new") << "the next start finishes the move";
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kUpdaterProgram))), "new")
+        << "the next start finishes the move";
 }
 
 // Catches: a worker that cannot be stopped from outside (the exit would hang or have to kill it), or one that

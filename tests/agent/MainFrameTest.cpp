@@ -13,11 +13,11 @@
 #include "agent/resource.h"
 #include "common/agent/HotKeyBinding.h"
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/model/PackageRecord.h"
 #include "platform/FileStoreWin.h"
-#include "platform/framework/RecordingMessageBoxes.h"
-#include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
+#include "platform/framework/RecordingMessageBoxes.h"
 
 namespace {
 
@@ -55,7 +55,8 @@ protected:
                             std::to_wstring(documentsButton) +
                             L"</AddDocumentBtn>\r\n\t</General>\r\n\t<ETC>\r\n\t\t<AccKey>\r\n\t\t</AccKey>\r\n\t"
                             L"</ETC>\r\n\t<Others>\r\n\t\t<RecentURL></RecentURL>\r\n\t</Others>\r\n</TolvSet>\r\n";
-        ASSERT_TRUE(agenttest::WriteBytes(m_folder.File(platform::WideCStr(common::kSettingsFile)), agenttest::Utf16File(text)));
+        ASSERT_TRUE(agenttest::WriteBytes(m_folder.File(platform::WideCStr(common::kSettingsFile)),
+                                          agenttest::Utf16File(text)));
     }
 
     agenttest::ScratchDir m_folder;
@@ -68,7 +69,8 @@ protected:
 
 // Catches: the frame found under another class or title, or shown; the other programs find it by class.
 TEST_F(MainFrameTest, FrameIsTheHiddenWindowMarlo) {
-    platform::Hwnd found = platform::Hwnd::Find(platform::WideCStr(common::kAgentTitle), platform::WideCStr(common::kAgentTitle));
+    platform::Hwnd found =
+        platform::Hwnd::Find(platform::WideCStr(common::kAgentTitle), platform::WideCStr(common::kAgentTitle));
     EXPECT_EQ(found.get(), m_frame->hwnd().get());
     EXPECT_FALSE(m_frame->hwnd().IsVisible());
 }
@@ -76,7 +78,8 @@ TEST_F(MainFrameTest, FrameIsTheHiddenWindowMarlo) {
 // Catches: the exit going ahead on No, or the question asked with another text, title or style.
 TEST_F(MainFrameTest, ShutDownAskedNoKeepsEverythingRunning) {
     PeerWindow launcher;
-    ASSERT_TRUE(launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     Send(common::kMsgShutDown);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
     EXPECT_EQ(m_boxes.boxes()[0].text, kAskExit);
@@ -91,7 +94,8 @@ TEST_F(MainFrameTest, ShutDownAskedNoKeepsEverythingRunning) {
 TEST_F(MainFrameTest, ShutDownAnsweredYesClosesTheOtherProgramsAndEndsTheLoop) {
     PeerWindow launcher;
     PeerWindow settings;
-    ASSERT_TRUE(launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     ASSERT_TRUE(settings.Create(platform::WideCStr(common::kSettingsClass), L"설정"));
     m_boxes.QueueAnswer(IDYES);
     Send(common::kMsgShutDown);
@@ -194,7 +198,8 @@ TEST_F(MainFrameTest, HotKeyMessageRegistersAndKeyZeroReleases) {
 TEST_F(MainFrameTest, HotKeysReachTheLauncherAndTheSettingsProgram) {
     PeerWindow launcher;
     PeerWindow settings;
-    ASSERT_TRUE(launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     ASSERT_TRUE(settings.Create(platform::WideCStr(common::kSettingsClass), L"설정"));
     Send(WM_HOTKEY, 42, MAKELPARAM(MOD_ALT, 'P'));
     Send(WM_HOTKEY, static_cast<WPARAM>(static_cast<INT_PTR>(common::kHotKeyBackup)), 0);
@@ -226,7 +231,8 @@ TEST_F(MainFrameTest, TrayCommandsStartTheSettingsProgramAndTheStore) {
 // unreadable settings file removing the buttons it can no longer see.
 TEST_F(MainFrameTest, SettingsSavedSendsEachButtonChangeOnce) {
     PeerWindow launcher;
-    ASSERT_TRUE(launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     WriteSettings(1, 0);
     EXPECT_EQ(Send(common::kMsgSettingsSaved), 0);
     ASSERT_EQ(launcher.Count(WM_COPYDATA), 1u);
@@ -253,7 +259,8 @@ TEST_F(MainFrameTest, SettingsSavedSendsEachButtonChangeOnce) {
 // Catches: the tray callback answered with something other than 1, or a double click not showing the launcher.
 TEST_F(MainFrameTest, TrayDoubleClickShowsTheRunningLauncher) {
     PeerWindow launcher;
-    ASSERT_TRUE(launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     EXPECT_EQ(Send(common::kMsgTrayNotify, 0xE000, WM_LBUTTONDBLCLK), 1);
     EXPECT_TRUE(launcher.hwnd().IsVisible());
     EXPECT_TRUE(m_starter.starts.empty());

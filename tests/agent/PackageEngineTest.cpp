@@ -18,12 +18,12 @@
 #include "common/agent/PackageJobs.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/model/EnvironmentFile.h"
 #include "platform/FileStoreWin.h"
 #include "platform/FolderTree.h"
 #include "platform/WideText.h"
 #include "platform/framework/RecordingMessageBoxes.h"
-#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -57,8 +57,8 @@ protected:
     }
 
     PackageJobContext Context() {
-        return PackageJobContext{m_flags, m_stop, m_boxes, kModuleFolder, m_temp.path(), m_http, m_ftp,
-                                 platform::StoreLogin{L"tester", L"p&ss=word"}};
+        return PackageJobContext{m_flags,       m_stop, m_boxes, kModuleFolder,
+                                 m_temp.path(), m_http, m_ftp,   platform::StoreLogin{L"tester", L"p&ss=word"}};
     }
 
     // Runs the job on a thread of its own, as the worker does, while this thread answers the launcher's messages.
@@ -124,7 +124,8 @@ protected:
 // package or told of another path, progress that goes back or past 100, the download area left full, the
 // drive's profile not installed, and the store not told of the installation.
 TEST_F(PackageEngine, InstallPutsEveryFileInPlaceAndKeepsTheLauncherInformed) {
-    ASSERT_TRUE(m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     CPackageJobRunner runner(Context());
     ASSERT_EQ(RunJob(runner, common::JobKind::Install, 102, u"graphics", u"Viewer"), JobOutcome::Done);
     EXPECT_TRUE(m_boxes.boxes().empty()) << "no message for a job that went well";
@@ -201,7 +202,8 @@ TEST_F(PackageEngine, ALeftoverFileCountsOnlyWhenItIsWhole) {
 // Catches: an error page taken for a profile, and anything written to the drive for a package the store does not
 // have.
 TEST_F(PackageEngine, AnUnknownPackageEndsWithTheProfileMessageAndTouchesNothing) {
-    ASSERT_TRUE(m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     CPackageJobRunner runner(Context());
     EXPECT_EQ(RunJob(runner, common::JobKind::Install, 999, u"utility", u"없는패키지"), JobOutcome::Dropped);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
@@ -214,7 +216,8 @@ TEST_F(PackageEngine, AnUnknownPackageEndsWithTheProfileMessageAndTouchesNothing
 // stopped job that installs the new profile (the drive would claim a version it does not hold), and the
 // launcher left showing the package as being installed.
 TEST_F(PackageEngine, AStoppedJobEndsCancelledAndLeavesTheDrivesProfileAlone) {
-    ASSERT_TRUE(m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    ASSERT_TRUE(
+        m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     CPackageJobRunner runner(Context());
     auto stopOnFirstPercent = [&] {
         if (m_launcher.Count(common::kMsgJobProgress) > 0 && !m_flags.isCancelled) {
@@ -252,7 +255,8 @@ TEST_F(PackageEngine, UpdateCheckComparesTheStoresVersionWithTheDrives) {
     other.replace(other.find("2.3</VERSION>"), 3, "2.3A");
     ASSERT_TRUE(agenttest::WriteBytes(folder + L"\\Profile.xml", other));
     EXPECT_EQ(CheckForUpdate(context, viewer, u"Viewer"), 1);
-    EXPECT_EQ(CheckForUpdate(context, u"/graphics/없는패키지/Profile.xml", u"Viewer"), 0) << "a 404 page has no VERSION";
+    EXPECT_EQ(CheckForUpdate(context, u"/graphics/없는패키지/Profile.xml", u"Viewer"), 0)
+        << "a 404 page has no VERSION";
     EXPECT_TRUE(m_boxes.boxes().empty());
 
     EXPECT_EQ(CheckForUpdate(context, u"/../graphics/Profile.xml", u"Viewer"), 0);

@@ -7,10 +7,10 @@
 #include "agent/browser/FormBrowser.h"
 #include "agent/browser/ImpIDispatch.h"
 #include "common/ipc/Messages.h"
-#include "platform/framework/ModelessDialogs.h"
-#include "platform/framework/RecordingMessageBoxes.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
+#include "platform/framework/ModelessDialogs.h"
+#include "platform/framework/RecordingMessageBoxes.h"
 
 namespace {
 
@@ -85,7 +85,8 @@ protected:
         std::wstring text = std::wstring(L"<TolvEnv><MAINMENU></MAINMENU><PAGEENV><PageNum>1</PageNum>") +
                             L"<CurrentPage>0</CurrentPage><Page><PackageCount>1</PackageCount><Package><CAPTION>" +
                             caption + L"</CAPTION><STARTOPEN>0</STARTOPEN></Package></Page></PAGEENV></TolvEnv>";
-        ASSERT_TRUE(agenttest::WriteBytes(m_folder.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
+        ASSERT_TRUE(agenttest::WriteBytes(m_folder.File(platform::WideCStr(common::kEnvironmentFile)),
+                                          agenttest::Utf16File(text)));
     }
 
     agenttest::ScratchDir m_folder;

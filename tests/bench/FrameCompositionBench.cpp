@@ -270,7 +270,7 @@ BENCHMARK(BM_StepIconKeyed);
 // Prints every benchmark's CPU time (the machine may be shared) as a multiple of the memcpy baseline from the
 // same run.
 class RatioReporter : public benchmark::ConsoleReporter {
-  public:
+public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -291,7 +291,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
         }
     }
 
-  private:
+private:
     std::map<std::string, double> m_times;
 };
 

@@ -16,7 +16,11 @@ inline std::vector<uint8_t> DefaultFile(const std::string& name) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-inline std::vector<uint8_t> DefaultSettings() { return DefaultFile("DefaultSettings.xml"); }
-inline std::vector<uint8_t> DefaultEnvironment() { return DefaultFile("DefaultEnvironment.xml"); }
+inline std::vector<uint8_t> DefaultSettings() {
+    return DefaultFile("DefaultSettings.xml");
+}
+inline std::vector<uint8_t> DefaultEnvironment() {
+    return DefaultFile("DefaultEnvironment.xml");
+}
 
 }  // namespace kelvo_test

@@ -26,7 +26,7 @@ using Syntax = std::vector<OptionRule>;
 // Options a command line gave, already checked against the command's syntax: every getter below is safe to call
 // for a name of that syntax, and a Number lies within its bounds.
 class Args {
-  public:
+public:
     // Parses the tokens after the subcommand name. On failure returns false and sets *error to a one-line reason;
     // unknown names, repeated names, missing values, malformed or out-of-range numbers are all failures.
     bool Parse(const std::vector<std::wstring>& tokens, const Syntax& syntax, std::wstring* error);
@@ -36,7 +36,7 @@ class Args {
     int64_t Number(const std::wstring& name, int64_t fallback) const;
     std::pair<int, int> Point(const std::wstring& name) const;
 
-  private:
+private:
     std::map<std::wstring, std::wstring> m_values;
     std::set<std::wstring> m_flags;
 };

@@ -43,26 +43,16 @@ TEST_P(ParseNumberTest, ReadsOrRejects) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Spellings,
-                         ParseNumberTest,
-                         testing::Values(NumberCase{L"0", true, 0},
-                                         NumberCase{L"2032", true, 2032},
-                                         NumberCase{L"0x7F0", true, 0x7F0},
-                                         NumberCase{L"0X7f0", true, 0x7F0},
-                                         NumberCase{L"-1", true, -1},
-                                         NumberCase{L"0xFFFFFFFFFFFFFFFF", true, -1},
-                                         NumberCase{L"18446744073709551615", true, -1},
-                                         NumberCase{L"-9223372036854775808", true, INT64_MIN},
-                                         NumberCase{L"-9223372036854775809", false, 0},
-                                         NumberCase{L"18446744073709551616", false, 0},
-                                         NumberCase{L"0x10000000000000000", false, 0},
-                                         NumberCase{L"", false, 0},
-                                         NumberCase{L"-", false, 0},
-                                         NumberCase{L"0x", false, 0},
-                                         NumberCase{L"12a", false, 0},
-                                         NumberCase{L"0x1g", false, 0},
-                                         NumberCase{L" 1", false, 0},
-                                         NumberCase{L"1.5", false, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Spellings, ParseNumberTest,
+    testing::Values(NumberCase{L"0", true, 0}, NumberCase{L"2032", true, 2032}, NumberCase{L"0x7F0", true, 0x7F0},
+                    NumberCase{L"0X7f0", true, 0x7F0}, NumberCase{L"-1", true, -1},
+                    NumberCase{L"0xFFFFFFFFFFFFFFFF", true, -1}, NumberCase{L"18446744073709551615", true, -1},
+                    NumberCase{L"-9223372036854775808", true, INT64_MIN}, NumberCase{L"-9223372036854775809", false, 0},
+                    NumberCase{L"18446744073709551616", false, 0}, NumberCase{L"0x10000000000000000", false, 0},
+                    NumberCase{L"", false, 0}, NumberCase{L"-", false, 0}, NumberCase{L"0x", false, 0},
+                    NumberCase{L"12a", false, 0}, NumberCase{L"0x1g", false, 0}, NumberCase{L" 1", false, 0},
+                    NumberCase{L"1.5", false, 0}));
 
 // Catches: a missing or extra coordinate accepted, or a value beyond int silently truncated.
 TEST(ParsePoint, AcceptsTwoIntsOnly) {
@@ -104,20 +94,18 @@ TEST_P(ArgsParseTest, ChecksAgainstSyntax) {
     EXPECT_EQ(error.empty(), GetParam().isValid);
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLines,
-                         ArgsParseTest,
-                         testing::Values(ArgsCase{{L"--class", L"SomeClass", L"--msg", L"0x401"}, true},
-                                         ArgsCase{{L"--visible", L"--class", L"C", L"--msg", L"1", L"--from", L"-3,4"},
-                                                  true},
-                                         ArgsCase{{L"--class", L"C"}, false},
-                                         ArgsCase{{L"--class", L"C", L"--msg"}, false},
-                                         ArgsCase{{L"--class", L"C", L"--msg", L"0x100000000"}, false},
-                                         ArgsCase{{L"--class", L"C", L"--msg", L"-1"}, false},
-                                         ArgsCase{{L"--class", L"C", L"--msg", L"1", L"--msg", L"2"}, false},
-                                         ArgsCase{{L"--class", L"C", L"--msg", L"1", L"--title", L"T"}, false},
-                                         ArgsCase{{L"--class", L"C", L"--msg", L"1", L"extra"}, false},
-                                         ArgsCase{{L"--class", L"C", L"--msg", L"1", L"--from", L"3"}, false},
-                                         ArgsCase{{L"--", L"--class", L"C", L"--msg", L"1"}, false}));
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, ArgsParseTest,
+    testing::Values(ArgsCase{{L"--class", L"SomeClass", L"--msg", L"0x401"}, true},
+                    ArgsCase{{L"--visible", L"--class", L"C", L"--msg", L"1", L"--from", L"-3,4"}, true},
+                    ArgsCase{{L"--class", L"C"}, false}, ArgsCase{{L"--class", L"C", L"--msg"}, false},
+                    ArgsCase{{L"--class", L"C", L"--msg", L"0x100000000"}, false},
+                    ArgsCase{{L"--class", L"C", L"--msg", L"-1"}, false},
+                    ArgsCase{{L"--class", L"C", L"--msg", L"1", L"--msg", L"2"}, false},
+                    ArgsCase{{L"--class", L"C", L"--msg", L"1", L"--title", L"T"}, false},
+                    ArgsCase{{L"--class", L"C", L"--msg", L"1", L"extra"}, false},
+                    ArgsCase{{L"--class", L"C", L"--msg", L"1", L"--from", L"3"}, false},
+                    ArgsCase{{L"--", L"--class", L"C", L"--msg", L"1"}, false}));
 
 // Catches: a flag followed by a value-looking token consuming it, which would shift every later option.
 TEST(Args, FlagDoesNotTakeAValue) {

@@ -42,7 +42,7 @@ bool WriteReadyFile(const std::wstring& path, HWND hwnd) {
 }
 
 class PeerWindow {
-  public:
+public:
     explicit PeerWindow(const PeerOptions& options) : m_options(options) {}
     PeerWindow(const PeerWindow&) = delete;
     PeerWindow& operator=(const PeerWindow&) = delete;
@@ -50,7 +50,7 @@ class PeerWindow {
     bool Create();
     HWND hwnd() const { return m_hwnd; }
 
-  private:
+private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnUserMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -14,10 +14,10 @@ struct PeerOptions {
     std::wstring className;
     std::wstring title;
     std::wstring logPath;
-    std::wstring readyPath;      // empty: no ready file
-    std::optional<UINT> exitOn;  // end after logging this message
-    LRESULT reply = 0;           // returned for messages >= WM_USER; WM_COPYDATA always gets TRUE
-    std::optional<UINT> crashOn; // fault on purpose when this message arrives: checks that crashes are seen
+    std::wstring readyPath;       // empty: no ready file
+    std::optional<UINT> exitOn;   // end after logging this message
+    LRESULT reply = 0;            // returned for messages >= WM_USER; WM_COPYDATA always gets TRUE
+    std::optional<UINT> crashOn;  // fault on purpose when this message arrives: checks that crashes are seen
 };
 
 // Runs the window until WM_CLOSE or the exit-on message; returns the process exit code.

@@ -40,7 +40,7 @@ std::array<uint32_t, 256> MakeCrcTable() {
 
 // Deflate packs bits from the least significant end; Huffman codes go in most significant bit first.
 class BitWriter {
-  public:
+public:
     explicit BitWriter(std::vector<uint8_t>& out) : m_out(out) {}
 
     void Bits(uint32_t value, int count) {
@@ -69,7 +69,7 @@ class BitWriter {
         m_count = 0;
     }
 
-  private:
+private:
     std::vector<uint8_t>& m_out;
     uint32_t m_pending = 0;
     int m_count = 0;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/ipc/SuiteNames.h"
 #include "platform/FileStoreWin.h"
 #include "platform/WideText.h"
-#include "common/ipc/SuiteNames.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <iterator>
 #include <vector>
 
+#include "common/ipc/SuiteNames.h"
 #include "platform/FolderTree.h"
 #include "platform/UniqueHandle.h"
+#include "platform/WideText.h"
 #include "platform/framework/RecordingMessageBoxes.h"
 #include "tests/platform/ScratchDir.h"
 #include "tests/platform/TestEnvironment.h"
-#include "common/ipc/SuiteNames.h"
-#include "platform/WideText.h"
 
 namespace {
 
@@ -81,7 +81,8 @@ TEST_F(SuiteUpdater, AnsweredYesEveryFileIsInstalledAndTheVersionLast) {
     EXPECT_EQ(ReadAll(Suite(platform::WideCStr(common::kLauncherProgram))), ServerFile(L"Launcher\\Tolv.exe"));
     EXPECT_EQ(ReadAll(Suite(platform::WideCStr(common::kAgentProgram))), ServerFile(L"Launcher\\Marlo.exe"));
     EXPECT_EQ(ReadAll(kStarterAtRoot), ServerFile(L"Launcher\\Start.exe"));
-    EXPECT_EQ(::GetFileAttributesW(Suite(platform::WideCStr(common::kStarterProgram)).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(Suite(platform::WideCStr(common::kStarterProgram)).c_str()),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadAll(Suite(platform::WideCStr(common::kProfileFile))), ServerFile(L"launcher\\Profile.xml"));
     EXPECT_EQ(::GetFileAttributesW(Suite(L"Tolv.exe.new").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(m_view.steps, (std::vector<int>{0, 1, 2}));
@@ -100,10 +101,12 @@ TEST_F(SuiteUpdater, AnsweredYesEveryFileIsInstalledAndTheVersionLast) {
 
 // Catches: a No that installs anything, and the local profile touched by it.
 TEST_F(SuiteUpdater, AnsweredNoNothingChanges) {
-    ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kProfileFile)), "<UPDATEPROFILE><HEAD><VERSION>0.9</VERSION></HEAD></UPDATEPROFILE>"));
+    ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kProfileFile)),
+                         "<UPDATEPROFILE><HEAD><VERSION>0.9</VERSION></HEAD></UPDATEPROFILE>"));
     m_boxes.QueueAnswer(IDNO);
     EXPECT_EQ(RunUpdate(m_ftp), UpdateResult::Declined);
-    EXPECT_EQ(::GetFileAttributesW(Suite(platform::WideCStr(common::kLauncherProgram)).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(Suite(platform::WideCStr(common::kLauncherProgram)).c_str()),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(ReadAll(Suite(platform::WideCStr(common::kProfileFile))).find("0.9"), std::string::npos);
 }
 
@@ -117,19 +120,22 @@ TEST_F(SuiteUpdater, WithoutTheStoreNothingIsAskedOrShown) {
 // Catches: a file that cannot be replaced passed over as if installed, and the new version written over the
 // old after a partial update (the next start would not offer it again).
 TEST_F(SuiteUpdater, AFileThatCannotBeReplacedStopsTheUpdateBeforeTheVersion) {
-    ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kProfileFile)), "<UPDATEPROFILE><HEAD><VERSION>0.9</VERSION></HEAD></UPDATEPROFILE>"));
+    ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kProfileFile)),
+                         "<UPDATEPROFILE><HEAD><VERSION>0.9</VERSION></HEAD></UPDATEPROFILE>"));
     ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kAgentProgram)), "running agent"));
     {
         // As a running program holds its file: readable, not to be replaced.
-        platform::UniqueFileHandle busy(::CreateFileW(Suite(platform::WideCStr(common::kAgentProgram)).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        platform::UniqueFileHandle busy(::CreateFileW(Suite(platform::WideCStr(common::kAgentProgram)).c_str(),
+                                                      GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                                      nullptr));
         ASSERT_TRUE(busy);
         EXPECT_EQ(RunUpdate(m_ftp), UpdateResult::Failed);
     }
     ASSERT_EQ(m_boxes.boxes().size(), 2u);
     EXPECT_EQ(m_boxes.boxes()[1].text.rfind(L"런처를 업데이트 하는 도중 오류가 발생하였습니다.(오류코드:", 0), 0u);
     EXPECT_EQ(ReadAll(Suite(platform::WideCStr(common::kAgentProgram))), "running agent");
-    EXPECT_NE(ReadAll(Suite(platform::WideCStr(common::kProfileFile))).find("0.9"), std::string::npos) << "the old version stays";
+    EXPECT_NE(ReadAll(Suite(platform::WideCStr(common::kProfileFile))).find("0.9"), std::string::npos)
+        << "the old version stays";
     EXPECT_EQ(::GetFileAttributesW(Suite(L"Marlo.exe.new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

@@ -42,7 +42,9 @@ int main(int argc, char** argv) {
     const std::optional<std::u16string> output = common::Utf8ToUtf16Strict(argv[3]);
     if (!id || !password || !output) {
         std::fprintf(stderr, "kelvo-credentials: the %s is not valid UTF-8\n",
-                     !id ? "ID" : !password ? "password" : "output file name");
+                     !id         ? "ID"
+                     : !password ? "password"
+                                 : "output file name");
         return 2;
     }
     common::CredentialsError error = common::CredentialsError::CipherFailed;

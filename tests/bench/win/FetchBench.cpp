@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/inet/InetHandle.h"
-#include "platform/inet/StoreTransfer.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
+#include "platform/inet/InetHandle.h"
+#include "platform/inet/StoreTransfer.h"
 
 namespace {
 
@@ -25,9 +25,9 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 bool BareLoop(const std::wstring& host, INTERNET_PORT port, const std::wstring& remote, const std::wstring& local,
               DWORD chunk) {
     platform::UniqueInternet internet(::InternetOpenW(L"bench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    platform::UniqueInternet connection(::InternetConnectW(internet.get(), host.c_str(), port,
-                                                           platform::WideCStr(common::kStoreFtpUser), platform::WideCStr(common::kStoreFtpPassword),
-                                                           INTERNET_SERVICE_FTP, 0, 0));
+    platform::UniqueInternet connection(
+        ::InternetConnectW(internet.get(), host.c_str(), port, platform::WideCStr(common::kStoreFtpUser),
+                           platform::WideCStr(common::kStoreFtpPassword), INTERNET_SERVICE_FTP, 0, 0));
     platform::UniqueInternet file(
         ::FtpOpenFileW(connection.get(), remote.c_str(), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));
     HANDLE out = ::CreateFileW(local.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

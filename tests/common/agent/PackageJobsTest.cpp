@@ -25,7 +25,8 @@ TEST(PackageJobs, JobsAreMadeOnlyFromPlainNames) {
     EXPECT_EQ(job->packageIndex, 101);
     EXPECT_EQ(job->profilePath.Get(), u"/utility/한글메모장/Profile.xml");
     EXPECT_EQ(job->packageName.Get(), u"한글메모장");
-    EXPECT_EQ(common::ProfileUrl(u"127.0.0.1:18080", *job), u"HTTP://127.0.0.1:18080/application/utility/한글메모장/Profile.xml");
+    EXPECT_EQ(common::ProfileUrl(u"127.0.0.1:18080", *job),
+              u"HTTP://127.0.0.1:18080/application/utility/한글메모장/Profile.xml");
     for (const char16_t* bad : {u"", u"..", u"a/b", u"a\\b", u"C:", u"NUL", u"x "}) {
         EXPECT_FALSE(common::MakePackageJob(1, bad, u"name")) << std::u16string(bad).size();
         EXPECT_FALSE(common::MakePackageJob(1, u"dir", bad)) << std::u16string(bad).size();
@@ -43,7 +44,8 @@ TEST(PackageJobs, AddressesAndPathsFollowTheProfile) {
     EXPECT_EQ(common::PackageProgramPath(u'T', u"Viewer", u"viewer.exe"), u"T:\\Portable Programs\\Viewer\\viewer.exe");
 
     std::u16string path;
-    ASSERT_EQ(common::DownloadPath(u"C:\\windows\\Temp", u"Viewer", u"/doc/img", u"a.txt", path), common::NameError::None);
+    ASSERT_EQ(common::DownloadPath(u"C:\\windows\\Temp", u"Viewer", u"/doc/img", u"a.txt", path),
+              common::NameError::None);
     EXPECT_EQ(path, u"C:\\windows\\Temp\\Viewer\\doc\\img\\a.txt");
     ASSERT_EQ(common::InstallPath(u"T:\\Portable Programs\\Viewer", u"", u"viewer.exe", path), common::NameError::None);
     EXPECT_EQ(path, u"T:\\Portable Programs\\Viewer\\viewer.exe");
@@ -128,9 +130,9 @@ namespace {
 // of the check's own folder or out of "Portable Programs".
 TEST(UpdateCheck, TakesOnlyStoreShapedPathsAndPlainFolderNames) {
     EXPECT_TRUE(common::IsStoreProfilePath(u"/utility/한글메모장/Profile.xml"));
-    for (const char16_t* bad : {u"/utility/Profile.xml", u"/a/b/c/Profile.xml", u"/../b/Profile.xml",
-                                u"utility/x/Profile.xml", u"/a/b/Profile.xml?x=1", u"/a/b/profile.txt",
-                                u"/a//Profile.xml", u""}) {
+    for (const char16_t* bad :
+         {u"/utility/Profile.xml", u"/a/b/c/Profile.xml", u"/../b/Profile.xml", u"utility/x/Profile.xml",
+          u"/a/b/Profile.xml?x=1", u"/a/b/profile.txt", u"/a//Profile.xml", u""}) {
         EXPECT_FALSE(common::IsStoreProfilePath(bad)) << std::u16string(bad).size();
     }
     EXPECT_EQ(common::UpdateCheckDownloadPath(u"C:\\windows\\Temp", u"Viewer"),

@@ -24,9 +24,10 @@ TEST(PageModel, ParsesOnlyExternalCallsWithStringArguments) {
     auto escaped = common::ParseExternalCall(u"window.external.X('it\\'s')");
     ASSERT_TRUE(escaped);
     EXPECT_EQ(escaped->arguments[0], u"it's");
-    for (const char16_t* other : {u"alert('x')", u"window.external.X(1)", u"window.external.X('a'", u"window.external.X('a') + 1",
-                                  u"window.externalX()", u"window.external.('a')", u"window.external.X('a',)",
-                                  u"window.external.X('1','2','3','4','5','6','7','8','9')"}) {
+    for (const char16_t* other :
+         {u"alert('x')", u"window.external.X(1)", u"window.external.X('a'", u"window.external.X('a') + 1",
+          u"window.externalX()", u"window.external.('a')", u"window.external.X('a',)",
+          u"window.external.X('1','2','3','4','5','6','7','8','9')"}) {
         EXPECT_FALSE(common::ParseExternalCall(other)) << std::u16string(other).size();
     }
 }

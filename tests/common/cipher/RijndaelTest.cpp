@@ -70,7 +70,7 @@ void PrintTo(const KnownAnswer& c, std::ostream* os) {
 }
 
 class RijndaelKnownAnswer : public testing::TestWithParam<KnownAnswer> {
-  protected:
+protected:
     void SetUp() override {
         m_key = Hex(GetParam().key);
         m_plain = Hex(GetParam().plain);
@@ -109,9 +109,7 @@ TEST_P(RijndaelKnownAnswer, UnknownModesActAsEcbOverSeveralBlocks) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rijndael,
-                         RijndaelKnownAnswer,
-                         testing::ValuesIn(kKnownAnswers),
+INSTANTIATE_TEST_SUITE_P(Rijndael, RijndaelKnownAnswer, testing::ValuesIn(kKnownAnswers),
                          [](const testing::TestParamInfo<KnownAnswer>& info) { return info.param.name; });
 
 // NIST SP 800-38A F.2.1 (CBC-AES128) and F.3.13 (CFB128-AES128): one key, IV and plaintext, two answers.
@@ -141,7 +139,7 @@ void PrintTo(const ModeVector& c, std::ostream* os) {
 }
 
 class RijndaelMode : public testing::TestWithParam<ModeVector> {
-  protected:
+protected:
     void SetUp() override {
         Restart();
         m_plain = Hex(kModePlain);
@@ -206,9 +204,7 @@ TEST_P(RijndaelMode, SecondMessageDoesNotRestartChain) {
     EXPECT_NE(out, std::vector<uint8_t>(m_expected.begin(), m_expected.begin() + 16));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rijndael,
-                         RijndaelMode,
-                         testing::ValuesIn(kModeVectors),
+INSTANTIATE_TEST_SUITE_P(Rijndael, RijndaelMode, testing::ValuesIn(kModeVectors),
                          [](const testing::TestParamInfo<ModeVector>& info) { return info.param.name; });
 
 // No published chained vectors exist for the wider blocks; a round trip over several blocks in pieces

@@ -28,8 +28,7 @@ void PutText(std::vector<uint8_t>& record, size_t offset, const std::u16string& 
 }
 
 // A plain record laid out by hand from the documented offsets, not through CredentialsRecord.
-std::vector<uint8_t> PlainRecord(const std::u16string& marker,
-                                 const std::u16string& id,
+std::vector<uint8_t> PlainRecord(const std::u16string& marker, const std::u16string& id,
                                  const std::u16string& password) {
     std::vector<uint8_t> record(1248, 0);
     PutText(record, 0, marker);

@@ -21,7 +21,7 @@ constexpr uint16_t kKey = 0x0000;
 // A surface over raw bytes whose row padding and trailing guard are filled with a sentinel, so a write past a
 // row's last pixel shows up even where ASan cannot see it.
 class Canvas {
-  public:
+public:
     Canvas(int width, int height) : m_width(width), m_height(height), m_stride(common::Stride565(width)) {
         m_bytes.assign(static_cast<size_t>(m_stride) * height + kGuard, kPadSentinel);
         for (int y = 0; y < height; ++y) {
@@ -74,7 +74,7 @@ class Canvas {
         return pixels;
     }
 
-  private:
+private:
     static constexpr size_t kGuard = 8;
     int m_width;
     int m_height;
@@ -84,16 +84,8 @@ class Canvas {
 
 // The copy as the drawing code means it: destination pixel (x, y) takes source pixel (x - dx + r.x, y - dy + r.y)
 // when that lies in both the source rectangle and the source.
-void ReferenceCopy(Canvas& dest,
-                   int dx,
-                   int dy,
-                   Canvas& source,
-                   int sourceWidth,
-                   int sourceHeight,
-                   PixelRect r,
-                   bool isKeyed,
-                   int destWidth,
-                   int destHeight) {
+void ReferenceCopy(Canvas& dest, int dx, int dy, Canvas& source, int sourceWidth, int sourceHeight, PixelRect r,
+                   bool isKeyed, int destWidth, int destHeight) {
     for (int y = 0; y < destHeight; ++y) {
         for (int x = 0; x < destWidth; ++x) {
             int sx = x - dx + r.x;
@@ -175,9 +167,8 @@ TEST_P(CopyTest, KeyedCopySkipsKeyPixelsOnly) {
     EXPECT_TRUE(dest.PaddingIntact());
 }
 
-INSTANTIATE_TEST_SUITE_P(PixelOps, CopyTest, ::testing::ValuesIn(kCopyCases), [](const auto& info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(PixelOps, CopyTest, ::testing::ValuesIn(kCopyCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PixelOps, KeyedCopyHonoursAKeyOtherThanBlack) {
     const uint16_t magenta = common::Rgb565FromRgb(255, 0, 255);
@@ -233,9 +224,8 @@ TEST_P(FillTest, FillsExactlyTheClippedRectangle) {
     EXPECT_TRUE(canvas.PaddingIntact());
 }
 
-INSTANTIATE_TEST_SUITE_P(PixelOps, FillTest, ::testing::ValuesIn(kFillCases), [](const auto& info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(PixelOps, FillTest, ::testing::ValuesIn(kFillCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // What GDI's AlphaBlend does with a constant alpha on 5-6-5 pixels: widen to 8 bits, blend, truncate.
 uint16_t GdiStyleBlend(uint16_t source, uint16_t dest, int alpha) {
@@ -346,9 +336,8 @@ TEST_P(ConvertTest, ConvertsEveryPixelInImageOrder) {
     EXPECT_TRUE(dest.PaddingIntact());
 }
 
-INSTANTIATE_TEST_SUITE_P(PixelOps, ConvertTest, ::testing::Values(false, true), [](const auto& info) {
-    return std::string(info.param ? "BottomUp" : "TopDown");
-});
+INSTANTIATE_TEST_SUITE_P(PixelOps, ConvertTest, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "BottomUp" : "TopDown"); });
 
 TEST(PixelOps, ConvertRejectsAStrideShorterThanARow) {
     uint8_t bytes[16] = {};
@@ -399,9 +388,8 @@ TEST_P(StretchTest, NearestTakesOnlySourceColours) {
     EXPECT_TRUE(dest.PaddingIntact());
 }
 
-INSTANTIATE_TEST_SUITE_P(PixelOps, StretchTest, ::testing::ValuesIn(kStretchCases), [](const auto& info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(PixelOps, StretchTest, ::testing::ValuesIn(kStretchCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PixelOps, AreaStretchAveragesEachCoveredBlockWhenShrinking) {
     // 4 x 2 to 2 x 1: each destination pixel is the mean of a 2 x 2 block.

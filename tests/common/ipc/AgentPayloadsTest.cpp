@@ -102,7 +102,8 @@ TEST(AutoProgramsPayload, ReadsAKindOnePayloadOfAtLeastTwoFields) {
 
 // Catches: records the agent reads in another layout than it expects.
 TEST(AgentPayloads, RecordsReadBackWithTheAgentsReaders) {
-    auto update = common::UpdateCheckPayload::Read(common::UpdateCheckPayload::ForPackage(u"utility", u"memo").Write().data(), 1564);
+    auto update = common::UpdateCheckPayload::Read(
+        common::UpdateCheckPayload::ForPackage(u"utility", u"memo").Write().data(), 1564);
     ASSERT_TRUE(update);
     EXPECT_EQ(update->profilePath, u"/utility/memo/Profile.xml");
     EXPECT_EQ(update->folderName, u"memo");

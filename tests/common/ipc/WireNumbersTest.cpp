@@ -65,17 +65,21 @@ TEST(WireNumbers, FixedNumbersWithinEachProgramStay) {
 }
 
 TEST(WireNumbers, EachProgramsOwnMessagesAreDistinct) {
-    const uint32_t agent[] = {common::kMsgTrayNotify,         common::kMsgBrowserUpdateQueued,
-                              common::kMsgBrowserInstallQueued, common::kMsgBrowserClosed,
-                              common::kMsgCheckForUpdate,     common::kMsgWorkerShowLauncher,
-                              common::kMsgWebViewGetState,    common::kMsgOpenStore,
-                              common::kMsgSettingsSaved,      common::kMsgEnvChanged,
+    const uint32_t agent[] = {common::kMsgTrayNotify,
+                              common::kMsgBrowserUpdateQueued,
+                              common::kMsgBrowserInstallQueued,
+                              common::kMsgBrowserClosed,
+                              common::kMsgCheckForUpdate,
+                              common::kMsgWorkerShowLauncher,
+                              common::kMsgWebViewGetState,
+                              common::kMsgOpenStore,
+                              common::kMsgSettingsSaved,
+                              common::kMsgEnvChanged,
                               common::kMsgShutDown};
-    const uint32_t launcher[] = {common::kMsgGoToPage,      common::kMsgButtonNotice, common::kMsgRemoveEmptyPage,
-                                 common::kMsgJobProgress,   common::kMsgJobFinished,  common::kMsgEnvChanged,
+    const uint32_t launcher[] = {common::kMsgGoToPage,    common::kMsgButtonNotice, common::kMsgRemoveEmptyPage,
+                                 common::kMsgJobProgress, common::kMsgJobFinished,  common::kMsgEnvChanged,
                                  common::kMsgRunPackage};
-    const uint32_t updater[] = {common::kMsgUpdaterStepDone, common::kMsgUpdaterPercent,
-                                common::kMsgUpdaterWorkerDone};
+    const uint32_t updater[] = {common::kMsgUpdaterStepDone, common::kMsgUpdaterPercent, common::kMsgUpdaterWorkerDone};
     auto expectDistinct = [](const uint32_t* numbers, size_t count, const char* program) {
         for (size_t i = 0; i < count; ++i) {
             for (size_t j = i + 1; j < count; ++j) {
@@ -116,15 +120,24 @@ TEST(WireNumbers, NamesThePeersLookForStay) {
         const char16_t* value;
         const char16_t* expected;
     } names[] = {
-        {common::kLauncherClass, u"TolvApp"},     {common::kLauncherTitle, u"TolvApp"},
-        {common::kAgentClass, u"Marlo"},          {common::kSettingsClass, u"TolvSetApp"},
-        {common::kLauncherProgram, u"Tolv.exe"},  {common::kAgentProgram, u"Marlo.exe"},
-        {common::kSettingsProgram, u"TolvSet.exe"}, {common::kUpdaterProgram, u"KelvoUp.exe"},
-        {common::kStagedUpdaterProgram, u"KelvoUp.ex_"}, {common::kStarterProgram, u"Start.exe"},
-        {common::kEnvironmentFile, u"TolvEnv.xml"}, {common::kSettingsFile, u"TolvSet.xml"},
-        {common::kCredentialsFile, u"TolvIni.dat"}, {common::kProfileFile, u"Profile.xml"},
-        {common::kPackagesFolder, u"Portable Programs"}, {common::kSuiteFolder, u"Kelvo"},
-        {common::kStoreFtpUser, u"mvtrloze"},     {common::kStoreFtpPassword, u"mvtrloze$%^"},
+        {common::kLauncherClass, u"TolvApp"},
+        {common::kLauncherTitle, u"TolvApp"},
+        {common::kAgentClass, u"Marlo"},
+        {common::kSettingsClass, u"TolvSetApp"},
+        {common::kLauncherProgram, u"Tolv.exe"},
+        {common::kAgentProgram, u"Marlo.exe"},
+        {common::kSettingsProgram, u"TolvSet.exe"},
+        {common::kUpdaterProgram, u"KelvoUp.exe"},
+        {common::kStagedUpdaterProgram, u"KelvoUp.ex_"},
+        {common::kStarterProgram, u"Start.exe"},
+        {common::kEnvironmentFile, u"TolvEnv.xml"},
+        {common::kSettingsFile, u"TolvSet.xml"},
+        {common::kCredentialsFile, u"TolvIni.dat"},
+        {common::kProfileFile, u"Profile.xml"},
+        {common::kPackagesFolder, u"Portable Programs"},
+        {common::kSuiteFolder, u"Kelvo"},
+        {common::kStoreFtpUser, u"mvtrloze"},
+        {common::kStoreFtpPassword, u"mvtrloze$%^"},
     };
     for (const auto& name : names) {
         EXPECT_EQ(std::u16string(name.value), std::u16string(name.expected));

@@ -5,9 +5,9 @@
 
 #include <map>
 
+#include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
 #include "tests/common/model/FakeFileProbe.h"
-#include "common/ipc/SuiteNames.h"
 
 namespace {
 

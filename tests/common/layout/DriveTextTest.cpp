@@ -24,25 +24,17 @@ TEST_P(DriveSizes, ScaleToTheUnitBelowTheNextPowerOf1024) {
     EXPECT_EQ(FormatDriveSize(GetParam().bytes), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundaries,
-                         DriveSizes,
-                         testing::Values(SizeCase{0, u"0.0B"},
-                                         SizeCase{1023, u"1023.0B"},
-                                         SizeCase{kKiB, u"1.0KB"},
-                                         SizeCase{1536, u"1.5KB"},
-                                         SizeCase{kMiB - 1, u"1024.0KB"},  // 1023.999 rounds up in print, not in unit
-                                         SizeCase{kMiB, u"1.0MB"},
-                                         SizeCase{kMiB + 1023, u"1.0MB"},  // the partial KiB is dropped before dividing
-                                         SizeCase{300 * kMiB, u"300.0MB"},
-                                         SizeCase{kGiB - 1, u"1024.0MB"},
-                                         SizeCase{kGiB, u"1.0GB"},
-                                         SizeCase{kGiB + 51 * kMiB + kMiB - 1,
-                                                  u"1.0GB"},  // 1.0498 GiB: whole MiB, then %.1f
-                                         SizeCase{kGiB + 52 * kMiB, u"1.1GB"},
-                                         SizeCase{kTiB - 1, u"1024.0GB"},
-                                         SizeCase{kTiB, u"1.0TB"},
-                                         SizeCase{2 * kTiB + 512 * kGiB, u"2.5TB"},
-                                         SizeCase{UINT64_MAX, u"16777216.0TB"}));
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, DriveSizes,
+    testing::Values(SizeCase{0, u"0.0B"}, SizeCase{1023, u"1023.0B"}, SizeCase{kKiB, u"1.0KB"},
+                    SizeCase{1536, u"1.5KB"},
+                    SizeCase{kMiB - 1, u"1024.0KB"},  // 1023.999 rounds up in print, not in unit
+                    SizeCase{kMiB, u"1.0MB"},
+                    SizeCase{kMiB + 1023, u"1.0MB"},  // the partial KiB is dropped before dividing
+                    SizeCase{300 * kMiB, u"300.0MB"}, SizeCase{kGiB - 1, u"1024.0MB"}, SizeCase{kGiB, u"1.0GB"},
+                    SizeCase{kGiB + 51 * kMiB + kMiB - 1, u"1.0GB"},  // 1.0498 GiB: whole MiB, then %.1f
+                    SizeCase{kGiB + 52 * kMiB, u"1.1GB"}, SizeCase{kTiB - 1, u"1024.0GB"}, SizeCase{kTiB, u"1.0TB"},
+                    SizeCase{2 * kTiB + 512 * kGiB, u"2.5TB"}, SizeCase{UINT64_MAX, u"16777216.0TB"}));
 
 TEST(DriveText, FreeSpaceLineShowsFreeThenTotal) {
     EXPECT_EQ(FormatFreeSpace(300 * kMiB, 2 * kGiB), u"300.0MB free/2.0GB");

@@ -138,8 +138,7 @@ TEST_P(LayoutPointsSizes, TakeEachFileWholeOrItsBuiltInSetWhole) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes,
-                         LayoutPointsSizes,
+INSTANTIATE_TEST_SUITE_P(Sizes, LayoutPointsSizes,
                          testing::Values(ShortFileCase{"exact", 68, 64, 32, true, true, true},
                                          ShortFileCase{"longer", 200, 66, 40, true, true, true},
                                          ShortFileCase{"oddTrailingByte", 69, 65, 33, true, true, true},

@@ -42,15 +42,12 @@ TEST_P(PageIndicatorHits, IncludeAllFourEdgesAndNothingBeyond) {
     EXPECT_EQ(HitIndicator(positions, 11, 11, GetParam().x, GetParam().y), GetParam().page);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges,
-                         PageIndicatorHits,
+INSTANTIATE_TEST_SUITE_P(Edges, PageIndicatorHits,
                          testing::Values(HitCase{144, 486, 0},             // top-left corner
                                          HitCase{155, 497, 0},             // bottom-right corner, edge included
                                          HitCase{143, 490, std::nullopt},  // left of the first
                                          HitCase{156, 490, std::nullopt},  // the gap between two
-                                         HitCase{161, 490, std::nullopt},
-                                         HitCase{162, 490, 1},
-                                         HitCase{191, 491, 2},
+                                         HitCase{161, 490, std::nullopt}, HitCase{162, 490, 1}, HitCase{191, 491, 2},
                                          HitCase{192, 491, std::nullopt},
                                          HitCase{150, 485, std::nullopt},    // above the row
                                          HitCase{150, 498, std::nullopt}));  // below it

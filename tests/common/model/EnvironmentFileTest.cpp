@@ -6,11 +6,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "common/text/Utf.h"
 #include "common/config/StoreHosts.h"
+#include "common/ipc/SuiteNames.h"
+#include "common/text/Utf.h"
 #include "tests/common/DefaultFiles.h"
 #include "tests/common/io/MemoryFileStore.h"
-#include "common/ipc/SuiteNames.h"
 
 namespace {
 
@@ -333,8 +333,7 @@ const std::string kMenu = "<B><TYPE>12</TYPE></B>";
 const std::string kPage = "<Page><PackageCount>0</PackageCount></Page>";
 
 INSTANTIATE_TEST_SUITE_P(
-    EnvironmentFile,
-    EnvironmentFileStructure,
+    EnvironmentFile, EnvironmentFileStructure,
     testing::Values(
         StructureCase{"wrong root", "<TolvSet><MAINMENU>" + kMenu + "</MAINMENU></TolvSet>", false, 0, 0},
         StructureCase{"empty file", "", false, 0, 0},

@@ -25,8 +25,8 @@ const std::u16string kPath = kFolder + u"\\TolvEnv.xml";
 
 using FakeProbe = kelvo_test::FakeFileProbe;
 
-std::string PackageXml(const std::string& caption, int id = 0, const std::string& path = "",
-                       int updateFlag = 0, int pkgType = 1) {
+std::string PackageXml(const std::string& caption, int id = 0, const std::string& path = "", int updateFlag = 0,
+                       int pkgType = 1) {
     return "<Package><PKGTYPE>" + std::to_string(pkgType) + "</PKGTYPE><PKGID>" + std::to_string(id) +
            "</PKGID><TYPE>0</TYPE><CAPTION>" + caption + "</CAPTION><PATH>" + path + "</PATH><UPDATEFLAG>" +
            std::to_string(updateFlag) + "</UPDATEFLAG></Package>";
@@ -267,8 +267,8 @@ TEST_F(PageGridTest, TypeIsDerivedFromWhatThePathNames) {
 
 TEST_F(PageGridTest, RecheckDisablesMissingProgramsAndRestoresReturningOnesWithoutSaving) {
     m_probe.kinds[u"K:\\a.exe"] = IFileProbe::Kind::File;
-    Put(EnvXml({PageXml({PackageXml("a", 1, "K:\\a.exe"), PackageXml("b", 2, "K:\\b.exe", 3),
-                         PackageXml("c", 3, "K:\\c.exe", 2)})}));
+    Put(EnvXml({PageXml(
+        {PackageXml("a", 1, "K:\\a.exe"), PackageXml("b", 2, "K:\\b.exe", 3), PackageXml("c", 3, "K:\\c.exe", 2)})}));
     auto before = m_store.files[kPath];
     EXPECT_FALSE(m_grid.Pages()[0].items[1].isEnabled);
     m_probe.kinds.erase(u"K:\\a.exe");

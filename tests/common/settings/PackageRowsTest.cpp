@@ -23,8 +23,8 @@ std::string Package(int type, int id, const std::string& caption, const std::str
 
 std::string Env(const std::string& page1, const std::string& page2) {
     return "<TolvEnv><MAINMENU></MAINMENU><PAGEENV><PageNum>2</PageNum><CurrentPage>0</CurrentPage><Page>"
-           "<PackageCount>2</PackageCount>" + page1 + "</Page><Page><PackageCount>1</PackageCount>" + page2 +
-           "</Page></PAGEENV></TolvEnv>";
+           "<PackageCount>2</PackageCount>" +
+           page1 + "</Page><Page><PackageCount>1</PackageCount>" + page2 + "</Page></PAGEENV></TolvEnv>";
 }
 
 class PackageRowsTest : public testing::Test {

@@ -106,7 +106,7 @@ void PutHotKeys(SettingsRecord& record) {
 }
 
 class SettingsFile : public testing::Test {
-  protected:
+protected:
     void Put(std::vector<uint8_t> bytes) { m_store.files[kPath] = std::move(bytes); }
 
     SettingsRecord LoadFresh(bool expectLoaded = true) {
@@ -329,8 +329,7 @@ TEST_P(SettingsFileShape, SettingsProgramAndAgentTakeTheirParts) {
 const std::string kEtc = "<ETC>" + kAccKey + "</ETC>";
 
 INSTANTIATE_TEST_SUITE_P(
-    Files,
-    SettingsFileShape,
+    Files, SettingsFileShape,
     testing::Values(
         ShapeCase{"Complete", "<TolvSet>" + kGeneral + kEtc + kOthers + "</TolvSet>", true, true, true, true},
         ShapeCase{"NamesInOtherCase",
@@ -446,8 +445,7 @@ TEST_P(SettingsFileHotKeySave, HotKeySurvivesReload) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Entries,
-    SettingsFileHotKeySave,
+    Entries, SettingsFileHotKeySave,
     testing::Values(HotKeySaveCase{"EmptyEntryGetsItsFiveChildren",
                                    "<AccKey><LauncherOpen></LauncherOpen><Search/></AccKey>", HotKey('L', 1, 1, 0, 0),
                                    HotKey('L', 1, 1, 0, 0), "ALT,SHIFT,CTRL,WIN,HOTCHAR", "LauncherOpen,Search"},

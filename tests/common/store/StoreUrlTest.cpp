@@ -31,8 +31,9 @@ TEST(StoreUrl, SplitsHostPortAndObject) {
 }
 
 TEST(StoreUrl, RefusesOtherSchemesAndBadPorts) {
-    for (const char16_t* url : {u"FTP://host/a", u"HTTPS://host/a", u"HTTP:/host", u"", u"HTTP://host:0/a",
-                                u"HTTP://host:65536/a", u"HTTP://host:/a", u"HTTP://host:8o/a", u"HTTP://host:123456/"}) {
+    for (const char16_t* url :
+         {u"FTP://host/a", u"HTTPS://host/a", u"HTTP:/host", u"", u"HTTP://host:0/a", u"HTTP://host:65536/a",
+          u"HTTP://host:/a", u"HTTP://host:8o/a", u"HTTP://host:123456/"}) {
         EXPECT_FALSE(SplitStoreUrl(url, u"HTTP://", 80).has_value()) << static_cast<int>(url[0]);
     }
     auto ftp = SplitStoreUrl(u"ftp://files.example:2121/pub/a.bin", u"FTP://", 21);

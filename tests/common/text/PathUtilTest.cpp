@@ -1,6 +1,6 @@
 // Path and name helpers on Windows-style paths.
-#include "common/text/PathUtil.h"
 #include "common/ipc/SuiteNames.h"
+#include "common/text/PathUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -26,8 +26,7 @@ TEST_P(UtfDecode, DecodesWithoutReadingPastInput) {
     EXPECT_EQ(Utf8ToUtf16(heap.data(), heap.size()), c.expected) << c.label;
 }
 
-INSTANTIATE_TEST_SUITE_P(Utf,
-                         UtfDecode,
+INSTANTIATE_TEST_SUITE_P(Utf, UtfDecode,
                          testing::Values(DecodeCase{"ascii", "abc", u"abc"},
                                          DecodeCase{"korean three-byte", "\xED\x95\x9C\xEA\xB8\x80", u"한글"},
                                          DecodeCase{"two-byte", "\xC3\xA9", u"é"},
@@ -75,11 +74,12 @@ TEST_P(UtfDecodeStrict, AcceptsOnlyWellFormedInput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Utf,
-    UtfDecodeStrict,
-    testing::Values(StrictCase{"empty", "", true},
-                    StrictCase{"ascii with symbols", "p&ss=word%^", true},
-                    StrictCase{"korean", "\xEC\x82\xAC\xEC\x9A\xA9\xEC\x9E\x90" "01", true},
+    Utf, UtfDecodeStrict,
+    testing::Values(StrictCase{"empty", "", true}, StrictCase{"ascii with symbols", "p&ss=word%^", true},
+                    StrictCase{"korean",
+                               "\xEC\x82\xAC\xEC\x9A\xA9\xEC\x9E\x90"
+                               "01",
+                               true},
                     StrictCase{"four-byte", "\xF0\x9F\x98\x80", true},
                     StrictCase{"largest code point", "\xF4\x8F\xBF\xBF", true},
                     StrictCase{"literal replacement character", "\xEF\xBF\xBD", true},
@@ -90,10 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                     StrictCase{"encoded surrogate pair", "\xED\xA0\xBD\xED\xB8\x80", false},
                     StrictCase{"beyond U+10FFFF", "\xF4\x90\x80\x80", false},
                     StrictCase{"five-byte lead", "\xF8\x88\x80\x80\x80", false},
-                    StrictCase{"cut at end", "ab\xED\x95", false},
-                    StrictCase{"cut by ascii", "\xEDxy", false},
-                    StrictCase{"stray continuation", "a\x80", false},
-                    StrictCase{"latin-1 byte", "caf\xE9", false}),
+                    StrictCase{"cut at end", "ab\xED\x95", false}, StrictCase{"cut by ascii", "\xEDxy", false},
+                    StrictCase{"stray continuation", "a\x80", false}, StrictCase{"latin-1 byte", "caf\xE9", false}),
     [](const testing::TestParamInfo<StrictCase>& info) { return std::to_string(info.index); });
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The suite's own update: reading its profile, the version rule, and where each file is installed.
-#include "common/update/SuiteUpdate.h"
 #include "common/ipc/SuiteNames.h"
+#include "common/update/SuiteUpdate.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +35,8 @@ TEST(SuiteUpdate, ReadsTheProfileAndRefusesFileNamesThatLeaveTheSuite) {
     EXPECT_EQ(profile.realSizeTotal, 25);
 
     for (const char* bad : {"..\\Windows\\x.exe", "a/b.exe", "C:x.exe", "CON", ""}) {
-        std::string hostile = "<UPDATEPROFILE><HEAD><VERSION>2</VERSION></HEAD><GAMEFILELIST>" +
-                              Entry(bad, "S", 1, 1) + "</GAMEFILELIST></UPDATEPROFILE>";
+        std::string hostile = "<UPDATEPROFILE><HEAD><VERSION>2</VERSION></HEAD><GAMEFILELIST>" + Entry(bad, "S", 1, 1) +
+                              "</GAMEFILELIST></UPDATEPROFILE>";
         EXPECT_EQ(common::ReadSuiteUpdateProfile(Bytes(hostile), profile), common::SuiteProfileError::BadFileName)
             << bad;
         EXPECT_TRUE(profile.files.empty());

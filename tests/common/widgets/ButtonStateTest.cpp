@@ -10,7 +10,7 @@ using common::ButtonState;
 
 // A 4 x 3 image at (10, 20) whose pixel (1, 1) and whole last column are the key colour.
 class ButtonFixture {
-  public:
+public:
     explicit ButtonFixture(bool isTransparent) : m_image(4, 3) {
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 4; ++x) {
@@ -24,7 +24,7 @@ class ButtonFixture {
     static constexpr uint16_t kKey = 0;
     ButtonState button;
 
-  private:
+private:
     common::Bitmap565 m_image;
 };
 
@@ -61,9 +61,8 @@ TEST_P(ButtonPressTest, TakesPressesOnTheButtonOnly) {
     EXPECT_EQ(fixture.button.Release(c.x, c.y), c.isTaken ? ButtonRelease::Clicked : ButtonRelease::Ignored);
 }
 
-INSTANTIATE_TEST_SUITE_P(ButtonState, ButtonPressTest, ::testing::ValuesIn(kPressCases), [](const auto& info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(ButtonState, ButtonPressTest, ::testing::ValuesIn(kPressCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ButtonState, ReleaseOutsideEndsThePressWithoutAClick) {
     ButtonFixture fixture(false);

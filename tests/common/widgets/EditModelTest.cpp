@@ -12,7 +12,7 @@ using common::EditModel;
 
 // Latin characters 10 pixels wide, Hangul syllables 20, as a stand-in for a real font.
 class FixedMeasurer : public common::ITextMeasurer {
-  public:
+public:
     int TextWidth(const char16_t* text, size_t count) override {
         int width = 0;
         for (size_t i = 0; i < count; ++i) {
@@ -27,7 +27,7 @@ constexpr common::PixelRect kField{100, 50, 70, 20};
 constexpr uint32_t kId = 900;
 
 class EditModelTest : public ::testing::Test {
-  protected:
+protected:
     EditModelTest() : model(kField, 260) { model.Click(kField.x + 1, kField.y + 1); }
 
     void Type(const std::u16string& text) {
@@ -107,11 +107,9 @@ TEST_P(EditDeleteTest, DeleteRemovesOnlyTheCharacterAfterTheCaret) {
     EXPECT_EQ(model.Caret(), 4u - GetParam().caretFromEnd);
 }
 
-INSTANTIATE_TEST_SUITE_P(EditModel,
-                         EditDeleteTest,
+INSTANTIATE_TEST_SUITE_P(EditModel, EditDeleteTest,
                          ::testing::Values(DeleteCase{"AtEndDoesNothing", 0, u"abcd"},
-                                           DeleteCase{"BeforeLast", 1, u"abc"},
-                                           DeleteCase{"InMiddle", 2, u"abd"},
+                                           DeleteCase{"BeforeLast", 1, u"abc"}, DeleteCase{"InMiddle", 2, u"abd"},
                                            DeleteCase{"AtStartRemovesFirst", 4, u"bcd"}),
                          [](const auto& info) { return std::string(info.param.name); });
 

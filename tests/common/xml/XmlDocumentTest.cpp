@@ -168,25 +168,17 @@ TEST_P(XmlDocumentErrors, RejectsMalformedInputWithItsError) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    XmlDocument,
-    XmlDocumentErrors,
-    testing::Values(ErrorCase{u"text<a/>", XmlError::NotATag},
-                    ErrorCase{u"<a/>text<b/>", XmlError::NotATag},
-                    ErrorCase{u"<a></b>", XmlError::TagMismatch},
-                    ErrorCase{u"<a><b></a></b>", XmlError::TagMismatch},
-                    ErrorCase{u"<a>x</>", XmlError::TagMismatch},
-                    ErrorCase{u"<a b></a>", XmlError::BadAttribute},
-                    ErrorCase{u"<a b=></a>", XmlError::BadAttribute},
-                    ErrorCase{u"<a b=/></a>", XmlError::BadAttribute},
+    XmlDocument, XmlDocumentErrors,
+    testing::Values(ErrorCase{u"text<a/>", XmlError::NotATag}, ErrorCase{u"<a/>text<b/>", XmlError::NotATag},
+                    ErrorCase{u"<a></b>", XmlError::TagMismatch}, ErrorCase{u"<a><b></a></b>", XmlError::TagMismatch},
+                    ErrorCase{u"<a>x</>", XmlError::TagMismatch}, ErrorCase{u"<a b></a>", XmlError::BadAttribute},
+                    ErrorCase{u"<a b=></a>", XmlError::BadAttribute}, ErrorCase{u"<a b=/></a>", XmlError::BadAttribute},
                     ErrorCase{u"<a b \"c\"></a>", XmlError::BadAttribute},
                     ErrorCase{u"<a b=\"open></a>", XmlError::BadAttribute},
                     ErrorCase{u"<a \"b\"=\"c\"></a>", XmlError::BadAttribute},
-                    ErrorCase{u"<a b==\"c\"></a>", XmlError::BadAttribute},
-                    ErrorCase{u"<></>", XmlError::BadName},
-                    ErrorCase{u"< ></>", XmlError::BadName},
-                    ErrorCase{u"<\"q\"></q>", XmlError::BadName},
-                    ErrorCase{u"</a>", XmlError::BadName},
-                    ErrorCase{u"< ?x/>", XmlError::BadName},
+                    ErrorCase{u"<a b==\"c\"></a>", XmlError::BadAttribute}, ErrorCase{u"<></>", XmlError::BadName},
+                    ErrorCase{u"< ></>", XmlError::BadName}, ErrorCase{u"<\"q\"></q>", XmlError::BadName},
+                    ErrorCase{u"</a>", XmlError::BadName}, ErrorCase{u"< ?x/>", XmlError::BadName},
                     ErrorCase{std::u16string(u"<\0!-/>", 6), XmlError::BadName},
                     ErrorCase{u"<" + std::u16string(CXmlDocument::kMaxNameLength + 1, u'n') + u"/>", XmlError::BadName},
                     ErrorCase{u"<a " + std::u16string(CXmlDocument::kMaxNameLength + 1, u'n') + u"=\"1\"/>",
@@ -282,8 +274,7 @@ TEST_P(XmlDocumentFiles, Utf8WithAndWithoutSignatureAndUtf16GiveTheSameTree) {
     EXPECT_EQ(bytes[1], 0xFE);
 }
 
-INSTANTIATE_TEST_SUITE_P(XmlDocument,
-                         XmlDocumentFiles,
+INSTANTIATE_TEST_SUITE_P(XmlDocument, XmlDocumentFiles,
                          testing::Values("sample-utf8.xml", "sample-utf8-bom.xml", "sample-utf16.xml"));
 
 TEST(XmlDocument, DecodeBytesDropsOddTrailingByteOfUtf16) {

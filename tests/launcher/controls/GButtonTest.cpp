@@ -11,7 +11,7 @@ constexpr uint16_t kId = 111;
 
 // A hidden top-level window whose queue collects the notices.
 class ButtonOwner {
-  public:
+public:
     ButtonOwner() {
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = ::DefWindowProcW;
@@ -35,13 +35,13 @@ class ButtonOwner {
         return count;
     }
 
-  private:
+private:
     platform::UniqueWindow m_window;
 };
 
 // A 10 x 10 image at (20, 30), white with a black (key) hole at (2..3, 2..3).
 class GButtonTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_NE(owner.get(), nullptr);
         ASSERT_TRUE(image.Create(10, 10));

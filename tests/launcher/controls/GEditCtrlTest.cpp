@@ -13,15 +13,15 @@ using common::KeyKind;
 
 // Two 60 x 16 fields, at (0, 0) and (0, 30), in one host over a hidden owner window.
 class GEditCtrlHostTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = ::DefWindowProcW;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"KelvoTestFieldOwner";
         ::RegisterClassW(&windowClass);
-        owner.reset(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                      nullptr, windowClass.hInstance, nullptr));
+        owner.reset(::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                      windowClass.hInstance, nullptr));
         ASSERT_NE(owner.get(), nullptr);
         ASSERT_TRUE(background.Create(60, 16));
         ASSERT_TRUE(caret.Create(2, 12));

@@ -17,10 +17,10 @@
 #include <thread>
 
 #include "DomTestSupport.h"
-#include "platform/dom/CEXml.h"
-#include "platform/dom/XmlItem.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
+#include "platform/dom/CEXml.h"
+#include "platform/dom/XmlItem.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ std::string ReadAll(const std::wstring& path) {
 }
 
 class CEXmlNetwork : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         m_port = kelvo_test::EnvironmentText(L"KELVO_DOM_HTTP_PORT");
         m_log = kelvo_test::EnvironmentText(L"KELVO_DOM_HTTP_LOG");

@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "DomTestSupport.h"
-#include "platform/dom/CEXml.h"
-#include "platform/dom/XmlItem.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
+#include "platform/dom/CEXml.h"
+#include "platform/dom/XmlItem.h"
 
 namespace {
 
@@ -116,20 +116,16 @@ TEST_P(CCEXMLValues, ElementValueFollowsItsLastTextNode) {
     EXPECT_EQ(item->ChildCount(), GetParam().childCount);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values,
-                         CCEXMLValues,
-                         testing::Values(ValueCase{L"TextThenComment", L"hidden note", 0},
-                                         ValueCase{L"AttributesOnly", L"", 0},
-                                         ValueCase{L"CData", L"<raw> & text", 0},
-                                         ValueCase{L"Mixed", L"last", 1},
-                                         ValueCase{L"Instruction", L"text",
-                                                   0},  // a processing instruction is neither text nor item
-                                         ValueCase{L"Entities", L"&<>\"'한", 0},
-                                         ValueCase{L"Empty", L"", 0}),
-                         [](const testing::TestParamInfo<ValueCase>& info) {
-                             std::wstring element = info.param.element;
-                             return std::string(element.begin(), element.end());  // element names here are ASCII
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Values, CCEXMLValues,
+    testing::Values(ValueCase{L"TextThenComment", L"hidden note", 0}, ValueCase{L"AttributesOnly", L"", 0},
+                    ValueCase{L"CData", L"<raw> & text", 0}, ValueCase{L"Mixed", L"last", 1},
+                    ValueCase{L"Instruction", L"text", 0},  // a processing instruction is neither text nor item
+                    ValueCase{L"Entities", L"&<>\"'한", 0}, ValueCase{L"Empty", L"", 0}),
+    [](const testing::TestParamInfo<ValueCase>& info) {
+        std::wstring element = info.param.element;
+        return std::string(element.begin(), element.end());  // element names here are ASCII
+    });
 
 TEST(CCEXML, EmptyDocumentElementGivesAnEmptyRoot) {
     CXmlItem root;

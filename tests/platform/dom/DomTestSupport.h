@@ -57,14 +57,14 @@ struct ShownBox {
 
 // Stands in for the system's boxes so a test sees every box the wrapper would have shown, without blocking.
 class BoxRecorder final : public platform::IMessageBoxes {
-  public:
+public:
     int Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT type) override {
         m_boxes.push_back({text, title, type, owner});
         return IDOK;
     }
     const std::vector<ShownBox>& boxes() const { return m_boxes; }
 
-  private:
+private:
     std::vector<ShownBox> m_boxes;
 };
 

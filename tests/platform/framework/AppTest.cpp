@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "common/ipc/SuiteNames.h"
+#include "platform/WideText.h"
 #include "platform/framework/App.h"
 #include "platform/framework/DialogBase.h"
 #include "tests/platform/framework/DialogTemplate.h"
-#include "common/ipc/SuiteNames.h"
-#include "platform/WideText.h"
 
 namespace {
 

@@ -55,8 +55,8 @@ TEST_F(FormViewTest, FillsThePaneKeepsItsWindowAndCountsShowings) {
     SettingsLikeView view;
     auto dialogTemplate = ViewTemplate(WS_CHILD | DS_CONTROL);
     RECT pane = {100, 0, 634, 451};
-    ASSERT_TRUE(view.CreateFormIndirect(::GetModuleHandleW(nullptr), dialogTemplate.get(), m_frame.hwnd(), pane,
-                                        59648, &m_dialogs));
+    ASSERT_TRUE(view.CreateFormIndirect(::GetModuleHandleW(nullptr), dialogTemplate.get(), m_frame.hwnd(), pane, 59648,
+                                        &m_dialogs));
     EXPECT_EQ(::GetParent(view.hwnd()), m_frame.hwnd().get());
     EXPECT_EQ(::GetDlgCtrlID(view.hwnd()), 59648);
     RECT placed = {};

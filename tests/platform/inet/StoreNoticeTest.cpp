@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-#include "platform/framework/RecordingMessageBoxes.h"
-#include "platform/inet/StoreNotice.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
+#include "platform/framework/RecordingMessageBoxes.h"
+#include "platform/inet/StoreNotice.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ protected:
 TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
     platform::RecordingMessageBoxes boxes;
     platform::StoreLogin login{L"demo", L"a&b=c#d e한"};
-    platform::SendStoreNotice(m_host, L"/apps/update_Set.asp", login, 7, boxes, platform::WideCStr(common::kAgentTitle));
+    platform::SendStoreNotice(m_host, L"/apps/update_Set.asp", login, 7, boxes,
+                              platform::WideCStr(common::kAgentTitle));
     EXPECT_TRUE(boxes.boxes().empty());
     std::ifstream in(m_log.c_str());
     std::string log((std::istreambuf_iterator<char>(in)), {});
@@ -55,8 +56,8 @@ TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
 
 TEST_F(StoreNoticeNetworkTest, FailedSendShowsTheErrorCodeInHex) {
     platform::RecordingMessageBoxes boxes;
-    platform::SendStoreNotice(kelvo_test::EnvironmentText(L"KELVO_STORE_CLOSED"), L"/apps/delete_Set.asp", {L"a", L"b"}, 1, boxes,
-                              platform::WideCStr(common::kAgentTitle));
+    platform::SendStoreNotice(kelvo_test::EnvironmentText(L"KELVO_STORE_CLOSED"), L"/apps/delete_Set.asp", {L"a", L"b"},
+                              1, boxes, platform::WideCStr(common::kAgentTitle));
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, L"Error code 0x2efd");  // ERROR_INTERNET_CANNOT_CONNECT
     EXPECT_EQ(boxes.boxes()[0].title, platform::WideCStr(common::kAgentTitle));

@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/inet/StoreNotice.h"
-#include "platform/UniqueHandle.h"
-#include "platform/inet/StoreTransfer.h"
 #include "common/ipc/SuiteNames.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
+#include "platform/inet/StoreNotice.h"
+#include "platform/inet/StoreTransfer.h"
 
 namespace {
 
@@ -95,8 +95,9 @@ TEST_F(StoreTransferTest, ListingFindsAKoreanNameWithItsSize) {
     std::wstring host = m_ftp.substr(0, m_ftp.find(L':'));
     auto port = static_cast<INTERNET_PORT>(_wtoi(m_ftp.c_str() + m_ftp.find(L':') + 1));
     HINTERNET internet = ::InternetOpenW(L"test", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    HINTERNET connection = ::InternetConnectW(internet, host.c_str(), port, platform::WideCStr(common::kStoreFtpUser),
-                                              platform::WideCStr(common::kStoreFtpPassword), INTERNET_SERVICE_FTP, 0, 0);
+    HINTERNET connection =
+        ::InternetConnectW(internet, host.c_str(), port, platform::WideCStr(common::kStoreFtpUser),
+                           platform::WideCStr(common::kStoreFtpPassword), INTERNET_SERVICE_FTP, 0, 0);
     ASSERT_NE(connection, nullptr);
     WIN32_FIND_DATAW data = {};
     HINTERNET find = ::FtpFindFirstFileW(connection, L"/pub/메모장/한글.bin", &data, INTERNET_FLAG_RELOAD, 0);
@@ -113,7 +114,8 @@ TEST_F(StoreTransferTest, ListingFindsAKoreanNameWithItsSize) {
 TEST_F(StoreTransferTest, EmptyRemoteFileGivesAnEmptyLocalFile) {
     std::wstring local = Local(L"empty.bin");
     int64_t counter = 0;
-    EXPECT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + L"/pub/empty.bin", local, nullptr, counter), platform::kTransferOk);
+    EXPECT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + L"/pub/empty.bin", local, nullptr, counter),
+              platform::kTransferOk);
     EXPECT_TRUE(Exists(local));
     EXPECT_TRUE(ReadAll(local).empty());
 }
