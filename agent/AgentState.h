@@ -11,10 +11,11 @@
 #include "common/agent/ProgramList.h"
 #include "common/credentials/Credentials.h"
 #include "common/settings/SettingsRecord.h"
-#include "platform/inet/TransferStop.h"
+#include "platform/StopSignal.h"
+#include "platform/WorkerThread.h"
 
-// Owned by CMarloApp and used on the UI thread only, apart from `flags`, `jobs` and `transferStop`, which the
-// package worker shares (each safe on its own).
+// Owned by CMarloApp and used on the UI thread only, apart from `flags`, `jobs`, `jobsQueued` and `workerStop`,
+// which the package worker shares (each safe on its own).
 struct AgentState {
     std::wstring moduleFolder;  // suite folder without a trailing backslash; its first unit is the drive
     std::wstring tempFolder;    // download area of the package jobs
@@ -25,6 +26,7 @@ struct AgentState {
     std::vector<int32_t> interruptedUpdates;  // PKGIDs whose UPDATEFLAG read 2 at start-up
     WorkerFlags flags;
     common::JobQueues jobs;
-    platform::TransferStop transferStop;  // the exit procedure ends the worker's running fetch through it
-    CImpIDispatch external;               // window.external of the store page, for the agent's whole life
+    platform::WorkEvent jobsQueued;   // set by whoever appends to `jobs`
+    platform::StopSignal workerStop;  // the exit procedure ends the worker and its running fetch through it
+    CImpIDispatch external;           // window.external of the store page, for the agent's whole life
 };

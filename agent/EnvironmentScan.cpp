@@ -62,18 +62,6 @@ void ReadPackage(const CXmlItem& package, char16_t drive, EnvironmentScan& scan)
     }
 }
 
-// Hands the wrapper's boxes to a function.
-class HookMessageBoxes final : public platform::IMessageBoxes {
-public:
-    explicit HookMessageBoxes(MessageBoxHook hook) : m_hook(std::move(hook)) {}
-    int Show(HWND /*owner*/, const std::wstring& text, const std::wstring& title, UINT type) override {
-        return m_hook(text.c_str(), title.c_str(), type);
-    }
-
-private:
-    MessageBoxHook m_hook;
-};
-
 std::optional<EnvironmentScan> Scan(CCEXML& document, const std::wstring& path, char16_t drive) {
     if (!document.Load(path)) {
         return std::nullopt;
@@ -114,12 +102,7 @@ std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, cha
     return Scan(document, path, drive);
 }
 
-std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
-                                                   MessageBoxHook messageBox) {
-    if (!messageBox) {
-        CCEXML quiet;
-        return Scan(quiet, path, drive);
-    }
-    HookMessageBoxes boxes(std::move(messageBox));
-    return ScanEnvironmentFile(path, drive, boxes, nullptr);
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive) {
+    CCEXML quiet;
+    return Scan(quiet, path, drive);
 }

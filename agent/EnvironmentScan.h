@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "platform/framework/IMessageBoxes.h"
 
 // Shows one box; returns what MessageBoxW would.
-using MessageBoxHook = std::function<int(const wchar_t* text, const wchar_t* caption, UINT style)>;
 
 struct EnvironmentScan {
     std::vector<std::u16string> captions;   // every listed package's CAPTION, in file order
@@ -35,5 +33,5 @@ struct EnvironmentScan {
 // COM; the wrapper initialises it there. The wrapper's own boxes go to `boxes`, owned by `owner`.
 std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
                                                    platform::IMessageBoxes& boxes, HWND owner);
-// The same with the boxes handed to a function (its owner is its own affair); a null one shows nothing.
-std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive, MessageBoxHook messageBox);
+// The same without a word to the user: for callers to whom the file's problems are not theirs to show.
+std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive);

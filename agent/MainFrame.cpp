@@ -4,6 +4,7 @@
 #include "agent/AgentFiles.h"
 #include "agent/HotKeys.h"
 #include "agent/UpdateCheck.h"
+#include "agent/jobs/JobReports.h"
 #include "agent/resource.h"
 #include "common/agent/DriveRemoval.h"
 #include "common/agent/HotKeyBinding.h"
@@ -48,7 +49,12 @@ void SendDestroy(platform::Hwnd window) {
 
 CMainFrame::CMainFrame(HINSTANCE instance, AgentState& state, platform::IMessageBoxes& boxes, IProgramStarter& starter,
                        common::IFileStore& store)
-    : m_instance(instance), m_state(state), m_boxes(boxes), m_starter(starter), m_store(store) {}
+    : m_instance(instance),
+      m_state(state),
+      m_boxes(boxes),
+      m_starter(starter),
+      m_store(store),
+      m_jobReports(boxes, &JobReportText, common::kMsgWorkerReport, &state.workerStop) {}
 
 CMainFrame::~CMainFrame() = default;
 
@@ -94,6 +100,9 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnEnvChanged(static_cast<UINT>(wParam), lParam);
         case common::kMsgShutDown:
             OnShutDown();
+            return 0;
+        case common::kMsgWorkerReport:
+            m_jobReports.ShowPending();
             return 0;
         case common::kMsgWorkerShowLauncher:
             ShowLauncher();
@@ -173,8 +182,11 @@ LRESULT CMainFrame::OnEnvChanged(UINT kind, LPARAM packageId) {
     if (kind == common::kEnvPackageRemoved) {
         platform::StoreLogin login{platform::ToWide(m_state.credentials.id),
                                    platform::ToWide(m_state.credentials.password)};
-        platform::SendStoreNotice(platform::ToWide(common::kStoreHttpHost), kRemovedNotice, login,
-                                  static_cast<int>(packageId), m_boxes, platform::WideCStr(common::kAgentTitle));
+        if (DWORD code = platform::SendStoreNotice(platform::ToWide(common::kStoreHttpHost), kRemovedNotice, login,
+                                                   static_cast<int>(packageId))) {
+            platform::AppMessageBox(m_boxes, platform::WideCStr(common::kAgentTitle),
+                                    platform::StoreNoticeErrorText(code));
+        }
     }
     platform::Hwnd launcher = platform::FindLauncherWindow();
     if (!launcher) {
@@ -307,22 +319,17 @@ bool CMainFrame::StopWorkerForExit() {
     if (!platform::AskYesNo(m_boxes, hwnd(), kAskExitDuringJob)) {
         return false;
     }
-    m_state.flags.isRunning = false;
-    m_state.flags.isCancelled = true;
+    // Also closes the running fetch's handles from here, which ends a call blocked in the network.
+    m_state.workerStop.Stop();
     if (!m_worker) {
         return true;
     }
-    m_worker->RequestStop();
-    // Closes the running fetch's handles from here, which ends a call blocked in the network.
-    m_state.transferStop.Stop();
     return m_worker->JoinPumping(kWorkerStopTimeoutMs);
 }
 
 void CMainFrame::OnDestroy() {
-    m_state.flags.isRunning = false;
+    m_state.workerStop.Stop();
     if (m_worker) {
-        m_worker->RequestStop();
-        m_state.transferStop.Stop();
         // A worker that has not ended by then ends with the process.
         m_worker->JoinPumping(kWorkerStopTimeoutMs);
     }

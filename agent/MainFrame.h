@@ -22,6 +22,7 @@
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/IMessageBoxes.h"
 #include "platform/framework/ModelessDialogs.h"
+#include "platform/framework/ReportRelay.h"
 
 // Calling thread: the UI thread for everything. The frame borrows the state, boxes, starter and file store, which
 // must outlive it. Create makes the hidden window only; RunStartUp then does the start-up steps, so tests can
@@ -103,6 +104,8 @@ private:
     TrayIcon m_tray;
     bool m_isTrayShown = false;
     CProgStatusDlg m_status;
+    // The worker's reports, shown by this window one box at a time.
+    platform::ReportRelay m_jobReports;
     // The runner outlives the worker's thread: the worker is joined (or destroyed) first.
     std::unique_ptr<CPackageJobRunner> m_jobRunner;
     std::unique_ptr<PackageWorker> m_worker;

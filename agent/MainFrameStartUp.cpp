@@ -70,12 +70,8 @@ void CMainFrame::ReadEnvironmentFile() {
 }
 
 bool CMainFrame::ScanEnvironment() {
-    platform::IMessageBoxes& boxes = m_boxes;
-    HWND owner = hwnd();
-    MessageBoxHook hook = [&boxes, owner](const wchar_t* text, const wchar_t* caption, UINT style) {
-        return boxes.Show(owner, text, caption, style);
-    };
-    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(ModuleFile(common::kEnvironmentFile), SuiteDrive(), hook);
+    std::optional<EnvironmentScan> scan =
+        ScanEnvironmentFile(ModuleFile(common::kEnvironmentFile), SuiteDrive(), m_boxes, hwnd());
     if (!scan) {
         return false;
     }
@@ -102,18 +98,18 @@ void CMainFrame::PutTrayIcon() {
 
 void CMainFrame::StartWorker() {
     m_state.flags.isBusy = false;
-    m_state.flags.isRunning = true;
-    m_state.flags.isCancelled = false;
+    m_state.workerStop.Reset();
+    m_jobReports.Attach(hwnd());
     PackageJobContext context{
-        m_state.flags,
-        m_state.transferStop,
-        m_boxes,
+        m_state.workerStop,
+        m_jobReports,
         m_state.moduleFolder,
         m_state.tempFolder,
         platform::ToWide(common::kStoreHttpHost),
         platform::ToWide(common::kStoreFtpHost),
         platform::StoreLogin{platform::ToWide(m_state.credentials.id), platform::ToWide(m_state.credentials.password)}};
     m_jobRunner = std::make_unique<CPackageJobRunner>(std::move(context));
-    m_worker = std::make_unique<PackageWorker>(m_state.flags, m_state.jobs, hwnd(), m_jobRunner.get());
+    m_worker = std::make_unique<PackageWorker>(m_state.flags, m_state.jobs, m_state.jobsQueued, m_state.workerStop,
+                                               hwnd(), m_jobRunner.get());
     m_worker->Start();
 }

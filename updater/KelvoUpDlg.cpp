@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "common/ipc/Messages.h"
+#include "platform/framework/MessageBoxes.h"
+#include "updater/UpdaterReports.h"
 #include "updater/resource.h"
 
 namespace {
@@ -30,14 +32,10 @@ CKelvoUpDlg::CKelvoUpDlg(std::wstring suiteFolder, std::wstring tempFolder, std:
     : m_suiteFolder(std::move(suiteFolder)),
       m_tempFolder(std::move(tempFolder)),
       m_ftpHost(std::move(ftpHost)),
-      m_boxes(boxes) {}
+      m_boxes(boxes),
+      m_reports(boxes, &UpdaterReportText, common::kMsgUpdaterReport, &m_stop) {}
 
-CKelvoUpDlg::~CKelvoUpDlg() {
-    m_stop.Stop();
-    if (m_worker.joinable()) {
-        m_worker.join();
-    }
-}
+CKelvoUpDlg::~CKelvoUpDlg() = default;
 
 void CKelvoUpDlg::Run(HINSTANCE instance) {
     if (DoModal(instance, IDD_KELVOUP, nullptr) < 0) {
@@ -51,13 +49,16 @@ bool CKelvoUpDlg::OnInitDialog() {
     hwnd().Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     ::SendDlgItemMessageW(hwnd(), IDC_UPDATE_PROGRESS, PBM_SETRANGE32, 0, 100);
     ::SendDlgItemMessageW(hwnd(), IDC_UPDATE_PROGRESS, PBM_SETPOS, 0, 0);
+    m_reports.Attach(hwnd());
     m_updater = std::make_unique<CSuiteUpdater>(
-        SuiteUpdaterContext{m_suiteFolder, m_tempFolder, m_ftpHost, *this, m_boxes, m_stop, m_watch});
+        SuiteUpdaterContext{m_suiteFolder, m_tempFolder, m_ftpHost, *this, m_reports, m_stop, m_watch});
     HWND window = hwnd();
-    m_worker = std::thread([this, window] {
-        m_updater->Run();
-        ::PostMessageW(window, common::kMsgUpdaterWorkerDone, 0, 0);
-    });
+    if (!m_worker.Start([this, window] {
+            m_updater->Run();
+            ::PostMessageW(window, common::kMsgUpdaterWorkerDone, 0, 0);
+        })) {
+        hwnd().Post(common::kMsgUpdaterWorkerDone, 0, 0);  // nothing to wait for: the suite starts as it is
+    }
     StartTimer(kWatchdogTimer, kWatchdogIntervalMs);
     return true;
 }
@@ -72,6 +73,9 @@ INT_PTR CKelvoUpDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case common::kMsgUpdaterWorkerDone:
             OnWorkerDone();
+            return TRUE;
+        case common::kMsgUpdaterReport:
+            m_reports.ShowPending();
             return TRUE;
         default:
             return DialogBase::DialogProc(message, wParam, lParam);
@@ -109,14 +113,12 @@ void CKelvoUpDlg::OnTimer(UINT_PTR timerId) {
     StopTimer(kWatchdogTimer);
     m_isWatchdogFired = true;
     m_stop.Stop();
-    m_boxes.Show(hwnd(), L"Kelvo 런처 업데이트를 실패 하였습니다.\n런처를 다시 시작하여 주십시오.", L"정보",
-                 MB_ICONINFORMATION | MB_TOPMOST);
+    m_boxes.Show(hwnd(), L"Kelvo 런처 업데이트를 실패 하였습니다.\n런처를 다시 시작하여 주십시오.",
+                 platform::kInfoTitle, MB_ICONINFORMATION | MB_TOPMOST);
 }
 
 void CKelvoUpDlg::OnWorkerDone() {
-    if (m_worker.joinable()) {
-        m_worker.join();
-    }
+    m_worker.Join();
     StopTimer(kWatchdogTimer);
     Finish();
     EndModal(IDOK);

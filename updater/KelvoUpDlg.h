@@ -5,9 +5,11 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "platform/StopSignal.h"
+#include "platform/WorkerThread.h"
 #include "platform/framework/DialogBase.h"
+#include "platform/framework/ReportRelay.h"
 #include "updater/SuiteUpdater.h"
 
 class CKelvoUpDlg : public platform::DialogBase, private IUpdateView {
@@ -40,10 +42,12 @@ private:
     std::wstring m_tempFolder;
     std::wstring m_ftpHost;
     platform::IMessageBoxes& m_boxes;
-    platform::TransferStop m_stop;
+    platform::StopSignal m_stop;
     NetworkWatch m_watch;
+    platform::ReportRelay m_reports;
     std::unique_ptr<CSuiteUpdater> m_updater;
-    std::thread m_worker;
+    // Last, so that it is stopped and joined before what it uses goes.
+    platform::WorkerThread m_worker{m_stop};
     bool m_isWatchdogFired = false;
     bool m_isFinished = false;
 };

@@ -1,9 +1,10 @@
 // The updater's work on its worker thread.
 #include "updater/SuiteUpdater.h"
 
+#include "updater/UpdaterReports.h"
+
 #include <shellapi.h>
 
-#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -17,9 +18,6 @@
 #include "platform/inet/StoreTransfer.h"
 
 namespace {
-
-constexpr wchar_t kInfoTitle[] = L"정보";
-constexpr wchar_t kQuestion[] = L"Kelvo 업데이트가 있습니다. 업데이트 하시겠습니까?";
 
 // The suite's profile lists a handful of files; a file far larger is not read (it would all be held in memory).
 constexpr size_t kMaxProfileBytes = 1024 * 1024;
@@ -53,7 +51,8 @@ UpdateResult CSuiteUpdater::Run() {
     platform::CreateFolderPath(m_context.tempFolder + L"\\Launcher");
     m_tempProfile = TempFile(common::kProfileFile);
     int64_t received = 0;
-    const std::wstring profileUrl = L"FTP://" + m_context.ftpHost + platform::ToWide(common::kSuiteProfileObject);
+    const std::wstring profileUrl = L"FTP://" + m_context.ftpHost + platform::WideCStr(common::kSuiteProfileFolder) +
+                                    L"/" + platform::WideCStr(common::kProfileFile);
     if (Fetch(profileUrl, m_tempProfile, false, received) != platform::kTransferOk) {
         // No network or no profile: the suite starts as it is, without a word.
         return m_context.stop.IsStopped() ? UpdateResult::Stopped : UpdateResult::NoUpdate;
@@ -67,7 +66,7 @@ UpdateResult CSuiteUpdater::Run() {
         ::DeleteFileW(m_tempProfile.c_str());
         return UpdateResult::NoUpdate;
     }
-    const int answer = m_context.boxes.Show(nullptr, kQuestion, kInfoTitle, MB_YESNO | MB_ICONINFORMATION | MB_TOPMOST);
+    const int answer = m_context.reports.Ask(MakeUpdaterReport(UpdaterStep::Question));
     m_context.view.StepDone(1);
     if (answer != IDYES || m_server.files.empty()) {
         ::DeleteFileW(m_tempProfile.c_str());
@@ -93,12 +92,7 @@ DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPat
                            int64_t& received) {
     platform::TransferJob job;
     job.stop = &m_context.stop;
-    if (withProgress) {
-        job.progress = &CSuiteUpdater::ProgressThunk;
-        job.context = this;
-        job.progressTotal = m_progressTotal;
-        job.jobBytesDone = &m_bytesDone;
-    }
+    job.sink = withProgress ? this : nullptr;
     m_context.watch.ticks = 0;
     m_context.watch.isBusy = true;
     DWORD code = platform::FtpFetch(url, localPath, &job, received);
@@ -106,11 +100,11 @@ DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPat
     return code;
 }
 
-int CSuiteUpdater::ProgressThunk(int64_t, const wchar_t*, void* self, int64_t) {
-    auto* updater = static_cast<CSuiteUpdater*>(self);
-    updater->m_context.watch.ticks = 0;  // a chunk arrived: the connection lives
-    updater->ReportPercent();
-    return 0;
+bool CSuiteUpdater::OnChunk(int64_t bytes) {
+    m_bytesDone = common::SaturatingAdd(m_bytesDone, bytes);
+    m_context.watch.ticks = 0;  // a chunk arrived: the connection lives
+    ReportPercent();
+    return true;
 }
 
 void CSuiteUpdater::ReportPercent() {
@@ -136,7 +130,7 @@ DWORD CSuiteUpdater::DownloadAll() {
         }
         if (code != platform::kTransferOk) {
             if (code != platform::kTransferStopped && !m_context.stop.IsStopped()) {
-                ShowFailure(code);
+                ReportFailure(code);
             }
             return code;
         }
@@ -151,7 +145,7 @@ DWORD CSuiteUpdater::InstallAll() {
         ReportPercent();
         DWORD code = target ? InstallFile(TempFile(entry.fileName), platform::ToWide(*target)) : ERROR_BAD_PATHNAME;
         if (code != 0) {
-            ShowFailure(code);
+            ReportFailure(code);
             return code;
         }
         m_bytesDone = common::SaturatingAdd(m_bytesDone, entry.fetchedSize);
@@ -159,24 +153,20 @@ DWORD CSuiteUpdater::InstallAll() {
     // The version changes only now that every file is in place.
     if (DWORD code =
             InstallFile(m_tempProfile, m_context.suiteFolder + L"\\" + platform::WideCStr(common::kProfileFile))) {
-        ShowFailure(code);
+        ReportFailure(code);
         return code;
     }
     return 0;
 }
 
-void CSuiteUpdater::ShowFailure(DWORD code) {
-    wchar_t text[256];
-    std::swprintf(text, 256, L"런처를 업데이트 하는 도중 오류가 발생하였습니다.(오류코드:%lu)",
-                  static_cast<unsigned long>(code));
-    m_context.boxes.Show(nullptr, text, kInfoTitle, MB_ICONSTOP | MB_TOPMOST);
+void CSuiteUpdater::ReportFailure(DWORD code) {
+    m_context.reports.Report(MakeUpdaterReport(UpdaterStep::Failed, code));
 }
 
 void StartSuiteAgent(const std::wstring& suiteFolder, platform::IMessageBoxes& boxes) {
-    const std::wstring agent = suiteFolder + L"\\Marlo.exe";
+    const std::wstring agent = suiteFolder + L"\\" + platform::WideCStr(common::kAgentProgram);
     HINSTANCE started = ::ShellExecuteW(nullptr, L"open", agent.c_str(), nullptr, suiteFolder.c_str(), SW_SHOWNORMAL);
     if (reinterpret_cast<intptr_t>(started) <= 32) {
-        boxes.Show(nullptr, L"런처를 시작하지 못하였습니다.\n다시 시도하여 주십시오.", kInfoTitle,
-                   MB_ICONINFORMATION | MB_TOPMOST);
+        platform::ImmediateReports(boxes, &UpdaterReportText).Report(MakeUpdaterReport(UpdaterStep::AgentNotStarted));
     }
 }

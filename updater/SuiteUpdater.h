@@ -8,8 +8,10 @@
 #include <string>
 
 #include "common/update/SuiteUpdate.h"
+#include "platform/StopSignal.h"
+#include "platform/framework/FailureReports.h"
 #include "platform/framework/IMessageBoxes.h"
-#include "platform/inet/TransferStop.h"
+#include "platform/inet/StoreTransfer.h"
 
 // What the dialog shows of the work, called from the worker's thread.
 class IUpdateView {
@@ -31,7 +33,7 @@ enum class UpdateResult {
     NoUpdate,  // no profile, no network, or the same version: nothing was asked
     Declined,  // the user said No
     Updated,
-    Failed,   // a file could not be fetched or installed (the user was told); the local version stays
+    Failed,   // a file could not be fetched or installed (the user is told); the local version stays
     Stopped,  // the watchdog or the program's end stopped the work
 };
 
@@ -40,8 +42,8 @@ struct SuiteUpdaterContext {
     std::wstring tempFolder;   // the download area ("<Windows>\Temp")
     std::wstring ftpHost;      // host[:port]
     IUpdateView& view;
-    platform::IMessageBoxes& boxes;
-    platform::TransferStop& stop;
+    platform::IFailureReports& reports;  // the question and the failure (UpdaterReports.h)
+    platform::StopSignal& stop;
     NetworkWatch& watch;
 };
 
@@ -52,19 +54,20 @@ struct SuiteUpdaterContext {
 // failed update is offered again at the next start.
 //
 // Calling thread: the worker; the stop may be set from the dialog's thread.
-class CSuiteUpdater {
+class CSuiteUpdater : private platform::ITransferSink {
 public:
     explicit CSuiteUpdater(SuiteUpdaterContext context);
 
     UpdateResult Run();
 
 private:
-    static int ProgressThunk(int64_t bytesDone, const wchar_t* text, void* self, int64_t progressTotal);
+    // ITransferSink: a chunk of a listed file arrived.
+    bool OnChunk(int64_t bytes) override;
     void ReportPercent();
     DWORD Fetch(const std::wstring& url, const std::wstring& localPath, bool withProgress, int64_t& received);
     DWORD DownloadAll();
     DWORD InstallAll();
-    void ShowFailure(DWORD code);
+    void ReportFailure(DWORD code);
     std::wstring TempFile(const std::u16string& name) const;
 
     SuiteUpdaterContext m_context;

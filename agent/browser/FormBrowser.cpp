@@ -6,6 +6,7 @@
 #include "common/agent/PackageJobs.h"
 #include "common/config/StoreHosts.h"
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/text/TextUtil.h"
 #include "platform/GdiGuards.h"
 #include "platform/UniqueHandle.h"
@@ -198,8 +199,8 @@ void CFormBrowser::Inform(const wchar_t* text) {
 
 bool CFormBrowser::IsListedInLauncher(const std::wstring& packageName) const {
     // A file that cannot be read lists nothing; its problems are not the store page's to show.
-    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(
-        m_state.moduleFolder + L"\\TolvEnv.xml", 0, [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    std::optional<EnvironmentScan> scan =
+        ScanEnvironmentFile(m_state.moduleFolder + L"\\" + platform::WideCStr(common::kEnvironmentFile), 0);
     if (!scan) {
         return false;
     }
@@ -237,6 +238,7 @@ void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& 
         return;
     }
     if (m_state.jobs.Append(common::JobKind::Update, *job)) {
+        m_state.jobsQueued.Set();
         ::PostMessageW(m_frame, common::kMsgBrowserUpdateQueued, static_cast<WPARAM>(job->packageIndex), 0);
     }
 }
@@ -245,6 +247,7 @@ void CFormBrowser::InstallPackage(const std::wstring& index, const std::wstring&
                                   const std::wstring& packageName) {
     std::optional<common::PackageJob> job = NewJob(index, storeDirectory, packageName, L"설치가 진행 중입니다.");
     if (job && m_state.jobs.Append(common::JobKind::Install, *job)) {
+        m_state.jobsQueued.Set();
         ::PostMessageW(m_frame, common::kMsgBrowserInstallQueued, static_cast<WPARAM>(job->packageIndex), 0);
     }
 }

@@ -1,7 +1,7 @@
 // One package job on the worker thread.
 #include "agent/jobs/PackageJobRunner.h"
 
-#include <cstdio>
+#include "agent/jobs/JobReports.h"
 
 #include "common/agent/PackageJobs.h"
 #include "common/ipc/CopyData.h"
@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr wchar_t kInstalledNotice[] = L"/apps/update_Set.asp";
 constexpr UINT kSendTimeoutMs = 10000;
 
@@ -91,8 +90,7 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
         return Fail(code);
     }
     if (platform::LoadProfileFile(m_downloadProfile, m_profile) != common::ProfileError::None) {
-        m_context.boxes.Show(nullptr, Wide(std::u16string(common::kProfileFailureText)),
-                             platform::WideCStr(common::kAgentTitle), MB_OK);
+        m_context.reports.Report(MakeJobReport(JobStep::ProfileUnreadable));
         return JobOutcome::Dropped;
     }
     common::KeepHead(m_profile.head, m_keptHead);
@@ -122,7 +120,7 @@ JobOutcome CPackageJobRunner::Install() {
         if (IsCancelled()) {
             return JobOutcome::Cancelled;
         }
-        platform::ShowSystemError(code, m_context.boxes, platform::WideCStr(common::kAgentTitle));
+        m_context.reports.Report(MakeJobReport(JobStep::Request, code));
         return JobOutcome::Dropped;
     }
     if (!InstallProfile()) {
@@ -136,7 +134,7 @@ JobOutcome CPackageJobRunner::Fail(DWORD code) {
     if (IsCancelled()) {
         return JobOutcome::Cancelled;
     }
-    platform::ShowSystemError(code, m_context.boxes, platform::WideCStr(common::kAgentTitle));
+    m_context.reports.Report(MakeJobReport(JobStep::Request, code));
     return JobOutcome::Dropped;
 }
 
@@ -154,7 +152,8 @@ void CPackageJobRunner::Announce(uint32_t kind) {
         return;
     }
     platform::FileStoreWin store;
-    common::CEnvironmentFile environment(store, platform::FromWide(m_context.moduleFolder + L"\\TolvEnv.xml"));
+    common::CEnvironmentFile environment(
+        store, platform::FromWide(m_context.moduleFolder + L"\\" + platform::WideCStr(common::kEnvironmentFile)));
     common::AddPackageToEnv(environment, m_job.packageIndex, m_profile.head.alias, programPath);
 }
 
@@ -171,32 +170,30 @@ void CPackageJobRunner::ReportFailure() {
     SendToLauncher(launcher, static_cast<uint32_t>(common::CopyDataKind::RemoveItem), bytes, sizeof(bytes));
 }
 
-void CPackageJobRunner::ShowTransferError(const std::u16string& name, DWORD code) {
-    wchar_t text[512];
-    std::swprintf(text, 512, L"%ls를 받는 도중 오류가 발생하였습니다.(오류코드:%lu)\n다시 시도하여 주십시오.",
-                  Wide(name).c_str(), static_cast<unsigned long>(code));
-    m_context.boxes.Show(nullptr, text, kInfoTitle, MB_ICONERROR | MB_TOPMOST);
+void CPackageJobRunner::ReportTransferError(const std::u16string& name, DWORD code) {
+    m_context.reports.Report(MakeJobReport(JobStep::Transfer, code, Wide(name)));
     ReportFailure();
 }
 
-int CPackageJobRunner::ProgressThunk(int64_t, const wchar_t*, void* self, int64_t) {
-    return static_cast<CPackageJobRunner*>(self)->OnProgress();
+bool CPackageJobRunner::OnChunk(int64_t bytes) {
+    m_bytesDone += bytes;
+    return OnProgress();
 }
 
-int CPackageJobRunner::OnProgress() {
+bool CPackageJobRunner::OnProgress() {
     if (IsCancelled()) {
-        return 1;  // whether or not the launcher runs
+        return false;  // whether or not the launcher runs
     }
     int32_t percent = common::ProgressPercent(m_bytesDone, m_progressTotal);
     if (percent == m_lastPercent) {
-        return 0;
+        return true;
     }
     m_lastPercent = percent;
     if (HWND launcher = platform::FindLauncherWindow()) {
         ::PostMessageW(launcher, common::kMsgJobProgress, static_cast<WPARAM>(percent),
                        static_cast<LPARAM>(m_job.packageIndex));
     }
-    return 0;
+    return true;
 }
 
 DWORD CPackageJobRunner::FetchAll() {
@@ -204,11 +201,7 @@ DWORD CPackageJobRunner::FetchAll() {
     const std::u16string baseDir = m_keptHead.baseDir.value_or(std::u16string());
     m_bytesDone = 0;
     platform::TransferJob transfer;
-    transfer.progress = &CPackageJobRunner::ProgressThunk;
-    transfer.context = this;
-    transfer.progressTotal = m_progressTotal;
-    transfer.jobBytesDone = &m_bytesDone;
-    transfer.jobRealTotal = m_profile.totalRealSize;
+    transfer.sink = this;
     transfer.stop = &m_context.stop;
     for (const common::CFileInfo& entry : m_profile.files) {
         if (entry.transferState != common::kTransferPending) {
@@ -217,7 +210,7 @@ DWORD CPackageJobRunner::FetchAll() {
         std::u16string local;
         if (common::DownloadPath(temp, m_profile.head.alias, entry.directory, entry.fileName, local) !=
             common::NameError::None) {
-            ShowTransferError(m_job.packageName.Get(), ERROR_BAD_PATHNAME);
+            ReportTransferError(m_job.packageName.Get(), ERROR_BAD_PATHNAME);
             return ERROR_BAD_PATHNAME;
         }
         const std::wstring localPath = Wide(local);
@@ -227,7 +220,6 @@ DWORD CPackageJobRunner::FetchAll() {
             continue;
         }
         platform::CreateFolderPath(FolderOfFile(localPath));
-        transfer.fileName = Wide(entry.fileName);
         int64_t received = 0;
         std::wstring url = Wide(common::PackageFileUrl(platform::FromWide(m_context.ftpHost), baseDir,
                                                        m_profile.head.alias, entry.directory, entry.fileName));
@@ -243,7 +235,7 @@ DWORD CPackageJobRunner::FetchAll() {
         }
         if (code != platform::kTransferOk) {
             if (!IsCancelled()) {
-                ShowTransferError(m_job.packageName.Get(), code);
+                ReportTransferError(m_job.packageName.Get(), code);
             }
             return code;
         }
@@ -263,15 +255,15 @@ DWORD CPackageJobRunner::CopyAll() {
         if (common::DownloadPath(temp, m_profile.head.alias, entry.directory, entry.fileName, source) !=
                 common::NameError::None ||
             common::InstallPath(folder, entry.directory, entry.fileName, target) != common::NameError::None) {
-            ShowTransferError(m_profile.head.alias, ERROR_BAD_PATHNAME);
+            ReportTransferError(m_profile.head.alias, ERROR_BAD_PATHNAME);
             return ERROR_BAD_PATHNAME;
         }
         platform::CreateFolderPath(FolderOfFile(Wide(target)));
-        if (OnProgress() == 1) {
+        if (!OnProgress()) {
             return platform::kTransferStopped;
         }
         if (DWORD code = MoveByCopy(Wide(source), Wide(target))) {
-            ShowTransferError(m_profile.head.alias, code);
+            ReportTransferError(m_profile.head.alias, code);
             return code;
         }
         m_bytesDone += entry.fetchedSize;
@@ -283,20 +275,23 @@ bool CPackageJobRunner::InstallProfile() {
     // Last of all: until now the drive keeps the profile of what it holds.
     if (DWORD code =
             MoveByCopy(m_downloadProfile, m_packageFolder + L"\\" + platform::WideCStr(common::kProfileFile))) {
-        ShowTransferError(m_profile.head.alias, code);
+        ReportTransferError(m_profile.head.alias, code);
         return false;
     }
     return true;
 }
 
 void CPackageJobRunner::Finish() {
-    platform::SendStoreNotice(m_context.httpHost, kInstalledNotice, m_context.login, m_job.packageIndex,
-                              m_context.boxes, platform::WideCStr(common::kAgentTitle));
+    if (DWORD code =
+            platform::SendStoreNotice(m_context.httpHost, kInstalledNotice, m_context.login, m_job.packageIndex)) {
+        m_context.reports.Report(MakeJobReport(JobStep::Notice, code));
+    }
     if (HWND launcher = platform::FindLauncherWindow()) {
         ::PostMessageW(launcher, common::kMsgJobFinished, 0, static_cast<LPARAM>(m_job.packageIndex));
         return;
     }
     platform::FileStoreWin store;
-    common::CEnvironmentFile environment(store, platform::FromWide(m_context.moduleFolder + L"\\TolvEnv.xml"));
+    common::CEnvironmentFile environment(
+        store, platform::FromWide(m_context.moduleFolder + L"\\" + platform::WideCStr(common::kEnvironmentFile)));
     common::ClearUpdateFlag(environment, m_job.packageIndex);
 }

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 
-#include "agent/jobs/WorkerFlags.h"
 #include "common/agent/JobQueues.h"
 #include "common/store/Profile.h"
-#include "platform/framework/IMessageBoxes.h"
+#include "platform/StopSignal.h"
+#include "platform/framework/FailureReports.h"
 #include "platform/inet/StoreNotice.h"
-#include "platform/inet/TransferStop.h"
+#include "platform/inet/StoreTransfer.h"
 
 enum class JobOutcome {
     Done,       // installed; the store was told
@@ -26,15 +26,14 @@ public:
     virtual JobOutcome Run(const common::QueuedJob& queued) = 0;
 };
 
-// What a job needs from the agent. The references outlive the runner; everything but `flags` and `stop` is only
+// What a job needs from the agent. The references outlive the runner; everything but `stop` and `reports` is only
 // read once the worker runs.
 struct PackageJobContext {
-    WorkerFlags& flags;
-    platform::TransferStop& stop;
-    platform::IMessageBoxes& boxes;
-    std::wstring moduleFolder;  // its first unit is the drive the packages go to
-    std::wstring tempFolder;    // the download area
-    std::wstring httpHost;      // host[:port] of the store's web server
+    platform::StopSignal& stop;
+    platform::IFailureReports& reports;  // the boxes a job ends with (JobReports.h)
+    std::wstring moduleFolder;           // its first unit is the drive the packages go to
+    std::wstring tempFolder;             // the download area
+    std::wstring httpHost;               // host[:port] of the store's web server
     std::wstring ftpHost;
     platform::StoreLogin login;
 };
@@ -46,19 +45,20 @@ struct PackageJobContext {
 // size; a file that arrives with another size is deleted), then copied into "<drive>:\Portable Programs\<ALIAS>"
 // and deleted from the download area. The drive's Profile.xml is replaced last, after every file, so a job that
 // fails leaves the old version on the drive and the update is offered again. Progress goes to the launcher as a
-// percent whenever it changes; a failure ends the job with a message and a failure report to the launcher.
+// percent whenever it changes; a failure ends the job with a report to the user and one to the launcher.
 //
-// Calling thread: the package worker. The cancel flag and the transfer stop end a job from the UI thread.
-class CPackageJobRunner : public IPackageJobRunner {
+// Calling thread: the package worker. The stop ends a job from the UI thread.
+class CPackageJobRunner : public IPackageJobRunner, private platform::ITransferSink {
 public:
     explicit CPackageJobRunner(PackageJobContext context);
 
     JobOutcome Run(const common::QueuedJob& queued) override;
 
 private:
-    static int ProgressThunk(int64_t bytesDone, const wchar_t* text, void* self, int64_t progressTotal);
-    // 1 to stop the running step.
-    int OnProgress();
+    // ITransferSink: counts the chunk into the job's bytes.
+    bool OnChunk(int64_t bytes) override;
+    // False when the running step must stop.
+    bool OnProgress();
 
     JobOutcome Fail(DWORD code);
     // Fetching, copying and finishing an announced package.
@@ -70,8 +70,8 @@ private:
 
     void Announce(uint32_t kind);
     void ReportFailure();
-    void ShowTransferError(const std::u16string& name, DWORD code);
-    bool IsCancelled() const { return m_context.flags.isCancelled.load(); }
+    void ReportTransferError(const std::u16string& name, DWORD code);
+    bool IsCancelled() const { return m_context.stop.IsStopped(); }
 
     PackageJobContext m_context;
     common::ProfileHead m_keptHead;  // BASEDIR and SVCTYPE carry over from job to job

@@ -1,4 +1,4 @@
-// The flags the agent's UI thread and its package worker share.
+// The flags the agent's UI thread and its package worker share besides the stop.
 #pragma once
 
 #include <atomic>
@@ -6,7 +6,5 @@
 // Owned by the application object; both threads read and write them without a lock, each flag atomic on its own.
 struct WorkerFlags {
     std::atomic<bool> isBusy{false};       // the worker is inside a job
-    std::atomic<bool> isRunning{false};    // the worker keeps looping while set
-    std::atomic<bool> isCancelled{false};  // the exit procedure asks a running job to give up
     std::atomic<bool> isQuietExit{false};  // the exit procedure asks no confirmation
 };

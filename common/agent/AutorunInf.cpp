@@ -1,6 +1,8 @@
 // autorun.inf text and place.
 #include "common/agent/AutorunInf.h"
 
+#include "common/ipc/SuiteNames.h"
+
 namespace common {
 
 std::vector<uint8_t> AutorunInfBytes() {
@@ -10,8 +12,12 @@ std::vector<uint8_t> AutorunInfBytes() {
         "Title=Kelvo\r\n"
         "Shell=Shell00\r\n"
         "Shell\\Shell00=Kelvo\r\n"
-        "Shell\\Shell00\\Command=Start.exe";
-    return std::vector<uint8_t>(kText, kText + sizeof(kText) - 1);
+        "Shell\\Shell00\\Command=";
+    std::vector<uint8_t> bytes(kText, kText + sizeof(kText) - 1);
+    for (char16_t unit : std::u16string_view(kStarterProgram)) {
+        bytes.push_back(static_cast<uint8_t>(unit));  // the name is ASCII
+    }
+    return bytes;
 }
 
 std::u16string AutorunInfPath(std::u16string_view moduleFolder) {

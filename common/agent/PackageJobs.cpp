@@ -1,6 +1,7 @@
 // The package engine's portable decisions.
 #include "common/agent/PackageJobs.h"
 
+#include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
 
 namespace common {
@@ -45,7 +46,8 @@ std::optional<PackageJob> MakePackageJob(int32_t packageIndex, std::u16string_vi
     profilePath.append(storeDirectory);
     profilePath += u"/";
     profilePath.append(packageName);
-    profilePath += u"/Profile.xml";
+    profilePath += u"/";
+    profilePath += kProfileFile;
     PackageJob job;
     job.packageIndex = packageIndex;
     // Each name fits its field (checked above); the profile path of two such names fits its 260 units.

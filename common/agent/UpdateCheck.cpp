@@ -1,6 +1,8 @@
 // The update check's portable decisions.
 #include "common/agent/UpdateCheck.h"
 
+#include <algorithm>
+
 #include "common/ipc/SuiteNames.h"
 #include "common/store/PathNames.h"
 #include "common/text/TextUtil.h"
@@ -8,11 +10,12 @@
 namespace common {
 
 bool IsStoreProfilePath(std::u16string_view profilePath) {
-    constexpr std::u16string_view kSuffix = u"/Profile.xml";
-    if (profilePath.size() < kSuffix.size() || profilePath.substr(profilePath.size() - kSuffix.size()) != kSuffix) {
+    constexpr std::u16string_view kName = kProfileFile;
+    const size_t nameAt = profilePath.size() - std::min(profilePath.size(), kName.size());
+    if (nameAt == 0 || profilePath.substr(nameAt) != kName || profilePath[nameAt - 1] != u'/') {
         return false;
     }
-    std::u16string_view folders = profilePath.substr(0, profilePath.size() - kSuffix.size());
+    std::u16string_view folders = profilePath.substr(0, nameAt - 1);
     std::optional<std::vector<std::u16string_view>> parts = SplitDirectory(folders);
     return parts && parts->size() == 2 && CheckDirectory(folders, kPathBufferUnits) == NameError::None;
 }

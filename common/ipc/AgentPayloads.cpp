@@ -2,6 +2,7 @@
 #include "common/ipc/AgentPayloads.h"
 
 #include "common/ipc/RecordBytes.h"
+#include "common/ipc/SuiteNames.h"
 
 namespace common {
 
@@ -48,7 +49,7 @@ std::vector<uint8_t> WriteTwoPaths(const std::u16string& first, const std::u16st
 }  // namespace
 
 UpdateCheckPayload UpdateCheckPayload::ForPackage(std::u16string_view channel, std::u16string_view folder) {
-    return UpdateCheckPayload{u"/" + std::u16string(channel) + u"/" + std::u16string(folder) + u"/Profile.xml",
+    return UpdateCheckPayload{u"/" + std::u16string(channel) + u"/" + std::u16string(folder) + u"/" + kProfileFile,
                               std::u16string(folder)};
 }
 

@@ -48,11 +48,13 @@ inline constexpr uint32_t kMsgCheckForUpdate = kUser + 1006;  // sent: wParam pr
 inline constexpr uint32_t kAgentApp = kApp + 0x100;
 inline constexpr uint32_t kMsgWorkerShowLauncher = kAgentApp + 0;  // a job starts: show (or start) the launcher
 inline constexpr uint32_t kMsgWebViewGetState = kAgentApp + 1;     // the store page view hands out its state
+inline constexpr uint32_t kMsgWorkerReport = kAgentApp + 2;        // the package worker has a report to show
 
 // Updater worker -> its dialog.
 inline constexpr uint32_t kMsgUpdaterStepDone = kUser + 1;  // wParam: the step finished, 0 to 2
 inline constexpr uint32_t kMsgUpdaterPercent = kUser + 2;   // wParam: percent for the progress bar
 inline constexpr uint32_t kUpdaterApp = kApp + 0x200;
 inline constexpr uint32_t kMsgUpdaterWorkerDone = kUpdaterApp + 0;
+inline constexpr uint32_t kMsgUpdaterReport = kUpdaterApp + 1;  // the worker has a report to show or a question
 
 }  // namespace common

@@ -13,7 +13,7 @@ namespace common {
 
 // Where the updater finds the suite's update on the store's FTP host (lower-case "launcher" for the profile,
 // capital "Launcher" for the files, as the server lays them out).
-inline constexpr char16_t kSuiteProfileObject[] = u"/application/launcher/Profile.xml";
+inline constexpr char16_t kSuiteProfileFolder[] = u"/application/launcher";
 inline constexpr char16_t kSuiteFilesFolder[] = u"/application/Launcher";
 
 struct SuiteUpdateProfile {

@@ -49,8 +49,8 @@ std::wstring StoreLoginAddress(const std::wstring& storeHost, const StoreLogin& 
            ToWide(common::PercentEncode(CodePageBytes(login.password)));
 }
 
-void SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePath, const StoreLogin& login,
-                     int appIndex, IMessageBoxes& boxes, const std::wstring& appTitle) {
+DWORD SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePath, const StoreLogin& login,
+                      int appIndex) {
     auto address = common::SplitStoreUrl(u"HTTP://" + FromWide(storeHost), u"HTTP://", INTERNET_DEFAULT_HTTP_PORT);
     DWORD error = ERROR_INTERNET_INVALID_URL;
     if (address) {
@@ -63,13 +63,18 @@ void SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePa
                                                                nullptr, nullptr, 0, 0)
                                           : nullptr);
         if (request && ::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
-            return;
+            return 0;
         }
-        error = ::GetLastError();
+        const DWORD last = ::GetLastError();
+        error = last != 0 ? last : ERROR_INTERNET_INTERNAL_ERROR;
     }
+    return error;
+}
+
+std::wstring StoreNoticeErrorText(DWORD code) {
     wchar_t text[64];
-    std::swprintf(text, 64, L"Error code 0x%x", static_cast<unsigned>(error));
-    AppMessageBox(boxes, appTitle, text);
+    std::swprintf(text, 64, L"Error code 0x%x", static_cast<unsigned>(code));
+    return text;
 }
 
 std::wstring SystemErrorText(DWORD code) {

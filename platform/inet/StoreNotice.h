@@ -24,9 +24,11 @@ std::wstring StoreNoticeObject(const std::wstring& noticePath, const StoreLogin&
 std::wstring StoreLoginAddress(const std::wstring& storeHost, const StoreLogin& login);
 
 // Sends the notice to the store's web host (host[:port] as built in) with POST and HTTP/1.0; the reply is not
-// read. A failed send shows "Error code 0x%x" through `boxes` with the application's title; callers go on.
-void SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePath, const StoreLogin& login,
-                     int appIndex, IMessageBoxes& boxes, const std::wstring& appTitle);
+// read. 0 when it was sent, else the error code, which callers show with StoreNoticeErrorText and go on.
+DWORD SendStoreNotice(const std::wstring& storeHost, const std::wstring& noticePath, const StoreLogin& login,
+                      int appIndex);
+// "Error code 0x%x".
+std::wstring StoreNoticeErrorText(DWORD code);
 
 // "[Error %d]%s" with the system's text for the code; internet-library codes (12000 and above), for which the
 // system has no text, are shown as 1236.

@@ -55,7 +55,7 @@ struct FetchHandles {
             return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
         }
         if (stop != nullptr) {
-            isLent = stop->Lend(internet.get());
+            isLent = stop->Lend(internet.get(), &::InternetCloseHandle);
             if (!isLent) {
                 return kTransferStopped;
             }
@@ -64,7 +64,7 @@ struct FetchHandles {
         return kTransferOk;
     }
 
-    TransferStop* stop;
+    StopSignal* stop;
     bool isLent = false;
     UniqueInternet internet;
     UniqueInternet connection;
@@ -144,19 +144,8 @@ DWORD CopyToFile(HINTERNET source, LocalFile& file, const TransferJob* job, int6
         }
         received += read;
         byteCounter += read;
-        if (job != nullptr) {
-            if (job->jobBytesDone != nullptr) {
-                *job->jobBytesDone += read;
-            }
-            if (job->progress != nullptr) {
-                wchar_t text[512];
-                std::swprintf(text, 512, L"%ls\n파일을 다운로드합니다.\n%lld/%lld", job->fileName.c_str(),
-                              static_cast<long long>(job->jobBytesDone != nullptr ? *job->jobBytesDone : received),
-                              static_cast<long long>(job->jobRealTotal));
-                if (job->progress(byteCounter, text, job->context, job->progressTotal) == 1) {
-                    return kTransferStopped;
-                }
-            }
+        if (job != nullptr && job->sink != nullptr && !job->sink->OnChunk(read)) {
+            return kTransferStopped;
         }
     }
     // A connection closed early looks like the end of the data; the announced size tells them apart.

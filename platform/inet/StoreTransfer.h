@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/inet/TransferStop.h"
+#include "platform/StopSignal.h"
 
 namespace platform {
 
@@ -14,28 +14,27 @@ namespace platform {
 inline constexpr DWORD kTransferOk = 0;
 inline constexpr DWORD kTransferFileError = 2;   // the local file cannot be made, or the server will not open it
 inline constexpr DWORD kTransferBadScheme = 11;  // the address does not start with the routine's scheme
-inline constexpr DWORD kTransferStopped = 995;   // the progress callback asked to stop
+inline constexpr DWORD kTransferStopped = 995;   // the sink or the stop ended the fetch
 
-// Called after every chunk written: returns 1 to stop the transfer, anything else to go on.
-using TransferProgress = int (*)(int64_t bytesDone, const wchar_t* text, void* context, int64_t progressTotal);
+// Told of every chunk a fetch writes; answering false stops the fetch (kTransferStopped).
+class ITransferSink {
+public:
+    virtual ~ITransferSink() = default;
+    virtual bool OnChunk(int64_t bytes) = 0;
+};
 
-// What the running job shares with its fetches: the callback with its context and total, and the job's own
-// counters that the display text shows ("<file>\n파일을 다운로드합니다.\n<done>/<total>").
+// What the running job lends its fetches: where chunks are reported, and the stop another thread may end the
+// fetch through. Either may be null.
 struct TransferJob {
-    TransferProgress progress = nullptr;
-    void* context = nullptr;
-    int64_t progressTotal = 0;
-    std::wstring fileName;
-    int64_t* jobBytesDone = nullptr;  // grows with every byte written; may be null
-    int64_t jobRealTotal = 0;
-    TransferStop* stop = nullptr;  // another thread may end the fetch through it; may be null
+    ITransferSink* sink = nullptr;
+    StopSignal* stop = nullptr;
 };
 
 // How a fetch works: one connection per call, reads of at most 8192 bytes written to the local file chunk by
 // chunk; `byteCounter` grows by every byte written. The local file never stays behind after a failure. Where
 // the server announced the size (HTTP Content-Length; for FTP the size in its listing), fewer bytes than that
 // is a failure (ERROR_INTERNET_CONNECTION_ABORTED). An HTTP error page is stored like any other body. A stop
-// through the job's TransferStop ends the fetch with kTransferStopped: between chunks, or by closing the handles
+// through the job's stop ends the fetch with kTransferStopped: between chunks, or by closing the handles
 // of a blocked call (on Windows that aborts the call; under Wine the call ends at its 5-second receive timeout).
 // Blocking; call from a worker or the UI thread, each call with its own handles.
 DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter);

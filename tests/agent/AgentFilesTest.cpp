@@ -1,9 +1,13 @@
 // The agent's start-up file steps: environment scan, defaults, kept copies, staged updater, worker stop.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <vector>
+
 #include "AgentTestSupport.h"
 #include "agent/AgentFiles.h"
 #include "agent/EnvironmentScan.h"
+#include "agent/jobs/JobReports.h"
 #include "agent/jobs/PackageWorker.h"
 #include "agent/resource.h"
 #include "common/ipc/SuiteNames.h"
@@ -34,8 +38,7 @@ std::wstring Environment(const std::wstring& pageNum, const std::wstring& pages)
 std::optional<EnvironmentScan> Scan(const ScratchDir& dir, const std::wstring& text) {
     EXPECT_TRUE(
         agenttest::WriteBytes(dir.File(platform::WideCStr(common::kEnvironmentFile)), agenttest::Utf16File(text)));
-    return ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T',
-                               [](const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    return ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T');
 }
 
 // Catches: pages or packages found by name instead of position, PageNum/PackageCount not bounding the walk, a
@@ -83,7 +86,7 @@ TEST(EnvironmentScan, RefusesFilesWithoutPageNum) {
     EXPECT_FALSE(Scan(dir, L"<TolvEnv><MAINMENU></MAINMENU><PAGEENV><CurrentPage>0</CurrentPage></PAGEENV></TolvEnv>"));
     EXPECT_FALSE(Scan(dir, L"<TolvEnv><MAINMENU></MAINMENU></TolvEnv>"));
     EXPECT_FALSE(Scan(dir, L"<TolvEnv><PAGEENV><PageNum>0</PageNum>"));
-    EXPECT_FALSE(ScanEnvironmentFile(dir.File(L"missing.xml"), u'T', nullptr));
+    EXPECT_FALSE(ScanEnvironmentFile(dir.File(L"missing.xml"), u'T'));
     EXPECT_TRUE(Scan(dir, Environment(L"0", L"")));
 }
 
@@ -96,7 +99,7 @@ TEST(EnvironmentScan, AcceptsTheDefaultEnvironment) {
                                      platform::FromWide(dir.File(platform::WideCStr(common::kEnvironmentFile)))));
     EXPECT_EQ(agenttest::ReadBytes(dir.File(platform::WideCStr(common::kEnvironmentFile))),
               Text(kelvo_test::DefaultEnvironment()));
-    EXPECT_TRUE(ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T', nullptr));
+    EXPECT_TRUE(ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T'));
 }
 
 // Catches: a rejected file lost when the default replaces it, or an older kept copy surviving beside the new.
@@ -184,52 +187,89 @@ TEST(AgentFiles, StagedUpdaterThatCannotMoveLeavesTheOldOne) {
         << "the next start finishes the move";
 }
 
-// Catches: a worker that cannot be stopped from outside (the exit would hang or have to kill it), or one that
-// ignores the run flag.
-TEST(PackageWorker, StopsOnRequestAndOnTheRunFlag) {
-    WorkerFlags flags;
-    common::JobQueues queues;
-    flags.isRunning = true;
-    {
-        PackageWorker worker(flags, queues, nullptr);
-        ASSERT_TRUE(worker.Start());
-        worker.RequestStop();
-        EXPECT_TRUE(worker.Join(5000));
-    }
-    flags.isRunning = false;
-    PackageWorker idle(flags, queues, nullptr);
-    ASSERT_TRUE(idle.Start());
-    EXPECT_TRUE(idle.Join(5000)) << "a cleared run flag ends the loop by itself";
-}
-
-// Catches: an exit that waits for the worker without dispatching messages (a worker sending to the agent's own
-// window would then wait for ever, and the agent would look hung), and a bounded wait that never gives up.
-class TimerCounter : public platform::FrameWindow {
+// Runs nothing; records the jobs it was given, and ends them as told.
+class RecordingRunner : public IPackageJobRunner {
 public:
-    int ticks = 0;
-
-protected:
-    void OnTimer(UINT_PTR) override { ++ticks; }
+    JobOutcome Run(const common::QueuedJob& queued) override {
+        indexes.push_back(queued.job.packageIndex);
+        ++runs;
+        return outcome;
+    }
+    std::vector<int32_t> indexes;  // read once the worker has ended
+    std::atomic<int> runs{0};
+    JobOutcome outcome = JobOutcome::Done;
 };
 
-TEST(PackageWorker, JoinPumpingDispatchesWhileItWaitsAndGivesUp) {
+common::PackageJob TestJob(int32_t index) {
+    common::PackageJob job;
+    job.packageIndex = index;
+    return job;
+}
+
+bool WaitForRuns(const RecordingRunner& runner, int runs) {
+    for (int turn = 0; turn < 1000 && runner.runs < runs; ++turn) {
+        ::Sleep(5);
+    }
+    return runner.runs >= runs;
+}
+
+// Catches: queued jobs that wait for a poll instead of the queue event, updates run before installs, a worker
+// that leaves its loop after a job, and a stop that does not end an idle worker.
+TEST(PackageWorker, RunsQueuedJobsWhenWokenInstallsFirstAndWaitsForMore) {
     WorkerFlags flags;
     common::JobQueues queues;
-    flags.isRunning = true;
-    TimerCounter window;
-    platform::FrameClass frameClass;
-    frameClass.className = L"KelvoJoinPumpingProbe";
-    ASSERT_TRUE(window.CreateFrame(::GetModuleHandleW(nullptr), frameClass, L"", WS_OVERLAPPED));
-    PackageWorker worker(flags, queues, nullptr);
+    platform::WorkEvent queued;
+    platform::StopSignal stop;
+    RecordingRunner runner;
+    PackageWorker worker(flags, queues, queued, stop, nullptr, &runner);
     ASSERT_TRUE(worker.Start());
-    // Timer messages reach the window only through a loop that dispatches them.
-    ::SetTimer(window.hwnd(), 1, 10, nullptr);
-    EXPECT_FALSE(worker.JoinPumping(300)) << "the worker is still running";
-    EXPECT_GT(window.ticks, 0);
-    ::KillTimer(window.hwnd(), 1);
+    queues.Append(common::JobKind::Update, TestJob(7));
+    queues.Append(common::JobKind::Install, TestJob(8));
+    queued.Set();
+    ASSERT_TRUE(WaitForRuns(runner, 2));
+    queues.Append(common::JobKind::Install, TestJob(9));
+    queued.Set();
+    ASSERT_TRUE(WaitForRuns(runner, 3)) << "the worker still takes jobs after the first ones";
+    EXPECT_EQ(queues.Count(common::JobKind::Install) + queues.Count(common::JobKind::Update), 0u);
     worker.RequestStop();
-    EXPECT_TRUE(worker.JoinPumping(5000));
-    EXPECT_TRUE(worker.JoinPumping(0)) << "an ended worker joins at once";
+    EXPECT_TRUE(worker.Join(5000));
+    EXPECT_EQ(runner.indexes, (std::vector<int32_t>{8, 7, 9}));
+    EXPECT_FALSE(flags.isBusy);
+    EXPECT_FALSE(flags.isQuietExit);
+}
+
+// Catches: a job cancelled by the exit procedure after which the worker takes the next job (the exit waits
+// for it), or asks the user once more whether to exit.
+TEST(PackageWorker, ACancelledJobEndsTheWorkerForAQuietExit) {
+    WorkerFlags flags;
+    common::JobQueues queues;
+    platform::WorkEvent queued;
+    platform::StopSignal stop;
+    RecordingRunner runner;
+    runner.outcome = JobOutcome::Cancelled;
+    PackageWorker worker(flags, queues, queued, stop, nullptr, &runner);
+    ASSERT_TRUE(worker.Start());
+    queues.Append(common::JobKind::Install, TestJob(1));
+    queues.Append(common::JobKind::Install, TestJob(2));
+    queued.Set();
+    EXPECT_TRUE(worker.Join(5000)) << "the loop ends by itself";
+    EXPECT_EQ(runner.indexes, (std::vector<int32_t>{1}));
+    EXPECT_TRUE(flags.isQuietExit);
+}
+
+// Catches: a report shown with another text, title or style than the box the user knows from the worker.
+TEST(JobReports, EachStepHasItsBox) {
+    platform::BoxText transfer = JobReportText(MakeJobReport(JobStep::Transfer, 12029, L"메모장"));
+    EXPECT_EQ(transfer.text, L"메모장를 받는 도중 오류가 발생하였습니다.(오류코드:12029)\n다시 시도하여 주십시오.");
+    EXPECT_EQ(transfer.title, L"정보");
+    EXPECT_EQ(transfer.type, static_cast<UINT>(MB_ICONERROR | MB_TOPMOST));
+    platform::BoxText notice = JobReportText(MakeJobReport(JobStep::Notice, 0x2efd));
+    EXPECT_EQ(notice.text, L"Error code 0x2efd");
+    EXPECT_EQ(notice.title, platform::WideCStr(common::kAgentTitle));
+    platform::BoxText profile = JobReportText(MakeJobReport(JobStep::ProfileUnreadable));
+    EXPECT_EQ(profile.text, L"[Error] XML Parsing fail (1)");
+    EXPECT_EQ(profile.title, platform::WideCStr(common::kAgentTitle));
+    EXPECT_EQ(JobReportText(MakeJobReport(JobStep::Request, ERROR_FILE_NOT_FOUND)).text.rfind(L"[Error 2]", 0), 0u);
 }
 
 // Catches: the tray menu's commands or texts mixed up in the resource.

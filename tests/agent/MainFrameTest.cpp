@@ -115,13 +115,12 @@ TEST_F(MainFrameTest, ShutDownDuringAJobAsksTwiceAndNoLeavesTheAgentRunning) {
     ASSERT_EQ(m_boxes.boxes().size(), 2u);
     EXPECT_EQ(m_boxes.boxes()[1].text, kAskExitDuringJob);
     EXPECT_TRUE(m_frame->hwnd().IsWindow());
-    EXPECT_FALSE(m_state.flags.isCancelled.load());
+    EXPECT_FALSE(m_state.workerStop.IsStopped());
 
     m_boxes.QueueAnswer(IDYES);
     m_boxes.QueueAnswer(IDYES);
     Send(common::kMsgShutDown);
-    EXPECT_TRUE(m_state.flags.isCancelled.load());
-    EXPECT_FALSE(m_state.flags.isRunning.load());
+    EXPECT_TRUE(m_state.workerStop.IsStopped()) << "the one stop reaches the worker and its transfer";
     EXPECT_FALSE(m_frame->hwnd());
 }
 

@@ -14,6 +14,7 @@
 
 #include "AgentTestSupport.h"
 #include "agent/UpdateCheck.h"
+#include "agent/jobs/JobReports.h"
 #include "agent/jobs/PackageJobRunner.h"
 #include "common/agent/PackageJobs.h"
 #include "common/ipc/CopyData.h"
@@ -49,7 +50,6 @@ protected:
         platform::DeleteFolderTree(kPrograms);
         platform::DeleteFolderTree(kModuleFolder);
         ::CreateDirectoryW(kModuleFolder, nullptr);
-        m_flags.isRunning = true;
     }
     void TearDown() override {
         platform::DeleteFolderTree(kPrograms);
@@ -57,8 +57,13 @@ protected:
     }
 
     PackageJobContext Context() {
-        return PackageJobContext{m_flags,       m_stop, m_boxes, kModuleFolder,
-                                 m_temp.path(), m_http, m_ftp,   platform::StoreLogin{L"tester", L"p&ss=word"}};
+        return PackageJobContext{m_stop,
+                                 m_reports,
+                                 kModuleFolder,
+                                 m_temp.path(),
+                                 m_http,
+                                 m_ftp,
+                                 platform::StoreLogin{L"tester", L"p&ss=word"}};
     }
 
     // Runs the job on a thread of its own, as the worker does, while this thread answers the launcher's messages.
@@ -113,9 +118,10 @@ protected:
     std::wstring m_ftp;
     std::wstring m_root;
     std::wstring m_log;
-    WorkerFlags m_flags;
-    platform::TransferStop m_stop;
+    platform::StopSignal m_stop;
     platform::RecordingMessageBoxes m_boxes;
+    // The job's reports shown at once, on the job's thread, so the boxes can be looked at when it ends.
+    platform::ImmediateReports m_reports{m_boxes, &JobReportText};
     agenttest::ScratchDir m_temp;
     agenttest::PeerWindow m_launcher;
 };
@@ -220,8 +226,7 @@ TEST_F(PackageEngine, AStoppedJobEndsCancelledAndLeavesTheDrivesProfileAlone) {
         m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
     CPackageJobRunner runner(Context());
     auto stopOnFirstPercent = [&] {
-        if (m_launcher.Count(common::kMsgJobProgress) > 0 && !m_flags.isCancelled) {
-            m_flags.isCancelled = true;
+        if (m_launcher.Count(common::kMsgJobProgress) > 0 && !m_stop.IsStopped()) {
             m_stop.Stop();
         }
     };

@@ -1,6 +1,8 @@
 // The suite's self-update against the local store: what is asked, what lands where, and what a failure leaves.
 #include "updater/SuiteUpdater.h"
 
+#include "updater/UpdaterReports.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -57,7 +59,7 @@ protected:
     }
 
     UpdateResult RunUpdate(const std::wstring& ftpHost) {
-        CSuiteUpdater updater(SuiteUpdaterContext{kSuite, m_temp.path(), ftpHost, m_view, m_boxes, m_stop, m_watch});
+        CSuiteUpdater updater(SuiteUpdaterContext{kSuite, m_temp.path(), ftpHost, m_view, m_reports, m_stop, m_watch});
         return updater.Run();
     }
     std::wstring Suite(const wchar_t* name) const { return std::wstring(kSuite) + L"\\" + name; }
@@ -68,7 +70,9 @@ protected:
     kelvo_test::ScratchDir m_temp{L"kelvo-update-"};
     RecordingView m_view;
     platform::RecordingMessageBoxes m_boxes{IDYES};
-    platform::TransferStop m_stop;
+    // The question and failures answered at once, on the updater's thread.
+    platform::ImmediateReports m_reports{m_boxes, &UpdaterReportText};
+    platform::StopSignal m_stop;
     NetworkWatch m_watch;
 };
 

@@ -42,11 +42,8 @@ protected:
 };
 
 TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
-    platform::RecordingMessageBoxes boxes;
     platform::StoreLogin login{L"demo", L"a&b=c#d e한"};
-    platform::SendStoreNotice(m_host, L"/apps/update_Set.asp", login, 7, boxes,
-                              platform::WideCStr(common::kAgentTitle));
-    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(platform::SendStoreNotice(m_host, L"/apps/update_Set.asp", login, 7), 0u);
     std::ifstream in(m_log.c_str());
     std::string log((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(log.find("POST /apps/update_Set.asp?userID=demo&userPwd=a%26b%3Dc%23d%20e%C7%D1&appIdx=7 200"),
@@ -55,12 +52,9 @@ TEST_F(StoreNoticeNetworkTest, NoticeReachesTheStoreWithThePasswordIntact) {
 }
 
 TEST_F(StoreNoticeNetworkTest, FailedSendShowsTheErrorCodeInHex) {
-    platform::RecordingMessageBoxes boxes;
-    platform::SendStoreNotice(kelvo_test::EnvironmentText(L"KELVO_STORE_CLOSED"), L"/apps/delete_Set.asp", {L"a", L"b"},
-                              1, boxes, platform::WideCStr(common::kAgentTitle));
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].text, L"Error code 0x2efd");  // ERROR_INTERNET_CANNOT_CONNECT
-    EXPECT_EQ(boxes.boxes()[0].title, platform::WideCStr(common::kAgentTitle));
+    const DWORD code = platform::SendStoreNotice(kelvo_test::EnvironmentText(L"KELVO_STORE_CLOSED"),
+                                                 L"/apps/delete_Set.asp", {L"a", L"b"}, 1);
+    EXPECT_EQ(platform::StoreNoticeErrorText(code), L"Error code 0x2efd");  // ERROR_INTERNET_CANNOT_CONNECT
 }
 
 }  // namespace
