@@ -2,6 +2,7 @@
 #include "settings/SettingsContext.h"
 
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "platform/SuiteWindows.h"
 #include "platform/WideText.h"
 
@@ -9,7 +10,8 @@ SettingsContext::SettingsContext(std::wstring suiteFolder, platform::IMessageBox
     : m_suiteFolder(std::move(suiteFolder)), m_boxes(boxes) {}
 
 void SettingsContext::Load() {
-    m_file = std::make_unique<common::CSettingsFile>(m_store, platform::FromWide(m_suiteFolder + L"\\TolvSet.xml"));
+    m_file = std::make_unique<common::CSettingsFile>(
+        m_store, platform::FromWide(m_suiteFolder + L"\\" + platform::WideCStr(common::kSettingsFile)));
     m_file->Load(m_record);
 }
 

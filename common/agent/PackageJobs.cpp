@@ -3,6 +3,7 @@
 
 #include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
+#include "common/store/Profile.h"
 
 namespace common {
 
@@ -80,9 +81,7 @@ std::u16string PackageFileUrl(std::u16string_view ftpHost, std::u16string_view b
 }
 
 std::u16string PackageProgramPath(char16_t drive, std::u16string_view alias, std::u16string_view exeFile) {
-    std::u16string path(1, drive);
-    path += u":\\Portable Programs\\";
-    path.append(alias);
+    std::u16string path = PackageFolder(drive, alias);
     path += u"\\";
     path.append(exeFile);
     return path;

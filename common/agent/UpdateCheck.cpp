@@ -5,6 +5,7 @@
 
 #include "common/ipc/SuiteNames.h"
 #include "common/store/PathNames.h"
+#include "common/store/Profile.h"
 #include "common/text/TextUtil.h"
 
 namespace common {
@@ -45,7 +46,7 @@ std::optional<std::u16string> UpdateCheckDownloadPath(std::u16string_view tempFo
 }
 
 std::optional<std::u16string> DriveProfilePath(char16_t drive, std::u16string_view folderName) {
-    return ProfileUnder(std::u16string(1, drive) + u":\\" + kPackagesFolder, folderName);
+    return ProfileUnder(PackagesRoot(drive), folderName);
 }
 
 bool IsUpdateAvailable(std::u16string_view storeVersion, const std::optional<std::u16string>& driveVersion) {

@@ -3,6 +3,7 @@
 
 #include "common/model/PageGrid.h"
 #include "common/store/PathNames.h"
+#include "common/store/Profile.h"
 #include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
 
@@ -120,7 +121,7 @@ std::optional<std::u16string> ProgramFolderToDelete(std::u16string_view launcher
     if (launcherFolder.empty()) {
         return std::nullopt;
     }
-    std::u16string base = std::u16string(1, launcherFolder.front()) + u":\\Portable Programs";
+    std::u16string base = PackagesRoot(launcherFolder.front());
     std::u16string folder;
     // An empty name would give "Portable Programs" itself, so the caption must be a name of its own.
     if (caption.empty() || JoinUnder(base, u"", caption, kPathBufferUnits, folder) != NameError::None) {

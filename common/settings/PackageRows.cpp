@@ -2,6 +2,7 @@
 #include "common/settings/PackageRows.h"
 
 #include "common/store/PathNames.h"
+#include "common/store/Profile.h"
 #include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
 
@@ -134,7 +135,7 @@ bool PackageRows::Remove(size_t index) {
 }
 
 std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t drive) {
-    std::u16string prefix = std::u16string(1, drive) + u":\\Portable Programs\\";
+    std::u16string prefix = PackagesRoot(drive) + u"\\";
     if (path.size() <= prefix.size() || !EqualsIgnoreCase(path.substr(0, prefix.size()), prefix)) {
         return std::nullopt;
     }

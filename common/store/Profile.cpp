@@ -3,13 +3,12 @@
 
 #include <limits>
 
+#include "common/ipc/SuiteNames.h"
 #include "common/text/TextUtil.h"
 
 namespace common {
 
 namespace {
-
-constexpr std::u16string_view kPackagesFolder = u":\\Portable Programs\\";
 
 // The DOM wrapper drops text nodes made only of white space, the light XML document keeps them; treating such
 // text as empty makes both sources refuse the same profiles.
@@ -222,9 +221,16 @@ void KeepHead(const ProfileHead& loaded, ProfileHead& kept) {
     kept.svcType = std::move(svcType);
 }
 
-std::u16string PackageFolder(char16_t drive, std::u16string_view alias) {
+std::u16string PackagesRoot(char16_t drive) {
     std::u16string folder(1, drive);
+    folder += u":\\";
     folder += kPackagesFolder;
+    return folder;
+}
+
+std::u16string PackageFolder(char16_t drive, std::u16string_view alias) {
+    std::u16string folder = PackagesRoot(drive);
+    folder += u"\\";
     folder += alias;
     return folder;
 }

@@ -93,6 +93,8 @@ std::optional<std::u16string> ReadProfileVersion(const ProfileItem& root);
 // BASEDIR or SVCTYPE leaves the kept value of that field.
 void KeepHead(const ProfileHead& loaded, ProfileHead& kept);
 
+// "<drive>:\Portable Programs", the folder every package's folder lies in.
+std::u16string PackagesRoot(char16_t drive);
 // The folder of a package on the drive, "<drive>:\Portable Programs\<alias>", for an alias ReadProfile accepted.
 std::u16string PackageFolder(char16_t drive, std::u16string_view alias);
 
