@@ -3,6 +3,7 @@
 #include "agent/EnvironmentScan.h"
 #include "agent/HotKeys.h"
 #include "agent/MainFrame.h"
+#include "agent/jobs/StagingArea.h"
 #include "agent/resource.h"
 #include "common/config/StoreHosts.h"
 #include "common/ipc/SuiteNames.h"
@@ -27,6 +28,7 @@ void CMainFrame::RunStartUp(platform::ModelessDialogs* dialogs) {
     ReadEnvironmentFile();
     m_trayMenu.reset(::LoadMenuW(m_instance, MAKEINTRESOURCEW(IDR_TRAYMENU)));
     PutTrayIcon();
+    RecoverStagingArea(ModuleFile(common::kStagingFolder));
     StartWorker();
     Report(L"Kelvo 런처를 실행합니다.");
     if (m_state.settings.trayIconMode == 0) {
@@ -104,7 +106,7 @@ void CMainFrame::StartWorker() {
         m_state.workerStop,
         m_jobReports,
         m_state.moduleFolder,
-        m_state.tempFolder,
+        ModuleFile(common::kStagingFolder),
         platform::ToWide(common::kStoreHttpHost),
         platform::ToWide(common::kStoreFtpHost),
         platform::StoreLogin{platform::ToWide(m_state.credentials.id), platform::ToWide(m_state.credentials.password)}};

@@ -100,8 +100,8 @@ DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPat
     return code;
 }
 
-bool CSuiteUpdater::OnChunk(int64_t bytes) {
-    m_bytesDone = common::SaturatingAdd(m_bytesDone, bytes);
+bool CSuiteUpdater::OnChunk(const uint8_t*, size_t size) {
+    m_bytesDone = common::SaturatingAdd(m_bytesDone, static_cast<int64_t>(size));
     m_context.watch.ticks = 0;  // a chunk arrived: the connection lives
     ReportPercent();
     return true;

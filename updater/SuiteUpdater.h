@@ -62,7 +62,7 @@ public:
 
 private:
     // ITransferSink: a chunk of a listed file arrived.
-    bool OnChunk(int64_t bytes) override;
+    bool OnChunk(const uint8_t* data, size_t size) override;
     void ReportPercent();
     DWORD Fetch(const std::wstring& url, const std::wstring& localPath, bool withProgress, int64_t& received);
     DWORD DownloadAll();

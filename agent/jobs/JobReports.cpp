@@ -24,6 +24,14 @@ platform::BoxText JobReportText(const platform::FailureReport& report) {
                           report.name.c_str(), static_cast<unsigned long>(report.code));
             return {text, platform::kInfoTitle, MB_ICONERROR | MB_TOPMOST};
         }
+        case JobStep::TargetBusy: {
+            wchar_t text[512];
+            std::swprintf(text, 512,
+                          L"%ls 프로그램의 파일을 다른 프로그램이 사용하고 있어 설치하지 못하였습니다.\n"
+                          L"프로그램을 닫은 뒤 다시 시도하여 주십시오.",
+                          report.name.c_str());
+            return {text, platform::kInfoTitle, MB_ICONERROR | MB_TOPMOST};
+        }
         case JobStep::Notice:
             return {platform::StoreNoticeErrorText(report.code), agentTitle, MB_OK};
         case JobStep::Request:

@@ -9,6 +9,7 @@ enum class JobStep {
     Request,                // a store request failed with `code` (the system's text for it)
     Transfer,               // fetching or installing the files of package `name` failed with `code`
     Notice,                 // the store was not told of the installation (`code`)
+    TargetBusy,             // a file of package `name` is in use: nothing was replaced
 };
 
 platform::FailureReport MakeJobReport(JobStep step, DWORD code = 0, std::wstring name = {});

@@ -2,16 +2,18 @@
 #include "agent/jobs/PackageJobRunner.h"
 
 #include "agent/jobs/JobReports.h"
-
+#include "agent/jobs/StagingArea.h"
 #include "common/agent/PackageJobs.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
-#include "platform/FileReplace.h"
+#include "common/store/Checksum.h"
+#include "common/text/TextUtil.h"
 #include "platform/FileStoreWin.h"
 #include "platform/FolderTree.h"
 #include "platform/SuiteWindows.h"
+#include "platform/SwapFilesWin.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/dom/ProfileLoader.h"
@@ -51,22 +53,40 @@ std::optional<int64_t> FileSize(const std::wstring& path) {
     return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool CanOpenForReading(const std::wstring& path) {
     platform::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
 }
 
-// Replaces the target from beside it, then removes the source whatever the copy did. The error code, or 0.
-DWORD MoveByCopy(const std::wstring& source, const std::wstring& target) {
-    const DWORD code = platform::CopyOver(source, target);
-    ::DeleteFileW(source.c_str());
-    return code;
+// A target the swap could not move aside: a running program, or a file another program holds open.
+bool IsHeld(const std::wstring& path) {
+    platform::UniqueFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND;
+}
+
+// A staged file is taken as it is only when it is what the profile lists.
+bool IsWhole(const std::wstring& path, const common::CFileInfo& entry) {
+    std::optional<int64_t> size = FileSize(path);
+    if (!size || *size != entry.fetchedSize) {
+        return false;
+    }
+    std::optional<common::Sha256Digest> expected = common::ExpectedSha256(entry);
+    return !expected || platform::Sha256OfFile(path) == expected;
 }
 
 }  // namespace
 
 CPackageJobRunner::CPackageJobRunner(PackageJobContext context) : m_context(std::move(context)) {}
+
+std::wstring CPackageJobRunner::EnvironmentPath() const {
+    return m_context.moduleFolder + L"\\" + platform::WideCStr(common::kEnvironmentFile);
+}
 
 JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
     m_job = queued.job;
@@ -75,21 +95,19 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
     m_progressTotal = 0;
     m_lastPercent = 0;
 
-    std::u16string jobFolder;
-    if (common::JoinUnder(platform::FromWide(m_context.tempFolder), u"", m_job.packageName.Get(),
-                          common::kPathBufferUnits, jobFolder) != common::NameError::None) {
-        return Fail(ERROR_BAD_PATHNAME);
-    }
-    platform::CreateFolderPath(Wide(jobFolder));
-    m_downloadProfile = Wide(jobFolder) + L"\\" + platform::WideCStr(common::kProfileFile);
+    // The job's own folder is named by the store's number, which no name from the store can reach.
+    m_staging = m_context.stagingFolder + L"\\" + std::to_wstring(static_cast<uint32_t>(m_job.packageIndex));
+    platform::CreateFolderPath(m_staging);
+    m_stagedProfile = m_staging + L"\\" + platform::WideCStr(common::kProfileFile);
     platform::TransferJob transfer;
     transfer.stop = &m_context.stop;
     int64_t counter = 0;
     std::wstring url = Wide(common::ProfileUrl(platform::FromWide(m_context.httpHost), m_job));
-    if (DWORD code = platform::HttpFetch(url, m_downloadProfile, &transfer, counter)) {
+    if (DWORD code = platform::HttpFetch(url, m_stagedProfile, &transfer, counter)) {
         return Fail(code);
     }
-    if (platform::LoadProfileFile(m_downloadProfile, m_profile) != common::ProfileError::None) {
+    if (platform::LoadProfileFile(m_stagedProfile, m_profile) != common::ProfileError::None) {
+        ::DeleteFileW(m_stagedProfile.c_str());
         m_context.reports.Report(MakeJobReport(JobStep::ProfileUnreadable));
         return JobOutcome::Dropped;
     }
@@ -97,10 +115,10 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
 
     const char16_t drive = m_context.moduleFolder.empty() ? u'C' : static_cast<char16_t>(m_context.moduleFolder[0]);
     m_packageFolder = Wide(common::PackageFolder(drive, m_profile.head.alias));
-    platform::CreateFolderPath(m_packageFolder);
+    m_hadPackageFolder = Exists(m_packageFolder);
+    m_hadPackage = CanOpenForReading(m_packageFolder + L"\\" + platform::WideCStr(common::kProfileFile));
     // A package whose profile is on the drive is being updated; any other is being installed.
-    const bool isUpdate = queued.kind == common::JobKind::Update &&
-                          CanOpenForReading(m_packageFolder + L"\\" + platform::WideCStr(common::kProfileFile));
+    const bool isUpdate = queued.kind == common::JobKind::Update && m_hadPackage;
     Announce(
         static_cast<uint32_t>(isUpdate ? common::CopyDataKind::UpdateStarts : common::CopyDataKind::InstallStarts));
     JobOutcome outcome = Install();
@@ -108,26 +126,28 @@ JobOutcome CPackageJobRunner::Run(const common::QueuedJob& queued) {
         // The launcher drops the mark it put on the package when it was announced.
         ReportFailure();
     }
+    if (outcome != JobOutcome::Done && !m_hadPackageFolder) {
+        platform::DeleteFolderTree(m_packageFolder);  // a first install that failed leaves nothing behind
+    }
     return outcome;
 }
 
 JobOutcome CPackageJobRunner::Install() {
     m_progressTotal = m_profile.ProgressTotal();
-    if (FetchAll() != 0) {
+    std::vector<common::SwapFile> plan;
+    if (!PlanSwap(plan) || !HasRoomFor(plan)) {
+        return JobOutcome::Dropped;
+    }
+    if (FetchAll(plan) != 0) {
         return IsCancelled() ? JobOutcome::Cancelled : JobOutcome::Dropped;  // FetchAll has told the user
     }
-    if (DWORD code = CopyAll()) {
-        if (IsCancelled()) {
-            return JobOutcome::Cancelled;
-        }
-        m_context.reports.Report(MakeJobReport(JobStep::Request, code));
+    if (!OnProgress()) {
+        return JobOutcome::Cancelled;
+    }
+    if (IsAnyTargetBusy(plan)) {
         return JobOutcome::Dropped;
     }
-    if (!InstallProfile()) {
-        return JobOutcome::Dropped;
-    }
-    Finish();
-    return JobOutcome::Done;
+    return SwapIn(plan);
 }
 
 JobOutcome CPackageJobRunner::Fail(DWORD code) {
@@ -136,6 +156,79 @@ JobOutcome CPackageJobRunner::Fail(DWORD code) {
     }
     m_context.reports.Report(MakeJobReport(JobStep::Request, code));
     return JobOutcome::Dropped;
+}
+
+bool CPackageJobRunner::PlanSwap(std::vector<common::SwapFile>& plan) {
+    const std::u16string staged = platform::FromWide(m_staging + L"\\" + kStagedFilesFolder);
+    const std::u16string backup = platform::FromWide(m_staging + L"\\" + kBackupFolder);
+    const std::u16string folder = platform::FromWide(m_packageFolder);
+    plan.clear();
+    m_planEntries.clear();
+    for (const common::CFileInfo& entry : m_profile.files) {
+        if (entry.transferState != common::kTransferPending) {
+            continue;
+        }
+        // The drive's profile is the job's own, put in last; a file list naming it again is not followed.
+        if (entry.directory.empty() && common::EqualsIgnoreCase(entry.fileName, common::kProfileFile)) {
+            continue;
+        }
+        common::SwapFile file;
+        if (common::InstallPath(staged, entry.directory, entry.fileName, file.staged) != common::NameError::None ||
+            common::InstallPath(folder, entry.directory, entry.fileName, file.target) != common::NameError::None ||
+            common::InstallPath(backup, entry.directory, entry.fileName, file.backup) != common::NameError::None) {
+            ReportTransferError(m_job.packageName.Get(), ERROR_BAD_PATHNAME);
+            return false;
+        }
+        plan.push_back(file);
+        m_planEntries.push_back(&entry);
+    }
+    const std::u16string profile = common::kProfileFile;
+    plan.push_back(common::SwapFile{platform::FromWide(m_stagedProfile), folder + u"\\" + profile,
+                                    backup + u"\\" + profile + u".drive"});
+    m_planEntries.push_back(nullptr);
+    return true;
+}
+
+bool CPackageJobRunner::HasRoomFor(const std::vector<common::SwapFile>& plan) {
+    // Moving the old files aside and the new ones in are renames on this drive: only the fetches need room.
+    int64_t needed = 0;
+    for (size_t index = 0; index < plan.size(); ++index) {
+        if (m_planEntries[index] != nullptr && !IsWhole(Wide(plan[index].staged), *m_planEntries[index])) {
+            needed = common::SaturatingAdd(needed, std::max<int64_t>(m_planEntries[index]->fetchedSize, 0));
+        }
+    }
+    ULARGE_INTEGER available = {};
+    if (!::GetDiskFreeSpaceExW(m_staging.c_str(), &available, nullptr, nullptr) ||
+        available.QuadPart >= static_cast<ULONGLONG>(needed)) {
+        return true;  // a drive that cannot tell lets the fetch find out
+    }
+    ReportTransferError(m_job.packageName.Get(), ERROR_DISK_FULL);
+    return false;
+}
+
+bool CPackageJobRunner::IsAnyTargetBusy(const std::vector<common::SwapFile>& plan) {
+    for (const common::SwapFile& file : plan) {
+        if (IsHeld(Wide(file.target))) {
+            m_context.reports.Report(MakeJobReport(JobStep::TargetBusy, 0, Wide(m_job.packageName.Get())));
+            ReportFailure();
+            return true;
+        }
+    }
+    return false;
+}
+
+JobOutcome CPackageJobRunner::SwapIn(const std::vector<common::SwapFile>& plan) {
+    platform::SwapFilesWin files;
+    const common::SwapResult result =
+        common::SwapIn(files, platform::FromWide(m_staging + L"\\" + kSwapJournalName), plan);
+    if (result != common::SwapResult::Done) {
+        // Rolled back, the drive holds the old version whole; otherwise the journal stays for the next start.
+        ReportTransferError(m_profile.head.alias, files.LastError() != 0 ? files.LastError() : ERROR_WRITE_FAULT);
+        return JobOutcome::Dropped;
+    }
+    platform::DeleteFolderTree(m_staging);
+    Finish();
+    return JobOutcome::Done;
 }
 
 void CPackageJobRunner::Announce(uint32_t kind) {
@@ -152,13 +245,23 @@ void CPackageJobRunner::Announce(uint32_t kind) {
         return;
     }
     platform::FileStoreWin store;
-    common::CEnvironmentFile environment(
-        store, platform::FromWide(m_context.moduleFolder + L"\\" + platform::WideCStr(common::kEnvironmentFile)));
+    common::CEnvironmentFile environment(store, platform::FromWide(EnvironmentPath()));
     common::AddPackageToEnv(environment, m_job.packageIndex, m_profile.head.alias, programPath);
 }
 
 void CPackageJobRunner::ReportFailure() {
     HWND launcher = platform::FindLauncherWindow();
+    if (m_hadPackage) {
+        // The drive still holds the package as it was: its item stays, without the mark of the job.
+        if (launcher != nullptr) {
+            ::PostMessageW(launcher, common::kMsgJobFinished, 0, static_cast<LPARAM>(m_job.packageIndex));
+            return;
+        }
+        platform::FileStoreWin store;
+        common::CEnvironmentFile environment(store, platform::FromWide(EnvironmentPath()));
+        common::ClearUpdateFlag(environment, m_job.packageIndex);
+        return;
+    }
     if (launcher == nullptr) {
         return;
     }
@@ -175,8 +278,11 @@ void CPackageJobRunner::ReportTransferError(const std::u16string& name, DWORD co
     ReportFailure();
 }
 
-bool CPackageJobRunner::OnChunk(int64_t bytes) {
-    m_bytesDone += bytes;
+bool CPackageJobRunner::OnChunk(const uint8_t* data, size_t size) {
+    if (m_hash) {
+        m_hash->Update(data, size);
+    }
+    m_bytesDone += static_cast<int64_t>(size);
     return OnProgress();
 }
 
@@ -196,40 +302,14 @@ bool CPackageJobRunner::OnProgress() {
     return true;
 }
 
-DWORD CPackageJobRunner::FetchAll() {
-    const std::u16string temp = platform::FromWide(m_context.tempFolder);
-    const std::u16string baseDir = m_keptHead.baseDir.value_or(std::u16string());
+DWORD CPackageJobRunner::FetchAll(const std::vector<common::SwapFile>& plan) {
     m_bytesDone = 0;
-    platform::TransferJob transfer;
-    transfer.sink = this;
-    transfer.stop = &m_context.stop;
-    for (const common::CFileInfo& entry : m_profile.files) {
-        if (entry.transferState != common::kTransferPending) {
-            continue;
+    for (size_t index = 0; index < plan.size(); ++index) {
+        const common::CFileInfo* entry = m_planEntries[index];
+        if (entry == nullptr) {
+            continue;  // the profile, fetched first
         }
-        std::u16string local;
-        if (common::DownloadPath(temp, m_profile.head.alias, entry.directory, entry.fileName, local) !=
-            common::NameError::None) {
-            ReportTransferError(m_job.packageName.Get(), ERROR_BAD_PATHNAME);
-            return ERROR_BAD_PATHNAME;
-        }
-        const std::wstring localPath = Wide(local);
-        // A file an earlier job left here is taken only when it is whole.
-        std::optional<int64_t> present = FileSize(localPath);
-        if (present && *present == entry.fetchedSize) {
-            continue;
-        }
-        platform::CreateFolderPath(FolderOfFile(localPath));
-        int64_t received = 0;
-        std::wstring url = Wide(common::PackageFileUrl(platform::FromWide(m_context.ftpHost), baseDir,
-                                                       m_profile.head.alias, entry.directory, entry.fileName));
-        DWORD code = platform::FtpFetch(url, localPath, &transfer, received);
-        if (code == platform::kTransferOk && received != entry.fetchedSize) {
-            // Not what the profile lists: it is not kept, or the next job would install it.
-            code = platform::kTransferFileError;
-            m_bytesDone -= received;
-            ::DeleteFileW(localPath.c_str());
-        }
+        DWORD code = FetchOne(*entry, Wide(plan[index].staged));
         if (code == platform::kTransferStopped) {
             return code;
         }
@@ -240,45 +320,37 @@ DWORD CPackageJobRunner::FetchAll() {
             return code;
         }
     }
+    // Fetching counts for half of the progress, installing for the other half, as the total is made.
+    m_bytesDone = common::SaturatingAdd(m_bytesDone, m_profile.totalRealSize);
     return 0;
 }
 
-DWORD CPackageJobRunner::CopyAll() {
-    const std::u16string temp = platform::FromWide(m_context.tempFolder);
-    const std::u16string folder = platform::FromWide(m_packageFolder);
-    for (const common::CFileInfo& entry : m_profile.files) {
-        if (entry.transferState != common::kTransferPending) {
-            continue;
-        }
-        std::u16string source;
-        std::u16string target;
-        if (common::DownloadPath(temp, m_profile.head.alias, entry.directory, entry.fileName, source) !=
-                common::NameError::None ||
-            common::InstallPath(folder, entry.directory, entry.fileName, target) != common::NameError::None) {
-            ReportTransferError(m_profile.head.alias, ERROR_BAD_PATHNAME);
-            return ERROR_BAD_PATHNAME;
-        }
-        platform::CreateFolderPath(FolderOfFile(Wide(target)));
-        if (!OnProgress()) {
-            return platform::kTransferStopped;
-        }
-        if (DWORD code = MoveByCopy(Wide(source), Wide(target))) {
-            ReportTransferError(m_profile.head.alias, code);
-            return code;
-        }
-        m_bytesDone += entry.fetchedSize;
+DWORD CPackageJobRunner::FetchOne(const common::CFileInfo& entry, const std::wstring& staged) {
+    // A file an earlier job left here is taken only when it is whole.
+    if (IsWhole(staged, entry)) {
+        return platform::kTransferOk;
     }
-    return 0;
-}
-
-bool CPackageJobRunner::InstallProfile() {
-    // Last of all: until now the drive keeps the profile of what it holds.
-    if (DWORD code =
-            MoveByCopy(m_downloadProfile, m_packageFolder + L"\\" + platform::WideCStr(common::kProfileFile))) {
-        ReportTransferError(m_profile.head.alias, code);
-        return false;
+    platform::CreateFolderPath(FolderOfFile(staged));
+    std::optional<common::Sha256Digest> expected = common::ExpectedSha256(entry);
+    m_hash = expected ? std::make_unique<platform::Sha256>() : nullptr;
+    platform::TransferJob transfer;
+    transfer.sink = this;
+    transfer.stop = &m_context.stop;
+    int64_t received = 0;
+    const std::u16string baseDir = m_keptHead.baseDir.value_or(std::u16string());
+    std::wstring url = Wide(common::PackageFileUrl(platform::FromWide(m_context.ftpHost), baseDir, m_profile.head.alias,
+                                                   entry.directory, entry.fileName));
+    DWORD code = platform::FtpFetch(url, staged, &transfer, received);
+    const bool isWrong =
+        code == platform::kTransferOk && (received != entry.fetchedSize || (expected && m_hash->Finish() != expected));
+    m_hash.reset();
+    if (isWrong) {
+        // Not what the profile lists: it is not kept, or the next job would install it.
+        m_bytesDone -= received;
+        ::DeleteFileW(staged.c_str());
+        return platform::kTransferFileError;
     }
-    return true;
+    return code;
 }
 
 void CPackageJobRunner::Finish() {
@@ -291,7 +363,6 @@ void CPackageJobRunner::Finish() {
         return;
     }
     platform::FileStoreWin store;
-    common::CEnvironmentFile environment(
-        store, platform::FromWide(m_context.moduleFolder + L"\\" + platform::WideCStr(common::kEnvironmentFile)));
+    common::CEnvironmentFile environment(store, platform::FromWide(EnvironmentPath()));
     common::ClearUpdateFlag(environment, m_job.packageIndex);
 }

@@ -37,6 +37,8 @@ inline constexpr char16_t kProfileFile[] = u"Profile.xml";
 // Folders at the drive root: the packages' home, and the user's documents the agent can put on the launcher.
 inline constexpr char16_t kPackagesFolder[] = u"Portable Programs";
 inline constexpr char16_t kDocumentsFolder[] = u"Documents";
+// In the suite folder: where jobs stage what they fetch, on the packages' drive and out of any package name's reach.
+inline constexpr char16_t kStagingFolder[] = u"Staging";
 
 // The FTP account every store connection uses.
 inline constexpr char16_t kStoreFtpUser[] = u"mvtrloze";

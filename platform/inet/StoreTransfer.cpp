@@ -144,7 +144,8 @@ DWORD CopyToFile(HINTERNET source, LocalFile& file, const TransferJob* job, int6
         }
         received += read;
         byteCounter += read;
-        if (job != nullptr && job->sink != nullptr && !job->sink->OnChunk(read)) {
+        if (job != nullptr && job->sink != nullptr &&
+            !job->sink->OnChunk(reinterpret_cast<const uint8_t*>(buffer.data()), read)) {
             return kTransferStopped;
         }
     }

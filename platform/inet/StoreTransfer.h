@@ -16,11 +16,11 @@ inline constexpr DWORD kTransferFileError = 2;   // the local file cannot be mad
 inline constexpr DWORD kTransferBadScheme = 11;  // the address does not start with the routine's scheme
 inline constexpr DWORD kTransferStopped = 995;   // the sink or the stop ended the fetch
 
-// Told of every chunk a fetch writes; answering false stops the fetch (kTransferStopped).
+// Told of every chunk a fetch writes, after it was written; answering false stops the fetch (kTransferStopped).
 class ITransferSink {
 public:
     virtual ~ITransferSink() = default;
-    virtual bool OnChunk(int64_t bytes) = 0;
+    virtual bool OnChunk(const uint8_t* data, size_t size) = 0;
 };
 
 // What the running job lends its fetches: where chunks are reported, and the stop another thread may end the

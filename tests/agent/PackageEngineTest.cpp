@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -23,6 +24,7 @@
 #include "common/model/EnvironmentFile.h"
 #include "platform/FileStoreWin.h"
 #include "platform/FolderTree.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/framework/RecordingMessageBoxes.h"
 
@@ -32,6 +34,7 @@ using agenttest::ReadBytes;
 
 constexpr wchar_t kModuleFolder[] = L"T:\\Kelvo";
 constexpr wchar_t kPrograms[] = L"T:\\Portable Programs";
+constexpr wchar_t kStaging[] = L"T:\\Kelvo\\Staging";
 
 bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -141,7 +144,7 @@ TEST_F(PackageEngine, InstallPutsEveryFileInPlaceAndKeepsTheLauncherInformed) {
     EXPECT_EQ(ReadBytes(folder + L"\\doc\\img\\한글 설명.txt"),
               ReadBytes(StoreFile(L"graphics\\Viewer\\doc\\img\\한글 설명.txt")));
     EXPECT_EQ(ReadBytes(folder + L"\\Profile.xml"), ReadBytes(StoreFile(L"graphics\\Viewer\\Profile.xml")));
-    EXPECT_FALSE(Exists(m_temp.path() + L"\\Viewer\\viewer.exe")) << "copied files leave the download area";
+    EXPECT_FALSE(Exists(std::wstring(kStaging) + L"\\102")) << "the job's staging folder goes once its files are in";
 
     ASSERT_FALSE(m_launcher.messages.empty());
     const auto& announce = m_launcher.messages.front();
@@ -197,8 +200,8 @@ TEST_F(PackageEngine, WithoutTheLauncherTheFileIsMarkedAndCleared) {
 // Catches: a file of the wrong size from an earlier job installed as if it were whole, and a job that drops a
 // download area it could have used.
 TEST_F(PackageEngine, ALeftoverFileCountsOnlyWhenItIsWhole) {
-    ::CreateDirectoryW((m_temp.path() + L"\\Viewer").c_str(), nullptr);
-    ASSERT_TRUE(agenttest::WriteBytes(m_temp.path() + L"\\Viewer\\viewer.exe", "cut short"));
+    platform::CreateFolderPath(std::wstring(kStaging) + L"\\102\\files");
+    ASSERT_TRUE(agenttest::WriteBytes(std::wstring(kStaging) + L"\\102\\files\\viewer.exe", "cut short"));
     CPackageJobRunner runner(Context());
     ASSERT_EQ(RunJob(runner, common::JobKind::Install, 102, u"graphics", u"Viewer"), JobOutcome::Done);
     EXPECT_EQ(ReadBytes(std::wstring(kPrograms) + L"\\Viewer\\viewer.exe"),
@@ -240,6 +243,120 @@ TEST_F(PackageEngine, AStoppedJobEndsCancelledAndLeavesTheDrivesProfileAlone) {
         isReported = isReported || message.copyKind == static_cast<ULONG_PTR>(common::CopyDataKind::RemoveItem);
     }
     EXPECT_TRUE(isReported);
+}
+
+// Every file below `folder` with its bytes, by path relative to it.
+std::map<std::wstring, std::string> FolderBytes(const std::wstring& folder, const std::wstring& relative = L"") {
+    std::map<std::wstring, std::string> files;
+    WIN32_FIND_DATAW data = {};
+    HANDLE find = ::FindFirstFileW((folder + relative + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return files;
+    }
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const std::wstring path = relative + L"\\" + name;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            files.merge(FolderBytes(folder, path));
+        } else {
+            files[path] = ReadBytes(folder + path);
+        }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return files;
+}
+
+bool WasRemovedFromLauncher(const agenttest::PeerWindow& launcher) {
+    for (const auto& message : launcher.messages) {
+        if (message.copyKind == static_cast<ULONG_PTR>(common::CopyDataKind::RemoveItem)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class PackageEngineUpdate : public PackageEngine {
+protected:
+    // Installs the five-file package, then makes the drive hold an older version of every file of it.
+    void InstallOldNotes() {
+        ASSERT_TRUE(
+            m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+        CPackageJobRunner runner(Context());
+        ASSERT_EQ(RunJob(runner, common::JobKind::Install, 104, u"office", u"Notes"), JobOutcome::Done) << Boxes();
+        for (const auto& [path, bytes] : FolderBytes(Notes())) {
+            ASSERT_TRUE(agenttest::WriteBytes(Notes() + path, "old " + bytes.substr(0, 8)));
+        }
+        m_old = FolderBytes(Notes());
+        m_new = FolderBytes(m_root + L"\\application\\office\\Notes");
+        ASSERT_EQ(m_old.size(), 6u) << "five files and the profile";
+        m_launcher.messages.clear();
+    }
+    JobOutcome Update(CPackageJobRunner& runner, const std::function<void()>& whileRunning = nullptr) {
+        return RunJob(runner, common::JobKind::Update, 104, u"office", u"Notes", whileRunning);
+    }
+    std::wstring Notes() const { return std::wstring(kPrograms) + L"\\Notes"; }
+
+    std::map<std::wstring, std::string> m_old;
+    std::map<std::wstring, std::string> m_new;
+};
+
+// Catches: an update that replaces files before it finds a target it cannot replace (the folder would mix old
+// and new), no word to the user, the launcher told to drop the item of a package still on the drive, and a
+// second update that cannot finish what the first left.
+TEST_F(PackageEngineUpdate, AHeldTargetFailsTheUpdateBeforeAnythingIsReplaced) {
+    InstallOldNotes();
+    platform::UniqueFileHandle held(::CreateFileW((Notes() + L"\\data\\a.dat").c_str(), GENERIC_READ, 0, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    CPackageJobRunner runner(Context());
+    EXPECT_EQ(Update(runner), JobOutcome::Dropped);
+    held.reset();
+    EXPECT_EQ(FolderBytes(Notes()), m_old);
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_NE(m_boxes.boxes()[0].text.find(L"Notes 프로그램의 파일을 다른 프로그램이 사용하고 있어"),
+              std::wstring::npos);
+    EXPECT_FALSE(WasRemovedFromLauncher(m_launcher)) << "the old version is still there to run";
+    EXPECT_EQ(m_launcher.messages.back().message, common::kMsgJobFinished) << "its updating mark goes";
+
+    EXPECT_EQ(Update(runner), JobOutcome::Done) << Boxes();
+    EXPECT_EQ(FolderBytes(Notes()), m_new);
+    EXPECT_FALSE(Exists(std::wstring(kStaging) + L"\\104"));
+}
+
+// Catches: an update stopped by the exit procedure that leaves part of the new version in place, or drops the
+// launcher's item of the old one.
+TEST_F(PackageEngineUpdate, ACancelledUpdateLeavesTheOldVersionWhole) {
+    InstallOldNotes();
+    CPackageJobRunner runner(Context());
+    auto stopOnFirstPercent = [&] {
+        if (m_launcher.Count(common::kMsgJobProgress) > 0 && !m_stop.IsStopped()) {
+            m_stop.Stop();
+        }
+    };
+    EXPECT_EQ(Update(runner, stopOnFirstPercent), JobOutcome::Cancelled);
+    EXPECT_EQ(FolderBytes(Notes()), m_old);
+    EXPECT_FALSE(WasRemovedFromLauncher(m_launcher));
+    EXPECT_TRUE(m_boxes.boxes().empty()) << Boxes();
+    m_stop.Reset();
+    EXPECT_EQ(Update(runner), JobOutcome::Done) << Boxes();
+    EXPECT_EQ(FolderBytes(Notes()), m_new);
+}
+
+// Catches: a file whose bytes are not the ones the profile's SHA-256 names, installed as if whole; a first
+// install that fails leaving a package folder or the launcher's item.
+TEST_F(PackageEngine, AWrongChecksumFailsTheInstallWithCode2AndLeavesNothing) {
+    ASSERT_TRUE(
+        m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    CPackageJobRunner runner(Context());
+    EXPECT_EQ(RunJob(runner, common::JobKind::Install, 105, u"office", u"BadSum"), JobOutcome::Dropped);
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_NE(m_boxes.boxes()[0].text.find(L"(오류코드:2)"), std::wstring::npos) << Boxes();
+    EXPECT_FALSE(Exists(std::wstring(kPrograms) + L"\\BadSum"));
+    EXPECT_TRUE(WasRemovedFromLauncher(m_launcher)) << "the item the announcement added goes";
+    EXPECT_FALSE(Exists(std::wstring(kStaging) + L"\\105\\files\\data\\data.bin")) << "not kept for a later job";
 }
 
 // Catches: an update offered for a package the drive holds in the same version (letter case aside), none

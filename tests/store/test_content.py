@@ -1,5 +1,6 @@
 """The local store's generated content: every profile lists files that exist at their FTP paths with the sizes
 it announces, names the store page offers lead to a profile, and the big package really holds 20 MB."""
+import hashlib
 import subprocess
 import sys
 import tempfile
@@ -45,7 +46,7 @@ class StoreContent(unittest.TestCase):
         self.assertEqual(names, [ids.kLauncherProgram, ids.kAgentProgram], "only files that were built are listed")
 
     def test_profiles_list_files_that_exist_with_their_sizes(self):
-        self.assertEqual(len(self.profiles()), 3)
+        self.assertEqual(len(self.profiles()), 5)
         for profile in self.profiles():
             root = ET.fromstring(profile.read_bytes())
             head = root.find("HEAD")
@@ -58,6 +59,12 @@ class StoreContent(unittest.TestCase):
                 path = base / directory.lstrip("/") / entry.findtext("FILENAME")
                 self.assertTrue(path.is_file(), path)
                 self.assertEqual(path.stat().st_size, int(entry.findtext("FILESIZE")))
+                self.assertIn("C", entry.findtext("COMPARISON"))
+                digest = hashlib.sha256(path.read_bytes()).hexdigest()
+                if head.findtext("ALIAS") == "BadSum" and entry.findtext("FILENAME") == "data.bin":
+                    self.assertNotEqual(entry.findtext("CHECKSUM"), digest, "the damaged package stays damaged")
+                else:
+                    self.assertEqual(entry.findtext("CHECKSUM"), digest, path)
 
     def test_store_page_offers_each_package_by_a_profile_path(self):
         page = (self.out / "index.asp").read_text(encoding="utf-8")

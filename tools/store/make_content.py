@@ -32,11 +32,24 @@ PACKAGES = [
     {"index": 103, "directory": "data", "alias": "BigData", "exe": "bigdata.exe", "version": "0.9",
      "title": "큰 자료", "summary": "20 MB 자료 파일을 가진 패키지",
      "files": [("bigdata.exe", "", "sample_bigdata.exe"), ("blob.bin", "/data", "big")]},
+    {"index": 104, "directory": "office", "alias": "Notes", "exe": "notes.exe", "version": "3.1",
+     "title": "노트", "summary": "다섯 개의 파일을 여러 폴더에 둔 패키지",
+     "files": [("notes.exe", "", "sample_memo.exe"), ("읽어보기.txt", "/도움말", "text:readme"),
+               ("a.dat", "/data", "text:part-a"), ("b.dat", "/data/deep", "text:part-b"),
+               ("설정.ini", "/설정", "text:settings")]},
+    # Its one data file is listed with the checksum of other bytes, as a damaged upload would be.
+    {"index": 105, "directory": "office", "alias": "BadSum", "exe": "badsum.exe", "version": "1.0",
+     "title": "손상된 패키지", "summary": "체크섬이 맞지 않는 파일을 가진 패키지",
+     "files": [("badsum.exe", "", "sample_memo.exe"), ("data.bin", "/data", "text:part-a")],
+     "wrong_checksum": "data.bin"},
 ]
 
 TEXTS = {
     "readme": "한글 메모장 도움말\r\n이 파일은 Kelvo 스토어 예제 패키지에 들어 있습니다.\r\n",
     "manual": "그림 뷰어 설명서\r\n폴더: doc/img\r\n",
+    "part-a": "첫째 자료\r\n",
+    "part-b": "둘째 자료, 한 단계 더 안쪽\r\n",
+    "settings": "[노트]\r\n글꼴=나눔고딕\r\n",
 }
 
 
@@ -49,16 +62,23 @@ def file_bytes(source, bin_dir):
     return (bin_dir / source).read_bytes()
 
 
-def profile_xml(package, sizes):
+def checksum(package, name, data):
+    """SHA-256 of the file as the store lists it; the package marked so gets one of other bytes."""
+    if package.get("wrong_checksum") == name:
+        data = data + b"!"
+    return hashlib.sha256(data).hexdigest()
+
+
+def profile_xml(package, sizes, checksums):
     lines = ['<?xml version="1.0" encoding="utf-8"?>', "<PROFILE>", "\t<HEAD>"]
     head = [("VERSION", package["version"]), ("CHANNEL", package["directory"]), ("ALIAS", package["alias"]),
             ("EXEFILE", package["exe"]), ("BASEDIR", package["directory"]), ("SVCTYPE", "free")]
     lines += [f"\t\t<{name}>{escape(value)}</{name}>" for name, value in head]
     lines += ["\t</HEAD>", "\t<GAMEFILELIST>"]
-    for (name, directory, _), size in zip(package["files"], sizes):
+    for (name, directory, _), size, digest in zip(package["files"], sizes, checksums):
         fields = [("FILENAME", name), ("DIRECTORY", directory), ("TYPE", Path(name).suffix[1:]), ("COMPRESS", "0"),
-                  ("COMPARISON", "S"), ("FILESIZE", str(size)), ("REALSIZE", str(size)), ("DATE", "2026-12-01"),
-                  ("CHECKSUM", "")]
+                  ("COMPARISON", "SC"), ("FILESIZE", str(size)), ("REALSIZE", str(size)), ("DATE", "2026-12-01"),
+                  ("CHECKSUM", digest)]
         lines.append("\t\t<FILE>")
         lines += [f"\t\t\t<{tag}>{escape(value)}</{tag}>" for tag, value in fields]
         lines.append("\t\t</FILE>")
@@ -124,14 +144,16 @@ def main():
     (out / "index.asp").write_bytes(store_page())
     for package in PACKAGES:
         sizes = []
+        checksums = []
         for name, directory, source in package["files"]:
             data = file_bytes(source, bin_dir)
             target = out / "application" / package["directory"] / package["alias"] / directory.lstrip("/") / name
             target.parent.mkdir(parents=True, exist_ok=True)
             target.write_bytes(data)
             sizes.append(len(data))
+            checksums.append(checksum(package, name, data))
         profile = out / "application" / package["directory"] / package["alias"] / ids.kProfileFile
-        profile.write_bytes(profile_xml(package, sizes))
+        profile.write_bytes(profile_xml(package, sizes, checksums))
     suite_update(bin_dir, out)
     print(out)
 

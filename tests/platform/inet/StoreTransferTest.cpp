@@ -32,9 +32,9 @@ bool Exists(const std::wstring& path) {
 // Counts what a fetch reports; stops it when told to, and sets `arrived` once `signalAt` bytes are in.
 class CountingSink : public platform::ITransferSink {
 public:
-    bool OnChunk(int64_t bytes) override {
+    bool OnChunk(const uint8_t*, size_t size) override {
         ++calls;
-        total += bytes;
+        total += static_cast<int64_t>(size);
         if (arrived != nullptr && total >= signalAt) {
             ::SetEvent(arrived);
         }
