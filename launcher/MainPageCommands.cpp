@@ -188,10 +188,12 @@ void CMainPage::RemoveItem(const ItemPlace& place) {
         return;
     }
     if (choice == CRemoveItemDialog::kFullRemoval) {
-        // A caption that is not a plain folder name deletes nothing: only the link goes.
-        if (std::optional<std::u16string> folder =
-                common::ProgramFolderToDelete(g_launcherFolder, item.record.caption.Get())) {
-            platform::DeleteFolderTree(Wide(*folder));
+        // Only the package's own folder, found from its program; a program elsewhere deletes nothing.
+        std::optional<std::u16string> folder = common::ProgramFolderToDelete(g_launcherFolder, item.record.path.Get());
+        if (folder && !platform::DeleteFolderTree(Wide(*folder))) {
+            // Something in it is in use: the item stays, so the removal can be tried again.
+            Ask(m_boxes, hwnd(), caption + platform::WideCStr(common::kFolderInUseText), kInfoStyle);
+            return;
         }
     }
     RemoveBySerial(item.serial);

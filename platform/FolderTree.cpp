@@ -13,9 +13,9 @@ void CreateFolderPath(const std::wstring& folder) {
     ::CreateDirectoryW(folder.c_str(), nullptr);
 }
 
-void DeleteFolderTree(const std::wstring& folder) {
+bool DeleteFolderTree(const std::wstring& folder) {
     if (folder.empty()) {
-        return;
+        return true;
     }
     std::wstring from = folder;
     from.push_back(L'\0');  // the list ends with an empty entry
@@ -24,6 +24,7 @@ void DeleteFolderTree(const std::wstring& folder) {
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     ::SHFileOperationW(&operation);
+    return ::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace platform

@@ -9,7 +9,7 @@ namespace platform {
 void CreateFolderPath(const std::wstring& folder);
 
 // Deletes `folder` and its contents without the recycle bin and without asking; a missing folder is no error.
-// What could not be deleted stays; nothing is reported.
-void DeleteFolderTree(const std::wstring& folder);
+// What could not be deleted (a file in use) stays; the result says whether the folder is gone.
+bool DeleteFolderTree(const std::wstring& folder);
 
 }  // namespace platform

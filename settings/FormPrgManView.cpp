@@ -8,6 +8,7 @@
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
+#include "common/launcher/ItemCommands.h"
 #include "common/settings/SettingsRules.h"
 #include "common/store/Profile.h"
 #include "platform/FolderTree.h"
@@ -316,7 +317,15 @@ void CFormPrgManView::Remove() {
         return;
     }
     const common::PackageRow removed = m_rows->Rows()[static_cast<size_t>(m_current)];
-    const char16_t drive = static_cast<char16_t>(m_context.suiteFolder()[0]);
+    // Only the folder the package was installed into, never one a caption happens to name. A folder that cannot
+    // go (a program in it is running) keeps the row, so that the removal can be tried again.
+    std::optional<std::u16string> folder =
+        common::ProgramFolderToDelete(platform::FromWide(m_context.suiteFolder()), removed.path);
+    if (folder && !platform::DeleteFolderTree(platform::ToWide(*folder))) {
+        m_context.boxes().Show(hwnd(), platform::ToWide(removed.caption + common::kFolderInUseText), kInfoTitle,
+                               kInfoStyle);
+        return;
+    }
     if (!m_rows->Remove(static_cast<size_t>(m_current))) {
         return;
     }
@@ -329,10 +338,6 @@ void CFormPrgManView::Remove() {
     ::CheckDlgButton(hwnd(), IDC_PROGRAM_START_OPEN, BST_UNCHECKED);
     ::CheckDlgButton(hwnd(), IDC_PROGRAM_START_CLOSE, BST_UNCHECKED);
     m_isFilling = false;
-    // Only the folder the package was installed into, never one a caption happens to name.
-    if (std::optional<std::u16string> folder = common::InstallFolderOf(removed.path, drive)) {
-        platform::DeleteFolderTree(platform::ToWide(common::PackageFolder(drive, *folder)));
-    }
     // The agent drops the package's hot key, tells the store and has the launcher reload.
     SendToAgent(static_cast<ULONG_PTR>(common::CopyDataKind::HotKey),
                 common::HotKeyPayload{0, false, false, false, false, removed.pkgId}.Write());

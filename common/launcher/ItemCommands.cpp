@@ -117,17 +117,17 @@ RegistrationCheck CheckRegistration(const std::u16string& path, bool mustBeOnLau
     return IsProgramOrFolder(path, probe) ? RegistrationCheck::Accepted : RegistrationCheck::NotProgramOrFolder;
 }
 
-std::optional<std::u16string> ProgramFolderToDelete(std::u16string_view launcherFolder, std::u16string_view caption) {
+std::optional<std::u16string> ProgramFolderToDelete(std::u16string_view launcherFolder,
+                                                    std::u16string_view programPath) {
     if (launcherFolder.empty()) {
         return std::nullopt;
     }
-    std::u16string base = PackagesRoot(launcherFolder.front());
-    std::u16string folder;
-    // An empty name would give "Portable Programs" itself, so the caption must be a name of its own.
-    if (caption.empty() || JoinUnder(base, u"", caption, kPathBufferUnits, folder) != NameError::None) {
+    const char16_t drive = launcherFolder.front();
+    std::optional<std::u16string> folder = InstallFolderOf(programPath, drive);
+    if (!folder) {
         return std::nullopt;
     }
-    return folder;
+    return PackageFolder(drive, *folder);
 }
 
 PanelCheck CheckPanelEntry(const std::u16string& command, const std::u16string& caption, const std::u16string& param,

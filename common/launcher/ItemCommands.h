@@ -69,10 +69,14 @@ enum class RegistrationCheck {
 RegistrationCheck CheckRegistration(const std::u16string& path, bool mustBeOnLauncherDrive,
                                     std::u16string_view launcherFolder, IFileProbe& probe);
 
-// The program folder a full removal deletes: "<drive>:\Portable Programs\<caption>". nullopt when the caption is
-// not a single plain folder name (empty, "..", a path, a device name ...): such a removal must not delete
-// anything, or it would take "Portable Programs" itself or a folder elsewhere with it.
-std::optional<std::u16string> ProgramFolderToDelete(std::u16string_view launcherFolder, std::u16string_view caption);
+// The program folder a full removal deletes: the package's install folder "<drive>:\Portable Programs\<folder>",
+// taken from its PATH (InstallFolderOf), never from its caption, which the user may have renamed to anything,
+// another package's name included. nullopt when the path does not lie in such a folder: nothing is deleted then.
+// Told after the package's caption when its folder could not be deleted.
+inline constexpr char16_t kFolderInUseText[] =
+    u" 폴더의 파일을 사용 중인 프로그램이 있어 삭제하지 못하였습니다.\n프로그램을 닫은 뒤 다시 시도하여 주십시오.";
+std::optional<std::u16string> ProgramFolderToDelete(std::u16string_view launcherFolder,
+                                                    std::u16string_view programPath);
 
 // What the command panel's OK stores, from its four fields.
 struct PanelEntry {

@@ -134,18 +134,4 @@ bool PackageRows::Remove(size_t index) {
     return m_file.Save();
 }
 
-std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t drive) {
-    std::u16string prefix = PackagesRoot(drive) + u"\\";
-    if (path.size() <= prefix.size() || !EqualsIgnoreCase(path.substr(0, prefix.size()), prefix)) {
-        return std::nullopt;
-    }
-    std::u16string_view rest = path.substr(prefix.size());
-    size_t slash = rest.find(u'\\');
-    std::u16string_view folder = rest.substr(0, slash);
-    if (CheckPlainName(folder, kPathBufferUnits) != NameError::None) {
-        return std::nullopt;
-    }
-    return std::u16string(folder);
-}
-
 }  // namespace common

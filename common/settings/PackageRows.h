@@ -60,9 +60,4 @@ private:
     std::vector<PackageRow> m_rows;
 };
 
-// The folder a store package was installed into: the element of its PATH right below
-// "<drive>:\Portable Programs\". nullopt when the path lies elsewhere or the element is not a plain name. A
-// caption can be renamed; this folder cannot, so removal and update look here.
-std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t drive);
-
 }  // namespace common

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "common/ipc/SuiteNames.h"
+#include "common/store/PathNames.h"
 #include "common/text/TextUtil.h"
 
 namespace common {
@@ -233,6 +234,24 @@ std::u16string PackageFolder(char16_t drive, std::u16string_view alias) {
     folder += u"\\";
     folder += alias;
     return folder;
+}
+
+std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t drive) {
+    std::u16string prefix = PackagesRoot(drive) + u"\\";
+    if (path.size() <= prefix.size() || !EqualsIgnoreCase(path.substr(0, prefix.size()), prefix)) {
+        return std::nullopt;
+    }
+    std::u16string_view rest = path.substr(prefix.size());
+    // The program lies inside the folder; one right in "Portable Programs" has no folder of its own.
+    size_t slash = rest.find(u'\\');
+    if (slash == std::u16string_view::npos || slash + 1 == rest.size()) {
+        return std::nullopt;
+    }
+    std::u16string_view folder = rest.substr(0, slash);
+    if (CheckPlainName(folder, kPathBufferUnits) != NameError::None) {
+        return std::nullopt;
+    }
+    return std::u16string(folder);
 }
 
 }  // namespace common

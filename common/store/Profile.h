@@ -97,5 +97,9 @@ void KeepHead(const ProfileHead& loaded, ProfileHead& kept);
 std::u16string PackagesRoot(char16_t drive);
 // The folder of a package on the drive, "<drive>:\Portable Programs\<alias>", for an alias ReadProfile accepted.
 std::u16string PackageFolder(char16_t drive, std::u16string_view alias);
+// The folder a store package was installed into: the element of its PATH right below
+// "<drive>:\Portable Programs\". nullopt when the path lies elsewhere or the element is not a plain name. A
+// caption can be renamed; this folder cannot, so removal and update look here.
+std::optional<std::u16string> InstallFolderOf(std::u16string_view path, char16_t drive);
 
 }  // namespace common

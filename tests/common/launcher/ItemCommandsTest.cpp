@@ -111,14 +111,22 @@ TEST(ItemCommands, RegistersOnlyProgramsAndFoldersAndDropsFromTheSameDrive) {
     EXPECT_EQ(common::CheckRegistration(u"C:\\tools\\t.exe", false, kFolder, probe), RegistrationCheck::Accepted);
 }
 
-// Catches: a full removal whose caption climbs out of "Portable Programs" or names it whole (the delete would take
-// every program on the stick), and a device name or a path given as a folder name.
-TEST(ItemCommands, FullRemovalDeletesOnlyAFolderNamedByTheCaption) {
-    EXPECT_EQ(common::ProgramFolderToDelete(kFolder, u"메모장"), u"K:\\Portable Programs\\메모장");
-    for (const char16_t* unsafe : {u"", u".", u"..", u"..\\Kelvo", u"a\\b", u"C:\\Windows", u"CON", u"a/b", u"x."}) {
+// Catches: a full removal that follows the caption (renamed to "..", "" or another package's name it would
+// delete that folder, or every program on the stick), a path that climbs out of "Portable Programs" or names it
+// whole, and a program that lies elsewhere (a link to a folder the suite does not own).
+TEST(ItemCommands, FullRemovalDeletesOnlyThePackagesOwnFolder) {
+    EXPECT_EQ(common::ProgramFolderToDelete(kFolder, u"K:\\Portable Programs\\메모장\\메모장.exe"),
+              u"K:\\Portable Programs\\메모장");
+    EXPECT_EQ(common::ProgramFolderToDelete(kFolder, u"k:\\portable programs\\Viewer\\bin\\v.exe"),
+              u"K:\\Portable Programs\\Viewer")
+        << "the folder the program lies in, however deep";
+    for (const char16_t* unsafe :
+         {u"", u"..", u"메모장", u"K:\\Portable Programs\\", u"K:\\Portable Programs\\..\\Kelvo\\Tolv.exe",
+          u"K:\\Portable Programs\\CON\\x.exe", u"K:\\Portable Programs\\dots.exe", u"K:\\Portable Programs\\메모장\\",
+          u"K:\\Kelvo\\Tolv.exe", u"C:\\Windows\\notepad.exe", u"C:\\Portable Programs\\메모장\\메모장.exe"}) {
         EXPECT_FALSE(common::ProgramFolderToDelete(kFolder, unsafe)) << std::u16string(unsafe).size();
     }
-    EXPECT_FALSE(common::ProgramFolderToDelete(u"", u"메모장"));
+    EXPECT_FALSE(common::ProgramFolderToDelete(u"", u"K:\\Portable Programs\\메모장\\메모장.exe"));
 }
 
 // Catches: an empty command accepted, a document accepted, the caption default taken without the extension (a

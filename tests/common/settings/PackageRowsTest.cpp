@@ -1,5 +1,6 @@
 // The settings program's package rows: what is listed, what a save writes, and removal.
 #include "common/settings/PackageRows.h"
+#include "common/store/Profile.h"
 
 #include <gtest/gtest.h>
 
