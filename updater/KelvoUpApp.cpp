@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "common/config/StoreHosts.h"
+#include "common/install/StagingLayout.h"
 #include "common/ipc/SuiteNames.h"
 #include "common/settings/SettingsFile.h"
 #include "common/xml/XmlDocument.h"
@@ -30,11 +31,10 @@ bool CKelvoUpApp::InitInstance(int /*showCommand*/) {
         StartSuiteAgent(moduleFolder(), boxes());
         return false;
     }
-    wchar_t windows[MAX_PATH] = {};
-    UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring temp = std::wstring(windows, length < MAX_PATH ? length : 0) + L"\\Temp";
-    ::CreateDirectoryW(temp.c_str(), nullptr);
-    CKelvoUpDlg dialog(moduleFolder(), temp, platform::ToWide(common::kStoreFtpHost), boxes());
+    // Staged on the suite's own drive, so that the files go into place by renames.
+    const std::wstring staging =
+        ModuleFile(platform::WideCStr(common::kStagingFolder)) + L"\\" + platform::WideCStr(common::kSuiteUpdateJob);
+    CKelvoUpDlg dialog(moduleFolder(), staging, platform::ToWide(common::kStoreFtpHost), boxes());
     dialog.Run(instance());
     return false;
 }

@@ -27,10 +27,10 @@ constexpr StepControls kSteps[] = {
 
 }  // namespace
 
-CKelvoUpDlg::CKelvoUpDlg(std::wstring suiteFolder, std::wstring tempFolder, std::wstring ftpHost,
+CKelvoUpDlg::CKelvoUpDlg(std::wstring suiteFolder, std::wstring stagingFolder, std::wstring ftpHost,
                          platform::IMessageBoxes& boxes)
     : m_suiteFolder(std::move(suiteFolder)),
-      m_tempFolder(std::move(tempFolder)),
+      m_stagingFolder(std::move(stagingFolder)),
       m_ftpHost(std::move(ftpHost)),
       m_boxes(boxes),
       m_reports(boxes, &UpdaterReportText, common::kMsgUpdaterReport, &m_stop) {}
@@ -51,7 +51,7 @@ bool CKelvoUpDlg::OnInitDialog() {
     ::SendDlgItemMessageW(hwnd(), IDC_UPDATE_PROGRESS, PBM_SETPOS, 0, 0);
     m_reports.Attach(hwnd());
     m_updater = std::make_unique<CSuiteUpdater>(
-        SuiteUpdaterContext{m_suiteFolder, m_tempFolder, m_ftpHost, *this, m_reports, m_stop, m_watch});
+        SuiteUpdaterContext{m_suiteFolder, m_stagingFolder, m_ftpHost, *this, m_reports, m_stop, m_watch});
     HWND window = hwnd();
     if (!m_worker.Start([this, window] {
             m_updater->Run();

@@ -14,7 +14,7 @@
 
 class CKelvoUpDlg : public platform::DialogBase, private IUpdateView {
 public:
-    CKelvoUpDlg(std::wstring suiteFolder, std::wstring tempFolder, std::wstring ftpHost,
+    CKelvoUpDlg(std::wstring suiteFolder, std::wstring stagingFolder, std::wstring ftpHost,
                 platform::IMessageBoxes& boxes);
     ~CKelvoUpDlg() override;
 
@@ -39,7 +39,7 @@ private:
     void Finish();
 
     std::wstring m_suiteFolder;
-    std::wstring m_tempFolder;
+    std::wstring m_stagingFolder;
     std::wstring m_ftpHost;
     platform::IMessageBoxes& m_boxes;
     platform::StopSignal m_stop;

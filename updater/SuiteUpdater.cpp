@@ -1,21 +1,24 @@
 // The updater's work on its worker thread.
 #include "updater/SuiteUpdater.h"
 
-#include "updater/UpdaterReports.h"
-
 #include <shellapi.h>
 
 #include <optional>
 #include <vector>
 
 #include "common/agent/PackageJobs.h"
+#include "common/install/FileSwap.h"
+#include "common/install/StagingLayout.h"
 #include "common/ipc/SuiteNames.h"
 #include "common/store/Profile.h"
+#include "common/text/TextUtil.h"
 #include "platform/FileBytes.h"
-#include "platform/FileReplace.h"
 #include "platform/FolderTree.h"
+#include "platform/SwapFilesWin.h"
 #include "platform/WideText.h"
 #include "platform/inet/StoreTransfer.h"
+#include "platform/inet/VerifiedFetch.h"
+#include "updater/UpdaterReports.h"
 
 namespace {
 
@@ -31,25 +34,18 @@ common::SuiteUpdateProfile ReadProfile(const std::wstring& path) {
     return profile;
 }
 
-// Copies `source` beside `target` and moves the copy over it in one step; the source is deleted afterwards
-// either way. The Windows error code, or 0.
-DWORD InstallFile(const std::wstring& source, const std::wstring& target) {
-    const DWORD code = platform::CopyOver(source, target);
-    ::DeleteFileW(source.c_str());
-    return code;
-}
-
 }  // namespace
 
 CSuiteUpdater::CSuiteUpdater(SuiteUpdaterContext context) : m_context(std::move(context)) {}
 
-std::wstring CSuiteUpdater::TempFile(const std::u16string& name) const {
-    return m_context.tempFolder + L"\\Launcher\\" + platform::ToWide(name);
+std::wstring CSuiteUpdater::StagedFile(const std::u16string& name) const {
+    return m_context.stagingFolder + L"\\" + platform::WideCStr(common::kStagedFilesFolder) + L"\\" +
+           platform::ToWide(name);
 }
 
 UpdateResult CSuiteUpdater::Run() {
-    platform::CreateFolderPath(m_context.tempFolder + L"\\Launcher");
-    m_tempProfile = TempFile(common::kProfileFile);
+    platform::CreateFolderPath(m_context.stagingFolder + L"\\" + platform::WideCStr(common::kStagedFilesFolder));
+    m_tempProfile = m_context.stagingFolder + L"\\" + platform::WideCStr(common::kProfileFile);
     int64_t received = 0;
     const std::wstring profileUrl = L"FTP://" + m_context.ftpHost + platform::WideCStr(common::kSuiteProfileFolder) +
                                     L"/" + platform::WideCStr(common::kProfileFile);
@@ -92,7 +88,8 @@ DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPat
                            int64_t& received) {
     platform::TransferJob job;
     job.stop = &m_context.stop;
-    job.sink = withProgress ? this : nullptr;
+    job.sink = this;
+    m_isCounting = withProgress;
     m_context.watch.ticks = 0;
     m_context.watch.isBusy = true;
     DWORD code = platform::FtpFetch(url, localPath, &job, received);
@@ -101,10 +98,16 @@ DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPat
 }
 
 bool CSuiteUpdater::OnChunk(const uint8_t*, size_t size) {
-    m_bytesDone = common::SaturatingAdd(m_bytesDone, static_cast<int64_t>(size));
     m_context.watch.ticks = 0;  // a chunk arrived: the connection lives
-    ReportPercent();
+    if (m_isCounting) {
+        m_bytesDone = common::SaturatingAdd(m_bytesDone, static_cast<int64_t>(size));
+        ReportPercent();
+    }
     return true;
+}
+
+void CSuiteUpdater::OnNetworkStep() {
+    m_context.watch.ticks = 0;  // a call returned or is about to begin: the watchdog counts from here
 }
 
 void CSuiteUpdater::ReportPercent() {
@@ -118,15 +121,20 @@ void CSuiteUpdater::ReportPercent() {
 DWORD CSuiteUpdater::DownloadAll() {
     const std::wstring folder = platform::ToWide(std::u16string(common::kSuiteFilesFolder));
     for (const common::CFileInfo& entry : m_server.files) {
-        const std::wstring local = TempFile(entry.fileName);
+        const std::wstring local = StagedFile(entry.fileName);
         ::DeleteFileW(local.c_str());  // a partial file of an earlier run is never reused
         int64_t received = 0;
         const std::wstring url = L"FTP://" + m_context.ftpHost + folder + L"/" + platform::ToWide(entry.fileName);
-        DWORD code = Fetch(url, local, true, received);
-        if (code == platform::kTransferOk && received != entry.fetchedSize) {
-            code = platform::kTransferFileError;
+        platform::TransferJob job;
+        job.stop = &m_context.stop;
+        job.sink = this;
+        m_isCounting = true;
+        m_context.watch.ticks = 0;
+        m_context.watch.isBusy = true;
+        DWORD code = platform::FtpFetchAsListed(url, local, entry, job, received);
+        m_context.watch.isBusy = false;
+        if (code == platform::kTransferFileError) {
             m_bytesDone -= received;
-            ::DeleteFileW(local.c_str());
         }
         if (code != platform::kTransferOk) {
             if (code != platform::kTransferStopped && !m_context.stop.IsStopped()) {
@@ -139,23 +147,41 @@ DWORD CSuiteUpdater::DownloadAll() {
 }
 
 DWORD CSuiteUpdater::InstallAll() {
+    const std::u16string suite = platform::FromWide(m_context.suiteFolder);
+    const std::u16string backup = platform::FromWide(m_context.stagingFolder) + u"\\" + common::kBackupFolder + u"\\";
+    std::vector<common::SwapFile> plan;
+    std::optional<common::SwapFile> starter;
     for (const common::CFileInfo& entry : m_server.files) {
-        std::optional<std::u16string> target =
-            common::SuiteUpdateTarget(platform::FromWide(m_context.suiteFolder), entry.fileName);
-        ReportPercent();
-        DWORD code = target ? InstallFile(TempFile(entry.fileName), platform::ToWide(*target)) : ERROR_BAD_PATHNAME;
-        if (code != 0) {
-            ReportFailure(code);
-            return code;
+        std::optional<std::u16string> target = common::SuiteUpdateTarget(suite, entry.fileName);
+        if (!target) {
+            ReportFailure(ERROR_BAD_PATHNAME);
+            return ERROR_BAD_PATHNAME;
+        }
+        common::SwapFile file{platform::FromWide(StagedFile(entry.fileName)), *target, backup + entry.fileName};
+        // The drive root's starter goes last of the files: until then the old one starts the old suite.
+        if (common::EqualsIgnoreCase(entry.fileName, common::kStarterProgram)) {
+            starter = file;
+        } else {
+            plan.push_back(file);
         }
         m_bytesDone = common::SaturatingAdd(m_bytesDone, entry.fetchedSize);
     }
-    // The version changes only now that every file is in place.
-    if (DWORD code =
-            InstallFile(m_tempProfile, m_context.suiteFolder + L"\\" + platform::WideCStr(common::kProfileFile))) {
+    if (starter) {
+        plan.push_back(*starter);
+    }
+    // The version changes only with every file in place.
+    const std::u16string profile = common::kProfileFile;
+    plan.push_back(
+        common::SwapFile{platform::FromWide(m_tempProfile), suite + u"\\" + profile, backup + profile + u".suite"});
+    platform::SwapFilesWin files;
+    const std::u16string journal = platform::FromWide(m_context.stagingFolder) + u"\\" + common::kSwapJournalName;
+    if (common::SwapIn(files, journal, plan) != common::SwapResult::Done) {
+        const DWORD code = files.LastError() != 0 ? files.LastError() : ERROR_WRITE_FAULT;
         ReportFailure(code);
         return code;
     }
+    ReportPercent();
+    platform::DeleteFolderTree(m_context.stagingFolder);
     return 0;
 }
 

@@ -38,20 +38,22 @@ enum class UpdateResult {
 };
 
 struct SuiteUpdaterContext {
-    std::wstring suiteFolder;  // the folder of KelvoUp.exe; Start.exe goes to its drive's root
-    std::wstring tempFolder;   // the download area ("<Windows>\Temp")
-    std::wstring ftpHost;      // host[:port]
+    std::wstring suiteFolder;    // the folder of KelvoUp.exe; Start.exe goes to its drive's root
+    std::wstring stagingFolder;  // on the suite's drive: "<suite>\Staging\suite" (common/install/StagingLayout.h)
+    std::wstring ftpHost;        // host[:port]
     IUpdateView& view;
     platform::IFailureReports& reports;  // the question and the failure (UpdaterReports.h)
     platform::StopSignal& stop;
     NetworkWatch& watch;
 };
 
-// How it works: every file is fetched into "<temp>\Launcher" first (an older partial file is deleted, never
-// reused); only when all have arrived with their listed sizes is each one installed, by writing a copy beside
-// its target and moving it over the target in one step, so no program file is ever left half-written. The local
-// Profile.xml, which carries the suite's version, is replaced last, and only when every file was installed: a
-// failed update is offered again at the next start.
+// How it works: every file is fetched into the staging folder first (an older partial file is deleted, never
+// reused) and checked against its listed size and, when the profile gives one, its SHA-256. Only when all are
+// there are they swapped in as one (common::SwapIn, with a journal): each old file moved aside, the new one
+// moved in, Start.exe at the drive root last of the files and the local Profile.xml, which carries the suite's
+// version, after it. A failure puts every old file back, so the suite stays the old version whole and the
+// update is offered again at the next start; a swap the process did not live through is settled by the agent
+// when it starts (it settles every job folder under Staging, this one included).
 //
 // Calling thread: the worker; the stop may be set from the dialog's thread.
 class CSuiteUpdater : private platform::ITransferSink {
@@ -63,12 +65,13 @@ public:
 private:
     // ITransferSink: a chunk of a listed file arrived.
     bool OnChunk(const uint8_t* data, size_t size) override;
+    void OnNetworkStep() override;
     void ReportPercent();
     DWORD Fetch(const std::wstring& url, const std::wstring& localPath, bool withProgress, int64_t& received);
     DWORD DownloadAll();
     DWORD InstallAll();
     void ReportFailure(DWORD code);
-    std::wstring TempFile(const std::u16string& name) const;
+    std::wstring StagedFile(const std::u16string& name) const;
 
     SuiteUpdaterContext m_context;
     common::SuiteUpdateProfile m_server;
@@ -76,6 +79,7 @@ private:
     int64_t m_bytesDone = 0;
     int64_t m_progressTotal = 0;
     int m_lastPercent = 0;
+    bool m_isCounting = false;  // the running fetch counts towards the progress bar
 };
 
 // Starts the agent from the suite folder; a start that fails is reported. Every end of the updater calls it once.

@@ -2,13 +2,12 @@
 #include "agent/jobs/PackageJobRunner.h"
 
 #include "agent/jobs/JobReports.h"
-#include "agent/jobs/StagingArea.h"
 #include "common/agent/PackageJobs.h"
+#include "common/install/StagingLayout.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
-#include "common/store/Checksum.h"
 #include "common/text/TextUtil.h"
 #include "platform/FileStoreWin.h"
 #include "platform/FolderTree.h"
@@ -18,6 +17,7 @@
 #include "platform/WideText.h"
 #include "platform/dom/ProfileLoader.h"
 #include "platform/inet/StoreTransfer.h"
+#include "platform/inet/VerifiedFetch.h"
 
 namespace {
 
@@ -68,16 +68,6 @@ bool IsHeld(const std::wstring& path) {
     platform::UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return !file && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND;
-}
-
-// A staged file is taken as it is only when it is what the profile lists.
-bool IsWhole(const std::wstring& path, const common::CFileInfo& entry) {
-    std::optional<int64_t> size = FileSize(path);
-    if (!size || *size != entry.fetchedSize) {
-        return false;
-    }
-    std::optional<common::Sha256Digest> expected = common::ExpectedSha256(entry);
-    return !expected || platform::Sha256OfFile(path) == expected;
 }
 
 }  // namespace
@@ -159,8 +149,9 @@ JobOutcome CPackageJobRunner::Fail(DWORD code) {
 }
 
 bool CPackageJobRunner::PlanSwap(std::vector<common::SwapFile>& plan) {
-    const std::u16string staged = platform::FromWide(m_staging + L"\\" + kStagedFilesFolder);
-    const std::u16string backup = platform::FromWide(m_staging + L"\\" + kBackupFolder);
+    const std::u16string staged =
+        platform::FromWide(m_staging + L"\\" + platform::WideCStr(common::kStagedFilesFolder));
+    const std::u16string backup = platform::FromWide(m_staging + L"\\" + platform::WideCStr(common::kBackupFolder));
     const std::u16string folder = platform::FromWide(m_packageFolder);
     plan.clear();
     m_planEntries.clear();
@@ -193,7 +184,8 @@ bool CPackageJobRunner::HasRoomFor(const std::vector<common::SwapFile>& plan) {
     // Moving the old files aside and the new ones in are renames on this drive: only the fetches need room.
     int64_t needed = 0;
     for (size_t index = 0; index < plan.size(); ++index) {
-        if (m_planEntries[index] != nullptr && !IsWhole(Wide(plan[index].staged), *m_planEntries[index])) {
+        if (m_planEntries[index] != nullptr &&
+            !platform::IsFileAsListed(Wide(plan[index].staged), *m_planEntries[index])) {
             needed = common::SaturatingAdd(needed, std::max<int64_t>(m_planEntries[index]->fetchedSize, 0));
         }
     }
@@ -219,8 +211,8 @@ bool CPackageJobRunner::IsAnyTargetBusy(const std::vector<common::SwapFile>& pla
 
 JobOutcome CPackageJobRunner::SwapIn(const std::vector<common::SwapFile>& plan) {
     platform::SwapFilesWin files;
-    const common::SwapResult result =
-        common::SwapIn(files, platform::FromWide(m_staging + L"\\" + kSwapJournalName), plan);
+    const common::SwapResult result = common::SwapIn(
+        files, platform::FromWide(m_staging + L"\\" + platform::WideCStr(common::kSwapJournalName)), plan);
     if (result != common::SwapResult::Done) {
         // Rolled back, the drive holds the old version whole; otherwise the journal stays for the next start.
         ReportTransferError(m_profile.head.alias, files.LastError() != 0 ? files.LastError() : ERROR_WRITE_FAULT);
@@ -278,10 +270,7 @@ void CPackageJobRunner::ReportTransferError(const std::u16string& name, DWORD co
     ReportFailure();
 }
 
-bool CPackageJobRunner::OnChunk(const uint8_t* data, size_t size) {
-    if (m_hash) {
-        m_hash->Update(data, size);
-    }
+bool CPackageJobRunner::OnChunk(const uint8_t*, size_t size) {
     m_bytesDone += static_cast<int64_t>(size);
     return OnProgress();
 }
@@ -327,12 +316,10 @@ DWORD CPackageJobRunner::FetchAll(const std::vector<common::SwapFile>& plan) {
 
 DWORD CPackageJobRunner::FetchOne(const common::CFileInfo& entry, const std::wstring& staged) {
     // A file an earlier job left here is taken only when it is whole.
-    if (IsWhole(staged, entry)) {
+    if (platform::IsFileAsListed(staged, entry)) {
         return platform::kTransferOk;
     }
     platform::CreateFolderPath(FolderOfFile(staged));
-    std::optional<common::Sha256Digest> expected = common::ExpectedSha256(entry);
-    m_hash = expected ? std::make_unique<platform::Sha256>() : nullptr;
     platform::TransferJob transfer;
     transfer.sink = this;
     transfer.stop = &m_context.stop;
@@ -340,15 +327,9 @@ DWORD CPackageJobRunner::FetchOne(const common::CFileInfo& entry, const std::wst
     const std::u16string baseDir = m_keptHead.baseDir.value_or(std::u16string());
     std::wstring url = Wide(common::PackageFileUrl(platform::FromWide(m_context.ftpHost), baseDir, m_profile.head.alias,
                                                    entry.directory, entry.fileName));
-    DWORD code = platform::FtpFetch(url, staged, &transfer, received);
-    const bool isWrong =
-        code == platform::kTransferOk && (received != entry.fetchedSize || (expected && m_hash->Finish() != expected));
-    m_hash.reset();
-    if (isWrong) {
-        // Not what the profile lists: it is not kept, or the next job would install it.
-        m_bytesDone -= received;
-        ::DeleteFileW(staged.c_str());
-        return platform::kTransferFileError;
+    DWORD code = platform::FtpFetchAsListed(url, staged, entry, transfer, received);
+    if (code == platform::kTransferFileError) {
+        m_bytesDone -= received;  // the file is gone again
     }
     return code;
 }

@@ -5,14 +5,12 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/agent/JobQueues.h"
 #include "common/install/FileSwap.h"
 #include "common/store/Profile.h"
-#include "platform/Sha256.h"
 #include "platform/StopSignal.h"
 #include "platform/framework/FailureReports.h"
 #include "platform/inet/StoreNotice.h"
@@ -61,7 +59,7 @@ public:
     JobOutcome Run(const common::QueuedJob& queued) override;
 
 private:
-    // ITransferSink: counts and hashes the chunk.
+    // ITransferSink: counts the chunk.
     bool OnChunk(const uint8_t* data, size_t size) override;
     // False when the running step must stop.
     bool OnProgress();
@@ -95,7 +93,6 @@ private:
     bool m_hadPackage = false;                            // the drive held the package (its profile) when the job began
     bool m_hadPackageFolder = false;                      // its folder existed
     std::vector<const common::CFileInfo*> m_planEntries;  // the entry of each file of the swap; null: the profile
-    std::unique_ptr<platform::Sha256> m_hash;             // of the file being fetched, when its entry promises a digest
     int64_t m_bytesDone = 0;
     int64_t m_progressTotal = 0;
     int32_t m_lastPercent = 0;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/install/StagingLayout.h"
 #include "platform/FolderTree.h"
 #include "platform/SwapFilesWin.h"
 #include "platform/UniqueHandle.h"
@@ -49,11 +50,12 @@ void RecoverStagingArea(const std::wstring& stagingFolder, int staleDays) {
     now.HighPart = nowTime.dwHighDateTime;
     platform::SwapFilesWin files;
     for (const JobFolder& folder : JobFolders(stagingFolder)) {
-        const std::u16string journal = platform::FromWide(folder.path + L"\\" + kSwapJournalName);
+        const std::u16string journal =
+            platform::FromWide(folder.path + L"\\" + platform::WideCStr(common::kSwapJournalName));
         if (common::RecoverSwap(files, journal) == common::RecoveryResult::Inconsistent) {
             continue;
         }
-        platform::DeleteFolderTree(folder.path + L"\\" + kBackupFolder);
+        platform::DeleteFolderTree(folder.path + L"\\" + platform::WideCStr(common::kBackupFolder));
         if (now.QuadPart > folder.lastWrite && now.QuadPart - folder.lastWrite > kTicksPerDay * staleDays) {
             platform::DeleteFolderTree(folder.path);
         }

@@ -4,14 +4,9 @@
 
 #include <string>
 
-// The layout of a job's folder "<staging>\<package index>": the fetched profile beside these.
-inline constexpr wchar_t kStagedFilesFolder[] = L"files";
-inline constexpr wchar_t kBackupFolder[] = L"backup";
-inline constexpr wchar_t kSwapJournalName[] = L"swap.journal";
-
-// Per job folder "<staging>\<package index>": a swap journal is finished when the swap had committed and rolled
-// back otherwise (common::RecoverSwap), and the backups go with it. A folder that still holds a journal (the
-// undo failed, e.g. a file is held open) is left for the next start. Fetched files stay, so that the job queued
-// again takes them up; a folder untouched for `staleDays` is deleted whole. Calling thread: the UI thread, before
-// the worker starts.
+// Per job folder (common/install/StagingLayout.h), the suite's own update's included: a swap journal is finished when
+// the swap had committed and rolled back otherwise (common::RecoverSwap), and the backups go with it. A folder that
+// still holds a journal (the undo failed, e.g. a file is held open) is left for the next start. Fetched files stay, so
+// that the job queued again takes them up; a folder untouched for `staleDays` is deleted whole. Calling thread: the UI
+// thread, before the worker starts.
 void RecoverStagingArea(const std::wstring& stagingFolder, int staleDays = 7);

@@ -75,6 +75,13 @@ bool IsStopped(const TransferJob* job) {
     return job != nullptr && job->stop != nullptr && job->stop->IsStopped();
 }
 
+// The job's sink hears of each network call, so a watchdog sees a slow but live server.
+void NetworkStep(const TransferJob* job) {
+    if (job != nullptr && job->sink != nullptr) {
+        job->sink->OnNetworkStep();
+    }
+}
+
 // A call that fails once a stop was asked for ends the fetch as stopped, whatever broke it: the closed handle
 // (Windows aborts a blocked call when its handle is closed), or the receive timeout (Wine 8 leaves a blocked
 // receive running when the handle is closed from another thread; it ends with WSAETIMEDOUT after the timeout).
@@ -126,8 +133,11 @@ DWORD CopyToFile(HINTERNET source, LocalFile& file, const TransferJob* job, int6
         // Reading until a read returns nothing ends where asking for the available bytes first would, with
         // half the calls: under Wine each availability query is a round through the socket layer.
         DWORD read = 0;
-        if (!::InternetReadFile(source, buffer.data(), kReadChunk, &read)) {
-            DWORD error = ::GetLastError();
+        NetworkStep(job);
+        const BOOL isRead = ::InternetReadFile(source, buffer.data(), kReadChunk, &read);
+        const DWORD error = isRead ? 0 : ::GetLastError();
+        NetworkStep(job);
+        if (!isRead) {
             if (error == ERROR_NO_MORE_FILES && !IsStopped(job)) {
                 break;
             }
@@ -226,6 +236,7 @@ DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const Tra
         return opened;
     }
     // No INTERNET_FLAG_PASSIVE: the store's server expects active mode.
+    NetworkStep(job);
     handles.connection.reset(::InternetConnectW(
         handles.internet.get(), ToWide(address->host).c_str(), address->port, platform::WideCStr(common::kStoreFtpUser),
         platform::WideCStr(common::kStoreFtpPassword), INTERNET_SERVICE_FTP, 0, 0));
@@ -233,13 +244,16 @@ DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const Tra
         return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }
     std::wstring object = ToWide(address->object);
+    NetworkStep(job);
     std::optional<int64_t> listedSize = ListedSize(handles.connection.get(), object);
+    NetworkStep(job);
     LocalFile file(localPath);
     if (!file.IsOpen()) {
         return kTransferFileError;
     }
     handles.request.reset(
         ::FtpOpenFileW(handles.connection.get(), object.c_str(), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));
+    NetworkStep(job);
     if (!handles.request) {
         return IsStopped(job) ? kTransferStopped : kTransferFileError;
     }

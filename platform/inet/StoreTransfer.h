@@ -21,6 +21,9 @@ class ITransferSink {
 public:
     virtual ~ITransferSink() = default;
     virtual bool OnChunk(const uint8_t* data, size_t size) = 0;
+    // Before and after each network call of the fetch (open, connect, listing, open file, each read): a watchdog
+    // that waits for signs of life counts from here.
+    virtual void OnNetworkStep() {}
 };
 
 // What the running job lends its fetches: where chunks are reported, and the stop another thread may end the

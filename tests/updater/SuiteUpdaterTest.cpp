@@ -14,13 +14,13 @@
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/framework/RecordingMessageBoxes.h"
-#include "tests/platform/ScratchDir.h"
 #include "tests/platform/TestEnvironment.h"
 
 namespace {
 
 constexpr wchar_t kSuite[] = L"T:\\KelvoUpTest";
 constexpr wchar_t kStarterAtRoot[] = L"T:\\Start.exe";
+constexpr wchar_t kStaging[] = L"T:\\KelvoUpTest\\Staging\\suite";
 
 std::string ReadAll(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
@@ -59,7 +59,7 @@ protected:
     }
 
     UpdateResult RunUpdate(const std::wstring& ftpHost) {
-        CSuiteUpdater updater(SuiteUpdaterContext{kSuite, m_temp.path(), ftpHost, m_view, m_reports, m_stop, m_watch});
+        CSuiteUpdater updater(SuiteUpdaterContext{kSuite, kStaging, ftpHost, m_view, m_reports, m_stop, m_watch});
         return updater.Run();
     }
     std::wstring Suite(const wchar_t* name) const { return std::wstring(kSuite) + L"\\" + name; }
@@ -67,7 +67,6 @@ protected:
 
     std::wstring m_ftp;
     std::wstring m_root;
-    kelvo_test::ScratchDir m_temp{L"kelvo-update-"};
     RecordingView m_view;
     platform::RecordingMessageBoxes m_boxes{IDYES};
     // The question and failures answered at once, on the updater's thread.
@@ -121,12 +120,14 @@ TEST_F(SuiteUpdater, WithoutTheStoreNothingIsAskedOrShown) {
     EXPECT_TRUE(m_view.steps.empty());
 }
 
-// Catches: a file that cannot be replaced passed over as if installed, and the new version written over the
-// old after a partial update (the next start would not offer it again).
+// Catches: a file that cannot be replaced passed over as if installed, the files before it left replaced (the
+// suite would mix two versions), and the new version written over the old after a partial update (the next
+// start would not offer it again).
 TEST_F(SuiteUpdater, AFileThatCannotBeReplacedStopsTheUpdateBeforeTheVersion) {
     ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kProfileFile)),
                          "<UPDATEPROFILE><HEAD><VERSION>0.9</VERSION></HEAD></UPDATEPROFILE>"));
     ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kAgentProgram)), "running agent"));
+    ASSERT_TRUE(WriteAll(Suite(platform::WideCStr(common::kLauncherProgram)), "old launcher"));
     {
         // As a running program holds its file: readable, not to be replaced.
         platform::UniqueFileHandle busy(::CreateFileW(Suite(platform::WideCStr(common::kAgentProgram)).c_str(),
@@ -138,6 +139,8 @@ TEST_F(SuiteUpdater, AFileThatCannotBeReplacedStopsTheUpdateBeforeTheVersion) {
     ASSERT_EQ(m_boxes.boxes().size(), 2u);
     EXPECT_EQ(m_boxes.boxes()[1].text.rfind(L"런처를 업데이트 하는 도중 오류가 발생하였습니다.(오류코드:", 0), 0u);
     EXPECT_EQ(ReadAll(Suite(platform::WideCStr(common::kAgentProgram))), "running agent");
+    EXPECT_EQ(ReadAll(Suite(platform::WideCStr(common::kLauncherProgram))), "old launcher")
+        << "the file before the held one is put back";
     EXPECT_NE(ReadAll(Suite(platform::WideCStr(common::kProfileFile))).find("0.9"), std::string::npos)
         << "the old version stays";
     EXPECT_EQ(::GetFileAttributesW(Suite(L"Marlo.exe.new").c_str()), INVALID_FILE_ATTRIBUTES);
