@@ -7,6 +7,7 @@
 #include "common/ipc/AgentPayloads.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
+#include "common/ipc/SuiteNames.h"
 #include "common/settings/SettingsRules.h"
 #include "platform/FolderTree.h"
 #include "platform/SuiteWindows.h"
@@ -84,7 +85,7 @@ void CFormPrgManView::Refill(bool isFirstFilling) {
     }
     const char16_t drive = m_context.suiteFolder().empty() ? u'C' : static_cast<char16_t>(m_context.suiteFolder()[0]);
     m_rows = std::make_unique<common::PackageRows>(
-        m_store, platform::FromWide(m_context.suiteFolder() + L"\\TolvEnv.xml"), drive);
+        m_store, platform::FromWide(m_context.SuiteFile(common::kEnvironmentFile)), drive);
     m_rows->Load();
     auto& rows = m_rows->Rows();
     m_current = rows.empty() ? -1 : 0;
@@ -283,8 +284,9 @@ void CFormPrgManView::Update() {
     std::optional<std::u16string> folder = common::InstallFolderOf(row.path, drive);
     std::wstring channel;
     if (folder) {
-        channel = ReadChannel(std::wstring(1, static_cast<wchar_t>(drive)) + L":\\Portable Programs\\" +
-                              platform::ToWide(*folder) + L"\\Profile.xml");
+        channel = ReadChannel(std::wstring(1, static_cast<wchar_t>(drive)) + L":\\" +
+                              platform::WideCStr(common::kPackagesFolder) + L"\\" + platform::ToWide(*folder) + L"\\" +
+                              platform::WideCStr(common::kProfileFile));
     }
     if (channel.empty()) {
         m_context.boxes().Show(hwnd(), L"프로그램이 손상되었습니다.\n다시 설치하십시오", kInfoTitle, kInfoStyle);
