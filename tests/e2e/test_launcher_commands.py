@@ -3,7 +3,7 @@ panel, with real mouse and keyboard input."""
 import shutil
 import unittest
 
-from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, LAUNCHER_FREE_SPACE, KelvoTestCase, read_env_packages, wait_until
 from sample_env import env_xml
 
 PAGE_X, PAGE_Y = 21, 140
@@ -105,7 +105,7 @@ class LauncherCommands(KelvoTestCase):
         self.click(slot_centre(1), "right")
         self.choose_from_menu(1)  # 항목편집, 프로그램 제거
         self.assertIn("지울앱을(를) 시스템에서 제거합니다.", self.box_text("항목 삭제"))
-        self.screenshot("launcher-remove-dialog")
+        self.check_screen("launcher-remove-dialog", "#32770", "항목 삭제")
         self.answer_box("항목 삭제", IDOK)
         wait_until(lambda: "지울앱" not in self.captions(), 10.0, what="the removed item to leave TolvEnv.xml")
         self.assertFalse((DRIVE / ids.kPackagesFolder / "지울앱").exists(), "a full removal deletes the folder")
@@ -146,7 +146,7 @@ class LauncherCommands(KelvoTestCase):
         self.click(command_field)
         command = self.win_path("marker.exe")
         self.kdrive("type", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--text", command)
-        self.screenshot("launcher-command-panel")
+        self.check_screen("launcher-command-panel", ids.kLauncherClass, ids.kLauncherTitle, [LAUNCHER_FREE_SPACE])
         self.click(ok_button)
         wait_until(lambda: "marker.exe" in self.captions(), 10.0, what="the typed command in TolvEnv.xml")
         added = [item for page in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for item in page
