@@ -30,8 +30,9 @@ fi
 # depends on is pinned here rather than left to the machine's defaults: Wine's own fonts (Marlett for the caption
 # buttons, Tahoma for dialogs) sit in the prefix's font folder, because Debian's Wine does not look in the
 # folder fonts-wine installs them to and the caption buttons otherwise show the letters "0 1 r"; font smoothing,
-# 96 DPI, and Hangul text linked to NanumGothic rather than whatever CJK font the machine has.
-screen_stamp="$WINEPREFIX/.kelvo-screen-v1"
+# 96 DPI, Hangul text linked to NanumGothic rather than whatever CJK font the machine has, and the launcher's
+# Verdana (absent here, so Wine would take the first Hangul font it enumerates) standing for NanumGothic too.
+screen_stamp="$WINEPREFIX/.kelvo-screen-v2"
 if [ ! -f "$screen_stamp" ]; then
     log "setting up the Wine prefix's screen ($KELVO_SCREEN_SIZE virtual desktop, fonts)"
     fonts="$WINEPREFIX/drive_c/windows/Fonts"
@@ -52,6 +53,8 @@ if [ ! -f "$screen_stamp" ]; then
         printf '"FontSmoothingOrientation"=dword:00000001\r\n"LogPixels"=dword:%08x\r\n\r\n' 96
         printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
         printf '"Tahoma"=hex(7):%s\r\n\r\n' "$nanum_link"
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+        printf '"Verdana"="NanumGothic"\r\n\r\n'
     } | iconv -f UTF-8 -t UTF-16 >"$reg"
     wine regedit /S "$reg" >/dev/null 2>&1
     wineserver -w
