@@ -61,6 +61,9 @@ if [ ! -f "$screen_stamp" ]; then
     touch "$screen_stamp"
 fi
 
+# The DPI test changes the DPI and puts it back; a run killed in between must not leave the next one at 120.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 </dev/null
+
 # Drive letters point at project folders; the links may change between runs.
 mkdir -p "$KELVO_OUT/drive" "$KELVO_BUILD/testdrive"
 # Each test resets the test drive; until then it carries a label of its own.

@@ -60,6 +60,7 @@ class SettingsLayout(KelvoTestCase):
         set_dpi(dpi)
         program = self.start(self.win_path(ids.kSettingsProgram), "-0", log_name=f"settings-{dpi}.log")
         self.kdrive("wait", "--class", ids.kSettingsClass, "--title", TITLES[0], "--visible", "--timeout-ms", "20000")
+        self.client_widths[dpi] = int(self.window_info(ids.kSettingsClass)["client"].split(",")[0])
         overflowing = []
         for view, title in enumerate(TITLES):
             self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam", str(5600 + view))
@@ -79,9 +80,12 @@ class SettingsLayout(KelvoTestCase):
     # Catches: buttons at fixed pixels below the pane (under the status bar), views laid out for one DPI only,
     # and buttons that stay where they were when the status bar goes.
     def test_every_view_fits_its_pane_at_96_and_120_dpi(self):
+        self.client_widths = {}
         for dpi in (96, 120):
             with self.subTest(dpi=dpi):
                 self.assertEqual(self.check_every_view(dpi), [])
+        # The second run really was at 120 DPI: the frame grew with it.
+        self.assertGreater(self.client_widths[120], self.client_widths[96] * 6 // 5)
 
 
 if __name__ == "__main__":
