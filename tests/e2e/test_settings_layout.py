@@ -59,21 +59,25 @@ class SettingsLayout(KelvoTestCase):
     def check_every_view(self, dpi):
         set_dpi(dpi)
         program = self.start(self.win_path(ids.kSettingsProgram), "-0", log_name=f"settings-{dpi}.log")
-        self.kdrive("wait", "--class", ids.kSettingsClass, "--title", TITLES[0], "--visible", "--timeout-ms", "20000")
-        self.client_widths[dpi] = int(self.window_info(ids.kSettingsClass)["client"].split(",")[0])
-        overflowing = []
-        for view, title in enumerate(TITLES):
-            self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam", str(5600 + view))
-            self.kdrive("wait", "--class", ids.kSettingsClass, "--title", title, "--visible", "--timeout-ms", "20000")
-            overflowing += self.overflowing_controls(title)
-        # Without the status bar the view grows, and its buttons follow the pane's bottom.
-        close_before = self.shown_control(IDCANCEL)
-        self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam", str(VIEW_STATUS_BAR))
-        wait_until(lambda: self.shown_control(IDCANCEL)["top"] > close_before["top"], 10.0,
-                   what="the buttons to follow the pane down")
-        self.assertFalse(any(r["class"] == "msctls_statusbar32" and r["visible"] for r in self.children()))
-        overflowing += self.overflowing_controls("도움말, status bar hidden")
-        program.kill()
+        try:
+            self.kdrive("wait", "--class", ids.kSettingsClass, "--title", TITLES[0], "--visible", "--timeout-ms",
+                        "20000")
+            self.client_widths[dpi] = int(self.window_info(ids.kSettingsClass)["client"].split(",")[0])
+            overflowing = []
+            for view, title in enumerate(TITLES):
+                self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam", str(5600 + view))
+                self.kdrive("wait", "--class", ids.kSettingsClass, "--title", title, "--visible", "--timeout-ms", "20000")
+                overflowing += self.overflowing_controls(title)
+            # Without the status bar the view grows, and its buttons follow the pane's bottom.
+            close_before = self.shown_control(IDCANCEL)
+            self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam", str(VIEW_STATUS_BAR))
+            wait_until(lambda: self.shown_control(IDCANCEL)["top"] > close_before["top"], 10.0,
+                       what="the buttons to follow the pane down")
+            self.assertFalse(any(r["class"] == "msctls_statusbar32" and r["visible"] for r in self.children()))
+            overflowing += self.overflowing_controls("도움말, status bar hidden")
+        finally:
+            # A failure at one DPI must not leave this instance to turn the next one away.
+            program.kill()
         self.kdrive("wait-gone", "--class", ids.kSettingsClass, "--timeout-ms", "15000")
         return overflowing
 
