@@ -169,6 +169,10 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITMENUPOPUP:
             OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
             return 0;
+        case WM_SETFOCUS:
+            // The frame itself takes no keys: the bar does, so Up, Down and Enter work from the start.
+            ::SetFocus(m_bar.hwnd());
+            return 0;
         default:
             break;
     }

@@ -129,6 +129,10 @@ class SettingsProgram(KelvoTestCase):
     def test_the_bar_shows_views_by_click_and_keyboard(self):
         self.start(self.win_path(ids.kSettingsProgram), "-0")
         self.wait_title("일반설정")
+        # The bar has the keyboard from the start.
+        self.kdrive("keys", "--vk", str(VK_DOWN))
+        self.kdrive("keys", "--vk", str(VK_RETURN))
+        self.wait_title("프로그램 관리")
         self.kdrive("click", "--class", ids.kSettingsClass, "--x", str(BAR_X), "--y", str(bar_item_y(2)))
         self.wait_title("백업설정")
         self.kdrive("keys", "--vk", str(VK_UP))
