@@ -18,6 +18,11 @@ constexpr uint16_t kCancelButtonId = 121;
 constexpr uint16_t kCommandBrowseId = 122;
 constexpr uint16_t kIconBrowseId = 123;
 
+// The labels on the panel's picture are drawn in this face at this pixel size (tools/art/make_skin.py,
+// PANEL_LABEL_FONT); typed text matches them, so it fits its field as the labels fit their rows.
+constexpr wchar_t kFieldFontFace[] = L"NanumBarunGothic";
+constexpr int kFieldFontPixels = 12;
+
 // The panel sits this far below the top of the window's body; a click in that band that nothing took still
 // belongs to the panel.
 constexpr int kPanelBandTop = 36;
@@ -55,11 +60,16 @@ void CCommandPanel::Create(HWND owner, CSkin& skin, const common::LayoutPoints& 
     m_picture.Create(m_background->Width(), m_background->Height());
     GPicture* fieldPicture = skin.Get(launcher::kSkinPanelField);
     GPicture* caret = skin.Get(launcher::kSkinPanelCaret);
+    // A negative height asks for the em size, the size the art's font was drawn at.
+    m_fieldFont.reset(::CreateFontW(-kFieldFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGEUL_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                                    kFieldFontFace));
     for (const FieldPlace& place : kFieldPlaces) {
         common::Point at = layout.PanelControlPoint(place.control);
         GEditCtrl& field = Field(place.field);
         field.Create(owner, at.x, at.y, fieldPicture->Width(), fieldPicture->Height(), place.id, kFieldUnits - 1,
                      fieldPicture, caret);
+        field.SetFont(m_fieldFont.get());
     }
     std::vector<common::Control*> controls;
     for (size_t i = 0; i < m_buttons.size(); ++i) {

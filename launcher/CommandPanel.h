@@ -13,6 +13,7 @@
 #include "launcher/controls/GButton.h"
 #include "launcher/controls/GEditCtrl.h"
 #include "launcher/controls/GPicture.h"
+#include "platform/UniqueHandle.h"
 
 class CSkin;
 
@@ -36,7 +37,8 @@ public:
     CCommandPanel(const CCommandPanel&) = delete;
     CCommandPanel& operator=(const CCommandPanel&) = delete;
 
-    // Creates the controls at the layout's points with the skin's pictures. The fields write in the default font.
+    // Creates the controls at the layout's points with the skin's pictures. The fields write in the face and size
+    // of the labels drawn on the panel's picture.
     void Create(HWND owner, CSkin& skin, const common::LayoutPoints& layout);
 
     bool IsOpen() const { return m_isOpen; }
@@ -76,6 +78,7 @@ private:
     common::Point m_origin;
     GPicture* m_background = nullptr;
     GPicture m_picture;
+    platform::UniqueFont m_fieldFont;   // the fields borrow it
     std::array<GEditCtrl, 4> m_fields;  // in PanelField order
     std::array<GButton, 4> m_buttons;   // OK, Cancel, command browse, icon browse
     common::ControlHost m_host;

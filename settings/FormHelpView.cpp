@@ -14,7 +14,7 @@ void CFormHelpView::OnFirstShowing() {
     // The version of the suite's files, as the updater's profile records it.
     platform::FileStoreWin store;
     std::optional<std::vector<uint8_t>> bytes =
-        store.ReadAll(platform::FromWide(m_context.suiteFolder() + L"\\" + platform::WideCStr(common::kProfileFile)));
+        store.ReadAll(platform::FromWide(m_context.SuiteFile(common::kProfileFile)));
     common::SuiteUpdateProfile profile;
     std::u16string version;
     if (bytes && common::ReadSuiteUpdateProfile(*bytes, profile) == common::SuiteProfileError::None) {

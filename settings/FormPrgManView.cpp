@@ -87,8 +87,7 @@ void CFormPrgManView::Refill(bool isFirstFilling) {
     }
     const char16_t drive = m_context.suiteFolder().empty() ? u'C' : static_cast<char16_t>(m_context.suiteFolder()[0]);
     m_rows = std::make_unique<common::PackageRows>(
-        m_store, platform::FromWide(m_context.suiteFolder() + L"\\" + platform::WideCStr(common::kEnvironmentFile)),
-        drive);
+        m_store, platform::FromWide(m_context.SuiteFile(common::kEnvironmentFile)), drive);
     m_rows->Load();
     auto& rows = m_rows->Rows();
     m_current = rows.empty() ? -1 : 0;

@@ -8,12 +8,15 @@
 
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/ModelessDialogs.h"
+#include "settings/OutlookBar.h"
 #include "settings/SettingsContext.h"
 #include "settings/SettingsView.h"
 
 // How it works: the five views are created once, the first in the right pane and the others hidden and sized to
-// nothing; choosing a view swaps the pane between them, keeping unsaved changes in each. The bar is a plain list
-// whose selection sends the five view commands; the agent may also ask for the backup and help views by message.
+// nothing; choosing a view swaps the pane between them, keeping unsaved changes in each. The bar's items send the
+// five view commands; the agent may also ask for the backup and help views by message. The pane is what the bar
+// and the status bar (which the View menu hides and shows) leave of the client area, and the shown view always
+// fills it. Sizes follow the screen's DPI.
 //
 // UI thread only. The object must outlive its window.
 class CMainFrame final : public platform::FrameWindow {
@@ -35,12 +38,18 @@ protected:
 
 private:
     RECT PaneRect() const;
+    void OnSize();
+    void OnInitMenuPopup(HMENU menu);
+    void ToggleStatusBar();
+    bool IsStatusBarShown() const;
+    int Scale(int pixels) const;
 
     HINSTANCE m_instance;
     SettingsContext& m_context;
     platform::ModelessDialogs& m_dialogs;
-    HWND m_bar = nullptr;
+    COutlookBar m_bar;
     HWND m_status = nullptr;
+    int m_dpi = 96;
     std::array<std::unique_ptr<CSettingsView>, kViewCount> m_views;
     int m_current = -1;
 };

@@ -9,9 +9,12 @@
 SettingsContext::SettingsContext(std::wstring suiteFolder, platform::IMessageBoxes& boxes)
     : m_suiteFolder(std::move(suiteFolder)), m_boxes(boxes) {}
 
+std::wstring SettingsContext::SuiteFile(const char16_t* name) const {
+    return m_suiteFolder + L"\\" + platform::WideCStr(name);
+}
+
 void SettingsContext::Load() {
-    m_file = std::make_unique<common::CSettingsFile>(
-        m_store, platform::FromWide(m_suiteFolder + L"\\" + platform::WideCStr(common::kSettingsFile)));
+    m_file = std::make_unique<common::CSettingsFile>(m_store, platform::FromWide(SuiteFile(common::kSettingsFile)));
     m_file->Load(m_record);
 }
 

@@ -24,6 +24,8 @@ public:
     bool SaveAndNotify();
 
     const std::wstring& suiteFolder() const { return m_suiteFolder; }
+    // The path of one of the suite's files (a name from common/ipc/SuiteNames.h) in the suite folder.
+    std::wstring SuiteFile(const char16_t* name) const;
     common::SettingsRecord& record() { return m_record; }
     platform::IMessageBoxes& boxes() { return m_boxes; }
     common::SettingsStart start;

@@ -2,13 +2,11 @@
 #include "settings/SettingsView.h"
 
 namespace {
-// Save, OK and Close, in pixels, on every view.
-constexpr int kButtonY = 400;
+// Save, OK and Close, in dialog units, so they grow with the dialog font and the DPI as the template does.
 constexpr int kButtonWidth = 40;
-constexpr int kButtonHeight = 20;
-constexpr int kSaveX = 300;
-constexpr int kOkX = 350;
-constexpr int kCloseX = 400;
+constexpr int kButtonHeight = 14;
+constexpr int kButtonGap = 4;
+constexpr int kMargin = 7;
 }  // namespace
 
 CSettingsView::CSettingsView(SettingsContext& context, UINT templateId, int saveButtonId)
@@ -19,10 +17,32 @@ void CSettingsView::OnInitialUpdate(int showCount) {
         OnLaterShowing();
         return;
     }
-    ::MoveWindow(Item(m_saveButtonId), kSaveX, kButtonY, kButtonWidth, kButtonHeight, TRUE);
-    ::MoveWindow(Item(IDOK), kOkX, kButtonY, kButtonWidth, kButtonHeight, TRUE);
-    ::MoveWindow(Item(IDCANCEL), kCloseX, kButtonY, kButtonWidth, kButtonHeight, TRUE);
+    RECT client = {};
+    ::GetClientRect(hwnd(), &client);
+    PlaceButtons(client.right, client.bottom);
     OnFirstShowing();
+}
+
+void CSettingsView::OnSize(int width, int height) {
+    if (ShowCount() > 0) {
+        PlaceButtons(width, height);
+    }
+}
+
+void CSettingsView::PlaceButtons(int width, int height) {
+    RECT units = {kButtonWidth, kButtonHeight, kButtonGap, kMargin};
+    ::MapDialogRect(hwnd(), &units);
+    const int buttonWidth = units.left;
+    const int buttonHeight = units.top;
+    const int gap = units.right;
+    const int margin = units.bottom;
+    const int top = height - margin - buttonHeight;
+    const int ids[] = {m_saveButtonId, IDOK, IDCANCEL};
+    int left = width - margin - 3 * buttonWidth - 2 * gap;
+    for (int id : ids) {
+        ::MoveWindow(Item(id), left, top, buttonWidth, buttonHeight, TRUE);
+        left += buttonWidth + gap;
+    }
 }
 
 bool CSettingsView::OnCommand(UINT id, UINT code, HWND control) {

@@ -1,5 +1,5 @@
 // The base of the settings program's five views: a form on a dialog template whose Save, OK and Close buttons
-// sit in the same places on every view, and whose Close ends the program at once.
+// sit in the same places on every view, the pane's bottom right corner, and whose Close ends the program at once.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,8 @@ protected:
     // The first showing places the buttons and calls OnFirstShowing; later showings do nothing unless a view
     // overrides OnLaterShowing.
     void OnInitialUpdate(int showCount) override;
+    // The buttons follow the pane: the frame sizes the view to it.
+    void OnSize(int width, int height) override;
     virtual void OnFirstShowing() {}
     virtual void OnLaterShowing() {}
     bool OnCommand(UINT id, UINT code, HWND control) override;
@@ -28,6 +30,8 @@ protected:
     SettingsContext& m_context;
 
 private:
+    void PlaceButtons(int width, int height);
+
     UINT m_templateId;
     int m_saveButtonId;
 };

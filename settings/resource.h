@@ -10,6 +10,13 @@
 #define IDR_MAINFRAME 128
 #define IDS_TITLE_GENERAL 137
 
+// The bar's item icons (tools/art/make_settings_art.py).
+#define IDB_OUTLOOK_BACKUP 137
+#define IDB_OUTLOOK_OTHER_OPTIONS 138
+#define IDB_OUTLOOK_HELP 139
+#define IDB_OUTLOOK_GENERAL 140
+#define IDB_OUTLOOK_PROGRAMS 141
+
 // View commands of the left bar, in view order.
 #define ID_VIEW_GENERAL 5600
 

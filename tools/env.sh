@@ -16,6 +16,9 @@ load_ids() {
     source "$KELVO_IDS"
 }
 
+# The screen of the test and demo runs: the Xvfb display and Wine's virtual desktop on it (tools/wineprefix.sh).
+export KELVO_SCREEN_SIZE=1280x1024
+
 export WINEPREFIX="$KELVO_BUILD/wineprefix"
 export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

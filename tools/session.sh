@@ -2,12 +2,12 @@
 
 KELVO_XVFB_PID=""
 
-# Starts a private Xvfb (1280x1024, 24-bit) and exports DISPLAY.
+# Starts a private Xvfb of the project's screen size (24-bit) and exports DISPLAY.
 start_xvfb() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${KELVO_SCREEN_SIZE}x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     KELVO_XVFB_PID=$!
     local display
     read -r -t 15 display <"$fifo" || die "Xvfb did not start"

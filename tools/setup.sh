@@ -4,8 +4,9 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
 PACKAGES=(
+    # fonts-wine (Marlett, Tahoma) is only a recommendation of wine; the screens depend on it, so it is named.
     cmake ninja-build clang libclang-rt-14-dev googletest libbenchmark-dev
-    g++-mingw-w64-x86-64 wine xvfb xauth x11-utils imagemagick fonts-nanum locales
+    g++-mingw-w64-x86-64 wine fonts-wine xvfb xauth x11-utils imagemagick fonts-nanum locales
     python3 python3-pyftpdlib python3-pil openssl
 )
 

@@ -32,6 +32,10 @@ INT_PTR FormView::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnInitialUpdate(++m_showCount);
         return TRUE;
     }
+    if (message == WM_SIZE) {
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    }
     return DialogBase::DialogProc(message, wParam, lParam);
 }
 

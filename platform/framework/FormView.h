@@ -30,6 +30,8 @@ public:
 protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     virtual void OnInitialUpdate(int /*showCount*/) {}
+    // The frame moved or resized the view (client size in pixels).
+    virtual void OnSize(int /*width*/, int /*height*/) {}
 
 private:
     bool Place(bool isCreated, const RECT& rect, UINT id);

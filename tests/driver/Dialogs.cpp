@@ -139,4 +139,28 @@ int RunDialogText(const Args& args) {
     return kExitOk;
 }
 
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+int RunChildren(const Args& args) {
+    HWND window = FindTargetOrFail(args);
+    if (!window) {
+        return kExitFailed;
+    }
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        RECT rect = {};
+        GetWindowRect(child, &rect);
+        PrintLine(L"hwnd=" + HexHandle(child) + L" parent=" + HexHandle(GetParent(child)) + L" id=" +
+                  std::to_wstring(static_cast<int>(GetWindowLongPtrW(child, GWLP_ID))) + L" class=" + ClassOf(child) +
+                  L" visible=" + (IsWindowVisible(child) ? L"1" : L"0") + L" left=" + std::to_wstring(rect.left) +
+                  L" top=" + std::to_wstring(rect.top) + L" right=" + std::to_wstring(rect.right) + L" bottom=" +
+                  std::to_wstring(rect.bottom));
+    }
+    return kExitOk;
+}
+
 }  // namespace kdrive

@@ -65,8 +65,39 @@ bool SendMouse(DWORD flags, POINT screenPt) {
     return SendInput(1, &input, sizeof(input)) == 1;
 }
 
+bool IsCursorAt(POINT screenPt) {
+    POINT now = {};
+    return GetCursorPos(&now) && now.x == screenPt.x && now.y == screenPt.y;
+}
+
+// In Wine's virtual desktop the X server reports the pointer back some time after a move, and a report of the
+// old place can move the cursor back after we moved it: a press sent then lands elsewhere. So the move is
+// repeated until the cursor has stayed at the point for a few readings in a row.
 bool MoveCursor(POINT screenPt) {
-    return SetCursorPos(screenPt.x, screenPt.y) && SendMouse(MOUSEEVENTF_MOVE, screenPt);
+    constexpr int kSteadyReadings = 3;
+    const ULONGLONG deadline = GetTickCount64() + kForegroundWaitMs;
+    do {
+        if (!SetCursorPos(screenPt.x, screenPt.y) || !SendMouse(MOUSEEVENTF_MOVE, screenPt)) {
+            return false;
+        }
+        int steady = 0;
+        while (steady < kSteadyReadings && IsCursorAt(screenPt)) {
+            ++steady;
+            Sleep(kEventGapMs);
+        }
+        if (steady == kSteadyReadings) {
+            return true;
+        }
+    } while (GetTickCount64() < deadline);
+    return IsCursorAt(screenPt);
+}
+
+// Returns once the window's thread has handled what was sent to it before (activation, the pointer's arrival):
+// a sent message is handled only when the thread next reads its queue. In Wine's virtual desktop a press that
+// arrives while the activation is still under way is lost.
+void WaitUntilHandled(HWND hwnd) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kForegroundWaitMs, &ignored);
 }
 
 int RaiseOrFail(HWND hwnd) {
@@ -81,6 +112,7 @@ int RaiseOrFail(HWND hwnd) {
         }
         Sleep(kEventGapMs);
     }
+    WaitUntilHandled(hwnd);
     return kExitOk;
 }
 
@@ -125,6 +157,7 @@ int RealClick(HWND hwnd, std::pair<int, int> clientPt, const MouseButton& button
         return FailWithLastError(L"moving the cursor failed");
     }
     Sleep(kEventGapMs);
+    WaitUntilHandled(hwnd);
     if (!SendMouse(button.downFlag, screenPt)) {
         return FailWithLastError(L"SendInput failed");
     }
@@ -169,6 +202,7 @@ int RealDrag(HWND hwnd, std::pair<int, int> from, std::pair<int, int> to, int64_
         return FailWithLastError(L"moving the cursor failed");
     }
     Sleep(kEventGapMs);
+    WaitUntilHandled(hwnd);
     if (!SendMouse(MOUSEEVENTF_LEFTDOWN, start)) {
         return FailWithLastError(L"SendInput failed");
     }
@@ -210,6 +244,12 @@ int RunDrag(const Args& args) {
     const int64_t steps = args.Number(L"steps", kDefaultDragSteps);
     return args.Has(L"post") ? PostDrag(hwnd, args.Point(L"from"), args.Point(L"to"), steps)
                              : RealDrag(hwnd, args.Point(L"from"), args.Point(L"to"), steps);
+}
+
+// Moves the pointer to a screen point without a click, so what lights up under it (hover) is the test's choice.
+int RunPointer(const Args& args) {
+    POINT screenPt = {static_cast<LONG>(args.Number(L"x", 0)), static_cast<LONG>(args.Number(L"y", 0))};
+    return MoveCursor(screenPt) ? kExitOk : FailWithLastError(L"cannot move the pointer");
 }
 
 }  // namespace kdrive

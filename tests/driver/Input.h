@@ -7,5 +7,7 @@ namespace kdrive {
 
 int RunClick(const Args& args);
 int RunDrag(const Args& args);
+// Moves the pointer to screen coordinates --x, --y.
+int RunPointer(const Args& args);
 
 }  // namespace kdrive

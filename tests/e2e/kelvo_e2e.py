@@ -34,6 +34,19 @@ WM_CLOSE = 0x0010
 WM_USER = 0x0400
 WM_APP = 0x8000
 
+
+
+def _launcher_free_space():
+    """The launcher's free-space line (it depends on the machine's disk), as a window rectangle to leave out of
+    screen checks: from the middle of the window to its right end, around the line's right-end point."""
+    import struct
+    values = struct.unpack("<34h", (ROOT / "launcher" / "skin" / "mainpoint.kpt").read_bytes()[:68])
+    end_x, y = values[28], values[29]
+    return (end_x - 160, y - 4, end_x + 8, y + 16)
+
+
+LAUNCHER_FREE_SPACE = _launcher_free_space()
+
 CRASH_MARKERS = ("EXCEPTION_ACCESS_VIOLATION", "c0000005", "Unhandled page fault", "Unhandled exception")
 
 
@@ -192,8 +205,13 @@ class KelvoTestCase(unittest.TestCase):
 
     # Driver ----------------------------------------------------------------------------------------------
     def kdrive(self, *args, check=True, timeout=30.0):
-        result = subprocess.run(["wine", str(BIN / "kdrive.exe"), *args], capture_output=True, timeout=timeout,
-                                env=dict(os.environ, WINEDEBUG="-all"))
+        for attempt in range(2):
+            result = subprocess.run(["wine", str(BIN / "kdrive.exe"), *args], capture_output=True, timeout=timeout,
+                                    env=dict(os.environ, WINEDEBUG="-all"))
+            # Under load a Wine process now and then fails to start at all: no output, not even kdrive's own
+            # error line. That is no answer from kdrive, so it is asked once more.
+            if result.returncode == 0 or result.stdout.strip() or result.stderr.strip():
+                break
         out = result.stdout.decode("utf-8", "replace").strip()
         if check and result.returncode != 0:
             err = result.stderr.decode("utf-8", "replace").strip().splitlines()
@@ -201,7 +219,7 @@ class KelvoTestCase(unittest.TestCase):
         return out if check else (result.returncode, out)
 
     def window_info(self, cls, title=None):
-        args = ["info", "--class", cls] + (["--title", title] if title else [])
+        args = ["info", "--class", cls] + (["--title", title] if title is not None else [])
         fields = {}
         for token in self.kdrive(*args).split():
             if "=" in token:
@@ -215,6 +233,44 @@ class KelvoTestCase(unittest.TestCase):
         args = ["shot", "--out", self.to_wine(out)] + (["--class", cls] if cls else [])
         self.kdrive(*args)
         return out
+
+    def check_screen(self, name, cls, title=None, masks=(), timeout=10.0, park_pointer=True):
+        """Shoots a window as the screen shows it, caption and frame included, once it has stopped changing, and
+        compares the shot with its reference (screen_check); masks are window-relative rectangles to leave out.
+        Unless told otherwise the pointer is parked first, so nothing is lit by a pointer resting over it."""
+        import screen_check
+        from PIL import Image, ImageChops
+        SCREENS.mkdir(parents=True, exist_ok=True)
+        out = SCREENS / f"{name}.png"
+        args = ["shot", "--out", self.to_wine(out), "--class", cls] + (["--title", title] if title else [])
+        previous = []
+        if park_pointer:
+            width, height = (int(v) for v in os.environ.get("KELVO_SCREEN_SIZE", "1280x1024").split("x"))
+            self.kdrive("pointer", "--x", str(width - 1), "--y", str(height - 1))
+
+        def settled():
+            self.kdrive(*args)
+            with Image.open(out) as opened:
+                shot = opened.convert("RGB")
+            done = bool(previous) and previous[-1].size == shot.size and \
+                ImageChops.difference(previous[-1], shot).getbbox() is None
+            previous.append(shot)
+            return done
+
+        # A window still being drawn (a slide, a late repaint) differs between two shots in a row.
+        wait_until(settled, timeout, interval=0.1, what=f"the {name} screen to stop changing")
+        failure = screen_check.check(name, out, masks)
+        if failure:
+            self.fail(failure)
+        return out
+
+    def client_origin(self, cls, title=None):
+        """The screen point of a framed window's client origin: frames are as wide on the left, right and bottom."""
+        info = self.window_info(cls, title)
+        left, top, right, bottom = (int(v) for v in info["rect"].split(","))
+        width, height = (int(v) for v in info["client"].split(","))
+        border = (right - left - width) // 2
+        return left + border, bottom - border - height
 
     def window_shot(self, name):
         """The launcher window as the screen shows it, saved under out/screens and opened with PIL."""

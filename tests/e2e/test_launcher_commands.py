@@ -3,7 +3,7 @@ panel, with real mouse and keyboard input."""
 import shutil
 import unittest
 
-from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, LAUNCHER_FREE_SPACE, KelvoTestCase, read_env_packages, wait_until
 from sample_env import env_xml
 
 PAGE_X, PAGE_Y = 21, 140
@@ -12,6 +12,16 @@ PANEL_X, PANEL_Y = PAGE_X, PAGE_Y + 40
 VK_DOWN, VK_RETURN = 0x28, 0x0D
 IDOK, IDCANCEL = 1, 2
 ENV_CHANGED = ids.kMsgEnvChanged
+
+
+def ink_height(path, box):
+    """How many pixel rows in box hold dark text (any pixel with every channel below 110)."""
+    from PIL import Image
+    with Image.open(path) as opened:
+        image = opened.convert("RGB")
+    x0, y0, x1, y1 = box
+    rows = [y for y in range(y0, y1) if any(max(image.getpixel((x, y))) < 110 for x in range(x0, x1))]
+    return max(rows) - min(rows) + 1 if rows else 0
 
 
 def slot_centre(slot):
@@ -105,7 +115,7 @@ class LauncherCommands(KelvoTestCase):
         self.click(slot_centre(1), "right")
         self.choose_from_menu(1)  # 항목편집, 프로그램 제거
         self.assertIn("지울앱을(를) 시스템에서 제거합니다.", self.box_text("항목 삭제"))
-        self.screenshot("launcher-remove-dialog")
+        self.check_screen("launcher-remove-dialog", "#32770", "항목 삭제")
         self.answer_box("항목 삭제", IDOK)
         wait_until(lambda: "지울앱" not in self.captions(), 10.0, what="the removed item to leave TolvEnv.xml")
         self.assertFalse((DRIVE / ids.kPackagesFolder / "지울앱").exists(), "a full removal deletes the folder")
@@ -131,8 +141,9 @@ class LauncherCommands(KelvoTestCase):
         wait_until(settings.exists, 15.0, what="the settings program for the edited package")
         self.assertEqual(settings.read_text(encoding="utf-8").splitlines()[0].strip(), "-2 -1 -60")
 
-    # Catches: the panel not opening from the page's menu, typed text not reaching its fields, an empty command
-    # accepted, and the new entry stored without its type, caption default or icon.
+    # Catches: the panel not opening from the page's menu, typed text not reaching its fields or written larger
+    # than the panel's labels, an empty command accepted, and the new entry stored without its type, caption
+    # default or icon.
     def test_command_panel_adds_a_typed_command(self):
         empty_slot = slot_centre(15)
         self.click(empty_slot, "right")
@@ -146,7 +157,13 @@ class LauncherCommands(KelvoTestCase):
         self.click(command_field)
         command = self.win_path("marker.exe")
         self.kdrive("type", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--text", command)
-        self.screenshot("launcher-command-panel")
+        shot = self.check_screen("launcher-command-panel", ids.kLauncherClass, ids.kLauncherTitle,
+                                 [LAUNCHER_FREE_SPACE])
+        # Typed text is written in the labels' size: its ink is no taller than the label's above the field.
+        label = ink_height(shot, (PANEL_X + 12, PANEL_Y + 82, PANEL_X + 60, PANEL_Y + 102))
+        typed = ink_height(shot, (PANEL_X + 15, PANEL_Y + 102, PANEL_X + 112, PANEL_Y + 126))
+        self.assertGreater(typed, 0)
+        self.assertLessEqual(typed, label, "typed text taller than the panel's labels")
         self.click(ok_button)
         wait_until(lambda: "marker.exe" in self.captions(), 10.0, what="the typed command in TolvEnv.xml")
         added = [item for page in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for item in page

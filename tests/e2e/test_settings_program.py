@@ -17,6 +17,18 @@ PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN = 1029, 1001, 1048
 IDOK, IDCANCEL = 1, 2
 APP_ABOUT = 57664
 WM_COMMAND = 273
+VIEW_GENERAL = 5600
+VK_UP, VK_DOWN, VK_RETURN = 0x26, 0x28, 0x0D
+# The bar at 96 DPI: a 26-pixel header, then 76-pixel items, 100 pixels wide.
+BAR_X = 50
+
+
+def bar_item_y(index):
+    return 26 + 76 * index + 38
+
+
+VIEWS = (("일반설정", "general"), ("프로그램 관리", "program-management"), ("백업설정", "backup"),
+         ("기타옵션", "other-options"), ("도움말", "help"))
 
 
 class SettingsProgram(KelvoTestCase):
@@ -95,6 +107,44 @@ class SettingsProgram(KelvoTestCase):
         wait_until(lambda: f"msg={ENV_CHANGED} wparam=1 lparam=61" in self.read_log_lines(agent_log), 15.0,
                    what="the agent to hear of the removal")
 
+
+    # Catches: a view whose controls or buttons are cut by the pane or the status bar, a bar item that does not
+    # show its view or does not light up as the shown one, and captions or caption buttons missing from the frame.
+    def test_every_view_as_the_screen_shows_it(self):
+        programs = DRIVE / ids.kPackagesFolder / "memo"
+        programs.mkdir(parents=True)
+        shutil.copy2(BIN / "kelvo_marker.exe", programs / "memo.exe")
+        page = [(1, 60, 0, "메모장", "{drive}\\Portable Programs\\memo\\memo.exe", 0)]
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, (page,)))
+        self.start(self.win_path(ids.kSettingsProgram), "-0")
+        self.wait_title("일반설정")
+        for view, (title, name) in enumerate(VIEWS):
+            self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam",
+                        str(VIEW_GENERAL + view))
+            self.wait_title(title)
+            self.check_screen(f"settings-{name}", ids.kSettingsClass)
+
+    # Catches: bar items that a click or Up, Down and Enter do not reach, a focus that does not follow the shown
+    # view, and an item under the pointer that does not light up.
+    def test_the_bar_shows_views_by_click_and_keyboard(self):
+        self.start(self.win_path(ids.kSettingsProgram), "-0")
+        self.wait_title("일반설정")
+        # The bar has the keyboard from the start.
+        self.kdrive("keys", "--vk", str(VK_DOWN))
+        self.kdrive("keys", "--vk", str(VK_RETURN))
+        self.wait_title("프로그램 관리")
+        self.kdrive("click", "--class", ids.kSettingsClass, "--x", str(BAR_X), "--y", str(bar_item_y(2)))
+        self.wait_title("백업설정")
+        self.kdrive("keys", "--vk", str(VK_UP))
+        self.kdrive("keys", "--vk", str(VK_RETURN))
+        self.wait_title("프로그램 관리")
+        for _ in range(4):
+            self.kdrive("keys", "--vk", str(VK_DOWN))
+        self.kdrive("keys", "--vk", str(VK_RETURN))
+        self.wait_title("도움말")
+        x, y = self.client_origin(ids.kSettingsClass)
+        self.kdrive("pointer", "--x", str(x + BAR_X), "--y", str(y + bar_item_y(3)))
+        self.check_screen("settings-bar-hover", ids.kSettingsClass, park_pointer=False)
 
     # Catches: an About box that is not the dialog template, does not end on OK or Esc, or ends the program with it.
     def test_the_about_box_opens_from_the_menu_and_closes_on_ok_and_cancel(self):

@@ -28,7 +28,7 @@ class StoreBrowser(KelvoTestCase):
         self.start(self.win_path(ids.kAgentProgram))
         self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "20000")
         self.open_store()
-        self.screenshot("store-browser")
+        self.check_screen("store-page", "#32770", ids.kStoreName)
         # Focus the page, then walk to its first button (한글 메모장's install) and press it.
         self.kdrive("click", "--class", "#32770", "--title", ids.kStoreName, "--x", "4", "--y", "4")
         self.kdrive("keys", "--vk", str(VK_TAB))

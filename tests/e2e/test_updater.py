@@ -25,15 +25,20 @@ class Updater(KelvoTestCase):
         wait_until(lambda: "started" in self.read_log_lines(self.started_log), 15.0, what="the agent's start")
         self.assertEqual(self.kdrive("count", "--class", "#32770", "--visible"), "0")
 
-    # Catches: a question missing for a suite without a version, files not installed (the starter at the drive
-    # root), the version not recorded, and the agent not started at the end.
+    # Catches: a question missing for a suite without a version, a progress dialog with a border, files not
+    # installed (the starter at the drive root), the version not recorded, and the agent not started at the end.
     def test_a_whole_update_from_the_store(self):
         self.start_local_store()
         (self.suite_dir / ids.kSettingsFile).write_bytes(settings_xml({"UpdateCheck": 1}))
         updater = self.start(self.win_path(ids.kUpdaterProgram))
         self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "20000")
         self.assertIn("Kelvo 업데이트가 있습니다.", self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"))
-        self.screenshot("updater-question")
+        self.check_screen("updater-question", "#32770", "정보")
+        # The progress dialog behind the question has no border: its window is its client area.
+        dialog = self.window_info("#32770", "")
+        width, height = (int(v) for v in dialog["client"].split(","))
+        left, top, right, bottom = (int(v) for v in dialog["rect"].split(","))
+        self.assertEqual((right - left, bottom - top), (width, height), "the updater dialog has no border")
         self.kdrive("press", "--class", "#32770", "--title", "정보", "--id", str(IDYES))
         self.assertEqual(updater.wait(60), 0)
         launcher_files = STORE_CONTENT / "application" / "Launcher"

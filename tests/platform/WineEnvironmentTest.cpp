@@ -65,4 +65,29 @@ TEST(WineEnvironment, HangulFontIsFoundUnderTheKoreanNames) {
     ::ReleaseDC(nullptr, dc);
 }
 
+// Catches: a prefix whose fonts miss Wine's own (Marlett draws the caption buttons, which otherwise show the
+// letters "0 1 r"; Tahoma is the dialogs' font), so screens depend on whatever the machine has installed.
+TEST(WineEnvironment, CaptionButtonAndDialogFontsAreWinesOwn) {
+    HDC dc = ::GetDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    const struct {
+        const wchar_t* face;
+        BYTE charSet;
+    } wanted[] = {{L"Marlett", SYMBOL_CHARSET}, {L"Tahoma", DEFAULT_CHARSET}};
+    for (const auto& font : wanted) {
+        LOGFONTW request = {};
+        request.lfHeight = -13;
+        request.lfCharSet = font.charSet;
+        lstrcpynW(request.lfFaceName, font.face, LF_FACESIZE);
+        HFONT created = ::CreateFontIndirectW(&request);
+        HGDIOBJ old = ::SelectObject(dc, created);
+        wchar_t chosen[LF_FACESIZE] = {};
+        ::GetTextFaceW(dc, LF_FACESIZE, chosen);
+        ::SelectObject(dc, old);
+        ::DeleteObject(created);
+        EXPECT_STREQ(chosen, font.face);
+    }
+    ::ReleaseDC(nullptr, dc);
+}
+
 }  // namespace

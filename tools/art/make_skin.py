@@ -498,6 +498,11 @@ def background():
     return body
 
 
+# The command panel's field labels; the launcher's fields write typed text in this face at this pixel size
+# (launcher/CommandPanel.cpp, kFieldFontFace and kFieldFontPixels).
+PANEL_LABEL_FONT = ("NanumBarunGothicBold.ttf", 12)
+
+
 def command_panel(skin):
     """The panel is copied opaque over the page area, so its corners carry the well it covers."""
     ox, oy = PANEL_ORIGIN
@@ -512,7 +517,7 @@ def command_panel(skin):
     ly.ellipse((PANEL_W - 30, 10, PANEL_W - 14, 26), (255, 255, 255, 60))
     ly.line([(PANEL_W - 22, 14), (PANEL_W - 22, 22)], 1.8, WHITE)
     ly.line([(PANEL_W - 26, 18), (PANEL_W - 18, 18)], 1.8, WHITE)
-    label_font = font("NanumBarunGothicBold.ttf", 12)
+    label_font = font(*PANEL_LABEL_FONT)
     for y, label in zip(FIELD_Y, ("이름", "명령", "인수", "아이콘")):
         ly.text((FIELD_X + 2, y + LABEL_DY), label, label_font, CARD_TEXT)
     hint_font = font("NanumBarunGothic.ttf", 11)
