@@ -28,9 +28,10 @@ constexpr wchar_t kAskExitDuringJob[] =
     L"하시겠습니까?";
 constexpr wchar_t kAskExitOnRemoval[] = L"Kelvo가 제거 되었습니다.\nKelvo를 종료 하시겠습니까?";
 
-// A job checks the stop event between chunks; one that has not returned by then is left running and the exit
-// is called off, as the agent cannot end it safely.
-constexpr DWORD kWorkerStopTimeoutMs = 30000;
+// A job checks the stop between chunks, and a blocked fetch returns once its handle is closed (under Wine at its
+// 5-second receive timeout). One that has not returned by then is left to the end of the process.
+constexpr DWORD kWorkerStopTimeoutMs = 10000;
+constexpr wchar_t kStillStopping[] = L"다운로드를 중지하고 있습니다.\n중지를 기다리지 않고 Kelvo를 종료합니다.";
 // The other programs are told to close by a sent WM_DESTROY; a hung one must not hang the agent's exit.
 constexpr UINT kCloseSendTimeoutMs = 10000;
 // The longest texts a same-process update request may hand over: a profile path and a package name field.
@@ -321,17 +322,18 @@ bool CMainFrame::StopWorkerForExit() {
     }
     // Also closes the running fetch's handles from here, which ends a call blocked in the network.
     m_state.workerStop.Stop();
-    if (!m_worker) {
-        return true;
+    if (m_worker && !m_worker->JoinPumping(kWorkerStopTimeoutMs)) {
+        // The user said to go: the suite shuts down all the same, and the process ends without the worker.
+        m_isWorkerStuck = true;
+        platform::ShowInfo(m_boxes, hwnd(), kStillStopping);
     }
-    return m_worker->JoinPumping(kWorkerStopTimeoutMs);
+    return true;
 }
 
 void CMainFrame::OnDestroy() {
     m_state.workerStop.Stop();
-    if (m_worker) {
-        // A worker that has not ended by then ends with the process.
-        m_worker->JoinPumping(kWorkerStopTimeoutMs);
+    if (m_worker && !m_isWorkerStuck && !m_worker->JoinPumping(kWorkerStopTimeoutMs)) {
+        m_isWorkerStuck = true;  // it ends with the process
     }
     if (m_isTrayShown) {
         m_tray.Delete();

@@ -36,6 +36,11 @@ public:
     bool Create();
     // Status window, files, tray icon, worker, launcher, hotkeys and auto-start programs, in that order.
     void RunStartUp(platform::ModelessDialogs* dialogs);
+    // The package worker on `runner`, or on the store's own when null (RunStartUp's step; tests give their own).
+    void StartWorker(std::unique_ptr<IPackageJobRunner> runner = nullptr);
+    // The worker did not stop within its bound when the agent ended: the process must end without waiting for
+    // it, and without destroying what it still uses.
+    bool IsWorkerStuck() const { return m_isWorkerStuck; }
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -85,7 +90,6 @@ private:
     void ReadEnvironmentFile();
     bool ScanEnvironment();
     void PutTrayIcon();
-    void StartWorker();
 
     std::wstring ModuleFile(const char16_t* name) const;
     // The letter of the drive the suite runs from; 0 when the module folder is unknown.
@@ -107,10 +111,11 @@ private:
     // The worker's reports, shown by this window one box at a time.
     platform::ReportRelay m_jobReports;
     // The runner outlives the worker's thread: the worker is joined (or destroyed) first.
-    std::unique_ptr<CPackageJobRunner> m_jobRunner;
+    std::unique_ptr<IPackageJobRunner> m_jobRunner;
     std::unique_ptr<PackageWorker> m_worker;
     platform::ModelessDialogs* m_dialogs = nullptr;
     std::unique_ptr<CFormBrowser> m_storeBrowser;
     bool m_isStoreBrowserOpen = false;
     bool m_isExiting = false;  // the exit procedure is asking or waiting
+    bool m_isWorkerStuck = false;
 };

@@ -98,19 +98,18 @@ void CMainFrame::PutTrayIcon() {
     m_isTrayShown = m_tray.Put();
 }
 
-void CMainFrame::StartWorker() {
+void CMainFrame::StartWorker(std::unique_ptr<IPackageJobRunner> runner) {
     m_state.flags.isBusy = false;
     m_state.workerStop.Reset();
     m_jobReports.Attach(hwnd());
-    PackageJobContext context{
-        m_state.workerStop,
-        m_jobReports,
-        m_state.moduleFolder,
-        ModuleFile(common::kStagingFolder),
-        platform::ToWide(common::kStoreHttpHost),
-        platform::ToWide(common::kStoreFtpHost),
-        platform::StoreLogin{platform::ToWide(m_state.credentials.id), platform::ToWide(m_state.credentials.password)}};
-    m_jobRunner = std::make_unique<CPackageJobRunner>(std::move(context));
+    if (!runner) {
+        runner = std::make_unique<CPackageJobRunner>(PackageJobContext{
+            m_state.workerStop, m_jobReports, m_state.moduleFolder, ModuleFile(common::kStagingFolder),
+            platform::ToWide(common::kStoreHttpHost), platform::ToWide(common::kStoreFtpHost),
+            platform::StoreLogin{platform::ToWide(m_state.credentials.id),
+                                 platform::ToWide(m_state.credentials.password)}});
+    }
+    m_jobRunner = std::move(runner);
     m_worker = std::make_unique<PackageWorker>(m_state.flags, m_state.jobs, m_state.jobsQueued, m_state.workerStop,
                                                hwnd(), m_jobRunner.get());
     m_worker->Start();

@@ -56,6 +56,12 @@ bool CMarloApp::InitInstance(int /*showCommand*/) {
 }
 
 int CMarloApp::ExitInstance(int exitCode) {
+    if (m_frame && m_frame->IsWorkerStuck()) {
+        // The worker still uses the frame and the state: the process ends around it, after the user's own
+        // closing programs have run.
+        StartAll(m_starter, m_state.autoClose, kAutoClosePauseMs);
+        ::ExitProcess(static_cast<UINT>(exitCode));
+    }
     m_frame.reset();
     StartAll(m_starter, m_state.autoClose, kAutoClosePauseMs);
     if (m_isOleReady) {

@@ -49,7 +49,7 @@ UpdateResult CSuiteUpdater::Run() {
     int64_t received = 0;
     const std::wstring profileUrl = L"FTP://" + m_context.ftpHost + platform::WideCStr(common::kSuiteProfileFolder) +
                                     L"/" + platform::WideCStr(common::kProfileFile);
-    if (Fetch(profileUrl, m_tempProfile, false, received) != platform::kTransferOk) {
+    if (Fetch(profileUrl, m_tempProfile, nullptr, received) != platform::kTransferOk) {
         // No network or no profile: the suite starts as it is, without a word.
         return m_context.stop.IsStopped() ? UpdateResult::Stopped : UpdateResult::NoUpdate;
     }
@@ -84,15 +84,17 @@ UpdateResult CSuiteUpdater::Run() {
     return UpdateResult::Updated;
 }
 
-DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPath, bool withProgress,
+DWORD CSuiteUpdater::Fetch(const std::wstring& url, const std::wstring& localPath, const common::CFileInfo* listed,
                            int64_t& received) {
     platform::TransferJob job;
     job.stop = &m_context.stop;
     job.sink = this;
-    m_isCounting = withProgress;
+    // Only the listed files count towards the progress bar, and only they have a size and digest to check.
+    m_isCounting = listed != nullptr;
     m_context.watch.ticks = 0;
     m_context.watch.isBusy = true;
-    DWORD code = platform::FtpFetch(url, localPath, &job, received);
+    const DWORD code = listed != nullptr ? platform::FtpFetchAsListed(url, localPath, *listed, job, received)
+                                         : platform::FtpFetch(url, localPath, &job, received);
     m_context.watch.isBusy = false;
     return code;
 }
@@ -125,14 +127,7 @@ DWORD CSuiteUpdater::DownloadAll() {
         ::DeleteFileW(local.c_str());  // a partial file of an earlier run is never reused
         int64_t received = 0;
         const std::wstring url = L"FTP://" + m_context.ftpHost + folder + L"/" + platform::ToWide(entry.fileName);
-        platform::TransferJob job;
-        job.stop = &m_context.stop;
-        job.sink = this;
-        m_isCounting = true;
-        m_context.watch.ticks = 0;
-        m_context.watch.isBusy = true;
-        DWORD code = platform::FtpFetchAsListed(url, local, entry, job, received);
-        m_context.watch.isBusy = false;
+        DWORD code = Fetch(url, local, &entry, received);
         if (code == platform::kTransferFileError) {
             m_bytesDone -= received;
         }

@@ -67,7 +67,9 @@ private:
     bool OnChunk(const uint8_t* data, size_t size) override;
     void OnNetworkStep() override;
     void ReportPercent();
-    DWORD Fetch(const std::wstring& url, const std::wstring& localPath, bool withProgress, int64_t& received);
+    // A listed file is checked against its entry; the profile (null) is not.
+    DWORD Fetch(const std::wstring& url, const std::wstring& localPath, const common::CFileInfo* listed,
+                int64_t& received);
     DWORD DownloadAll();
     DWORD InstallAll();
     void ReportFailure(DWORD code);

@@ -57,7 +57,7 @@ void ReportRelay::ShowPending() {
         // whoever waits for the worker to end.
         const bool isStopped = m_stop != nullptr && m_stop->IsStopped();
         const BoxText box = isStopped ? BoxText{} : m_texts(next.report);
-        const int result = isStopped ? 0 : m_boxes.Show(nullptr, box.text, box.title, box.type);
+        const int result = isStopped ? 0 : m_boxes.Show(m_window, box.text, box.title, box.type);
         if (next.answer) {
             next.answer->result = result;
             ::SetEvent(next.answer->given.get());

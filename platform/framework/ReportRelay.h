@@ -18,6 +18,8 @@ namespace platform {
 // user never faces two boxes of the relay at once. Ask waits for its answer, or for the stop; reports still
 // queued when the stop comes are dropped.
 //
+// The boxes are owned by the attached window, as a box of its own would be.
+//
 // Calling thread: Attach and ShowPending on the window's thread; Report and Ask on any other thread.
 class ReportRelay final : public IFailureReports {
 public:

@@ -16,6 +16,7 @@
 #include "common/ipc/SuiteNames.h"
 #include "common/model/PackageRecord.h"
 #include "platform/FileStoreWin.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/framework/RecordingMessageBoxes.h"
 
@@ -122,6 +123,50 @@ TEST_F(MainFrameTest, ShutDownDuringAJobAsksTwiceAndNoLeavesTheAgentRunning) {
     Send(common::kMsgShutDown);
     EXPECT_TRUE(m_state.workerStop.IsStopped()) << "the one stop reaches the worker and its transfer";
     EXPECT_FALSE(m_frame->hwnd());
+}
+
+// A job that hears no stop: it runs until the test lets it go.
+class StuckRunner final : public IPackageJobRunner {
+public:
+    StuckRunner(HANDLE started, HANDLE release) : m_started(started), m_release(release) {}
+    JobOutcome Run(const common::QueuedJob&) override {
+        ::SetEvent(m_started);
+        ::WaitForSingleObject(m_release, INFINITE);
+        return JobOutcome::Done;
+    }
+
+private:
+    HANDLE m_started;
+    HANDLE m_release;
+};
+
+// Catches: an exit the user said Yes to that returns silently when the job does not stop in time (the agent
+// would stay, with a worker that no longer takes jobs), and the other programs' windows and the tray icon left.
+TEST_F(MainFrameTest, AnExitGoesOnWhenTheRunningJobDoesNotStopInTime) {
+    PeerWindow launcher;
+    ASSERT_TRUE(
+        launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherTitle)));
+    platform::UniqueKernelHandle started(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    platform::UniqueKernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    m_frame->StartWorker(std::make_unique<StuckRunner>(started.get(), release.get()));
+    common::PackageJob job;
+    job.packageIndex = 7;
+    ASSERT_TRUE(m_state.jobs.Append(common::JobKind::Install, job));
+    m_state.jobsQueued.Set();
+    ASSERT_EQ(::WaitForSingleObject(started.get(), 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(m_state.flags.isBusy.load());
+
+    m_boxes.QueueAnswer(IDYES);
+    m_boxes.QueueAnswer(IDYES);
+    Send(common::kMsgShutDown);
+    ASSERT_EQ(m_boxes.boxes().size(), 3u);
+    EXPECT_EQ(m_boxes.boxes()[1].text, kAskExitDuringJob);
+    EXPECT_EQ(m_boxes.boxes()[2].text, L"다운로드를 중지하고 있습니다.\n중지를 기다리지 않고 Kelvo를 종료합니다.");
+    EXPECT_EQ(m_boxes.boxes()[2].title, L"정보");
+    EXPECT_EQ(launcher.Count(WM_DESTROY), 1u) << "the suite shuts down all the same";
+    EXPECT_FALSE(m_frame->hwnd());
+    EXPECT_TRUE(m_frame->IsWorkerStuck()) << "the process must end without waiting for the worker";
+    ::SetEvent(release.get());
 }
 
 DEV_BROADCAST_VOLUME VolumeNotice(char drive) {
