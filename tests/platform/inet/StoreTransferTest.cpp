@@ -139,11 +139,16 @@ TEST_F(StoreTransferTest, StopFromTheCallbackGives995AndLeavesNoFile) {
     EXPECT_FALSE(Exists(local));
 }
 
+// Catches: a transfer the server broke off taken as whole. HTTP tells it by the announced length; FTP by the
+// server's closing reply (426), since no listing gives a size to hold it against.
 TEST_F(StoreTransferTest, TransferCutShortByTheServerFailsAndLeavesNoFile) {
     std::wstring local = Local(L"cut.bin");
     int64_t counter = 0;
     DWORD result = platform::HttpFetch(L"HTTP://" + m_http + L"/test/cut-short.bin", local, nullptr, counter);
     EXPECT_NE(result, platform::kTransferOk);
+    EXPECT_FALSE(Exists(local));
+    result = platform::FtpFetch(L"FTP://" + m_ftp + L"/test/cut-short.bin", local, nullptr, counter);
+    EXPECT_EQ(result, static_cast<DWORD>(ERROR_INTERNET_CONNECTION_ABORTED));
     EXPECT_FALSE(Exists(local));
 }
 
