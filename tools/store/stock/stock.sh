@@ -160,6 +160,11 @@ start() {
     say "vsftpd on 127.0.0.1:$ftp_port (active mode, data from port $ftp_data_port), nginx on 127.0.0.1:$http_port"
 }
 
+# Whether a process of the group still runs; an ended one waits as a zombie until whoever adopted it reaps it.
+group_runs() {
+    ps -eo pgid=,stat= | awk -v group="$1" '$1 == group && $2 !~ /^Z/ { found = 1 } END { exit !found }'
+}
+
 # Ends a server and the processes it forked (each runs in a process group of its own) by its pid file: TERM, then
 # KILL after the deadline; the file is forgotten.
 stop_pid() {
@@ -169,7 +174,7 @@ stop_pid() {
     if [[ "$pid" =~ ^[0-9]+$ ]] && grep -qa "$name" "/proc/$pid/cmdline" 2>/dev/null; then
         kill -TERM -- "-$pid" 2>/dev/null || true
         local end=$((SECONDS + DEADLINE))
-        while kill -0 -- "-$pid" 2>/dev/null && [ "$SECONDS" -lt "$end" ]; do sleep 0.05; done
+        while group_runs "$pid" && [ "$SECONDS" -lt "$end" ]; do sleep 0.05; done
         kill -KILL -- "-$pid" 2>/dev/null || true
         # A child of this shell is reaped here; one from an earlier shell has gone once kill -0 fails.
         wait "$pid" 2>/dev/null || true
