@@ -12,19 +12,27 @@ namespace {
 
 constexpr UINT kKoreanCodePage = 949;
 
-// The path in the code page, or nothing when a character has no form there.
-std::optional<std::string> Spelled(const std::wstring& path, UINT codePage) {
-    BOOL usedDefault = FALSE;
-    BOOL* usedDefaultSlot = codePage == CP_UTF8 ? nullptr : &usedDefault;
-    int size = ::WideCharToMultiByte(codePage, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0, nullptr,
-                                     usedDefaultSlot);
-    if (size <= 0) {
-        return std::nullopt;
+// The path in the code page as WinINet converts it (best-fit characters and '?' included).
+std::string Converted(const std::wstring& path, UINT codePage, DWORD flags, BOOL* usedDefault) {
+    int size = ::WideCharToMultiByte(codePage, flags, path.c_str(), static_cast<int>(path.size()), nullptr, 0, nullptr,
+                                     usedDefault);
+    std::string bytes(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (size > 0) {
+        ::WideCharToMultiByte(codePage, flags, path.c_str(), static_cast<int>(path.size()), bytes.data(), size, nullptr,
+                              usedDefault);
     }
-    std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(codePage, 0, path.c_str(), static_cast<int>(path.size()), bytes.data(), size, nullptr,
-                          usedDefaultSlot);
-    if (usedDefault) {
+    return bytes;
+}
+
+// The path in the code page, or nothing when a character has no exact form there: a best-fit stand-in ('e' for
+// 'é') could name another file.
+std::optional<std::string> Spelled(const std::wstring& path, UINT codePage) {
+    if (codePage == CP_UTF8) {
+        return Converted(path, codePage, 0, nullptr);
+    }
+    BOOL usedDefault = FALSE;
+    std::string bytes = Converted(path, codePage, WC_NO_BEST_FIT_CHARS, &usedDefault);
+    if (usedDefault || bytes.empty()) {
         return std::nullopt;
     }
     return bytes;
@@ -37,7 +45,7 @@ std::vector<std::string> OtherNameSpellings(const std::wstring& path) {
     if (std::all_of(path.begin(), path.end(), [](wchar_t unit) { return unit < 0x80; })) {
         return spellings;
     }
-    std::optional<std::string> sent = Spelled(path, CP_ACP);
+    const std::string sent = Converted(path, CP_ACP, 0, nullptr);
     for (UINT codePage : {static_cast<UINT>(CP_UTF8), kKoreanCodePage}) {
         std::optional<std::string> bytes = Spelled(path, codePage);
         if (bytes && bytes != sent && std::find(spellings.begin(), spellings.end(), *bytes) == spellings.end()) {

@@ -95,9 +95,9 @@ TEST_F(StoreTransferTest, FtpFetchOfANestedKoreanNameIsByteIdentical) {
     EXPECT_GE(sink.calls, 76800 / 8192);
 }
 
-// The size check of a transfer rests on the server's listing; for a Korean name the listing must come back in
-// the code page the client named the file in, or the name is never found and the check silently drops out.
-// (Wine's listing parser also stops a name at its first space, so such names are never found under Wine.)
+// The local store lists names in the code page the client named the file in, as a Korean Windows server does:
+// WinINet finds a Korean name in a listing and reads its size. (Wine's listing parser also stops a name at its
+// first space, so such names are never found under Wine; fetches ask for no listing.)
 TEST_F(StoreTransferTest, ListingFindsAKoreanNameWithItsSize) {
     std::wstring host = m_ftp.substr(0, m_ftp.find(L':'));
     auto port = static_cast<INTERNET_PORT>(_wtoi(m_ftp.c_str() + m_ftp.find(L':') + 1));
