@@ -5,9 +5,9 @@
 #   stock.sh start STATE_DIR CONTENT_DIR   generate the configurations under STATE_DIR and start both servers
 #   stock.sh stop STATE_DIR                stop both, remove the account's PAM service and STATE_DIR's files
 #
-# Ports: KELVO_STOCK_HTTP_PORT and KELVO_STOCK_FTP_PORT (free loopback ports when unset); the FTP server opens its
-# active-mode data connections from KELVO_STOCK_FTP_DATA_PORT (the FTP port + 1 when unset). The ports in use are
-# written to STATE_DIR/ports as shell assignments (http_port=, ftp_port=, ftp_data_port=).
+# Ports: KELVO_STOCK_HTTP_PORT and KELVO_STOCK_FTP_PORT; the FTP server opens its active-mode data connections
+# from KELVO_STOCK_FTP_DATA_PORT (free loopback ports for those unset). The ports in use are written to
+# STATE_DIR/ports as shell assignments (http_port=, ftp_port=, ftp_data_port=).
 #
 # The FTP account is a virtual user: vsftpd asks PAM through a service of its own, /etc/pam.d/kelvo-stock-<id>,
 # whose only module (pam_pwdfile) checks the password against STATE_DIR/ftp.passwd. No system user is made: the
@@ -129,7 +129,13 @@ start() {
     chmod 755 "$state/empty"
     http_port=${KELVO_STOCK_HTTP_PORT:-$(free_port)}
     ftp_port=${KELVO_STOCK_FTP_PORT:-$(free_port)}
-    ftp_data_port=${KELVO_STOCK_FTP_DATA_PORT:-$((ftp_port + 1))}
+    ftp_data_port=${KELVO_STOCK_FTP_DATA_PORT:-$(free_port)}
+    # Two free ports asked for one after the other can be the same one.
+    while [ "$ftp_port" = "$http_port" ] && [ -z "${KELVO_STOCK_FTP_PORT:-}" ]; do ftp_port=$(free_port); done
+    while [ "$ftp_data_port" = "$http_port" ] || [ "$ftp_data_port" = "$ftp_port" ]; do
+        [ -z "${KELVO_STOCK_FTP_DATA_PORT:-}" ] || fail "KELVO_STOCK_FTP_DATA_PORT is one of the other ports"
+        ftp_data_port=$(free_port)
+    done
 
     local service
     service=$(pam_service "$state")
