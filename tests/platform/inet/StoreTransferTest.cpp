@@ -282,6 +282,25 @@ TEST_F(StockStoreTransfer, KoreanNamesStoredAsUtf8AndAsCodePage949ArriveWhole) {
     }
 }
 
+// Catches: a fetch over the connection of our own that does not report its chunks (the progress would stand
+// still for UTF-8 names) or does not hear the sink's stop, and a stopped fetch's file left behind.
+TEST_F(StockStoreTransfer, AFetchByTheServersOwnSpellingReportsItsChunksAndStops) {
+    const std::wstring url = L"FTP://" + m_ftp + L"/pub/utf-8/메모장/도움말/한글 파일.bin";
+    std::wstring local = Local(L"chunks.bin");
+    int64_t counter = 0;
+    CountingSink sink;
+    platform::TransferJob job;
+    job.sink = &sink;
+    ASSERT_EQ(platform::FtpFetch(url, local, &job, counter), platform::kTransferOk);
+    EXPECT_EQ(sink.total, 76800);
+    EXPECT_GE(sink.calls, 76800 / 8192);
+    ::DeleteFileW(local.c_str());
+
+    sink.isStopping = true;
+    EXPECT_EQ(platform::FtpFetch(url, local, &job, counter), platform::kTransferStopped);
+    EXPECT_FALSE(Exists(local));
+}
+
 // Catches: a size read from the listing taken as the truth. vsftpd lists a symbolic link with the length of its
 // target's path, longer than the five bytes the link's file holds; the whole file was refused as cut short.
 TEST_F(StockStoreTransfer, ASizeInTheListingDoesNotDecideTheTransfer) {
