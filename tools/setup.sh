@@ -8,7 +8,11 @@ PACKAGES=(
     cmake ninja-build clang libclang-rt-14-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64 wine fonts-wine xvfb xauth x11-utils imagemagick fonts-nanum locales
     python3 python3-pyftpdlib python3-pil openssl
+    vsftpd nginx libpam-pwdfile
 )
+# Stock servers the tests start on loopback ports of their own (tools/store/stock); the system services these
+# packages set up are not wanted.
+SYSTEM_SERVICES=(vsftpd nginx)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -20,6 +24,13 @@ if ((${#missing[@]})); then
     [ "$(id -u)" -eq 0 ] || SUDO="sudo"
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+    # Where systemd runs, a freshly installed vsftpd or nginx is started on ports 21 and 80 for everyone: stop
+    # and disable the services this install brought (one the machine had before is left alone).
+    if [ -d /run/systemd/system ]; then
+        for p in "${SYSTEM_SERVICES[@]}"; do
+            [[ " ${missing[*]} " == *" $p "* ]] && $SUDO systemctl disable --now "$p" >/dev/null 2>&1 || true
+        done
+    fi
 fi
 
 if [ ! -f "$LOCPATH/ko_KR.UTF-8/LC_CTYPE" ]; then

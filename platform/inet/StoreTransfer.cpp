@@ -4,14 +4,18 @@
 #include <wininet.h>
 
 #include <cwchar>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "common/ipc/SuiteNames.h"
 #include "common/store/StoreUrl.h"
+#include "common/text/Utf.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/inet/InetHandle.h"
+#include "platform/inet/NameSpellings.h"
+#include "platform/inet/RawFtpSession.h"
 
 namespace platform {
 
@@ -124,18 +128,31 @@ private:
     bool m_isKept = false;
 };
 
-// The transfer loop both schemes share, from an open request or FTP file handle into the local file.
-DWORD CopyToFile(HINTERNET source, LocalFile& file, const TransferJob* job, int64_t& byteCounter,
+// Reads at most `size` bytes of the remote file: false on a failure, with its error; `read` 0 at the end.
+using ReadChunk = std::function<bool(char* buffer, DWORD size, DWORD& read, DWORD& error)>;
+
+// Reading until a read returns nothing ends where asking for the available bytes first would, with half the
+// calls: under Wine each availability query is a round through the socket layer.
+ReadChunk InternetReader(HINTERNET source) {
+    return [source](char* buffer, DWORD size, DWORD& read, DWORD& error) {
+        if (::InternetReadFile(source, buffer, size, &read)) {
+            return true;
+        }
+        error = ::GetLastError();
+        return false;
+    };
+}
+
+// The transfer loop both schemes share, from an open request, FTP file or data connection into the local file.
+DWORD CopyToFile(const ReadChunk& readChunk, LocalFile& file, const TransferJob* job, int64_t& byteCounter,
                  std::optional<int64_t> announcedSize) {
     std::vector<char> buffer(kBufferSize, 0);
     int64_t received = 0;
     for (;;) {
-        // Reading until a read returns nothing ends where asking for the available bytes first would, with
-        // half the calls: under Wine each availability query is a round through the socket layer.
         DWORD read = 0;
+        DWORD error = 0;
         NetworkStep(job);
-        const BOOL isRead = ::InternetReadFile(source, buffer.data(), kReadChunk, &read);
-        const DWORD error = isRead ? 0 : ::GetLastError();
+        const bool isRead = readChunk(buffer.data(), kReadChunk, read, error);
         NetworkStep(job);
         if (!isRead) {
             if (error == ERROR_NO_MORE_FILES && !IsStopped(job)) {
@@ -180,14 +197,70 @@ std::optional<int64_t> ContentLength(HINTERNET request) {
     return value;
 }
 
-// WinINet under Wine answers FtpGetFileSize with 0, so the size comes from the server's listing.
-std::optional<int64_t> ListedSize(HINTERNET connection, const std::wstring& object) {
-    WIN32_FIND_DATAW data = {};
-    UniqueInternet find(::FtpFindFirstFileW(connection, object.c_str(), &data, INTERNET_FLAG_RELOAD, 0));
-    if (!find || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return std::nullopt;
+// The server's reply that ended the FTP file just closed on this thread: a refusal (4xx, 5xx) means the server
+// broke the transfer off. Without a readable reply the caller's own size check decides.
+DWORD FtpTransferEnd() {
+    DWORD error = 0;
+    wchar_t text[512] = {};
+    DWORD length = sizeof(text) / sizeof(text[0]);
+    if (!::InternetGetLastResponseInfoW(&error, text, &length) || length < 3) {
+        return kTransferOk;
     }
-    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return text[0] == L'4' || text[0] == L'5' ? ERROR_INTERNET_CONNECTION_ABORTED : kTransferOk;
+}
+
+// The file over a connection of our own, for each other spelling of its path until the server opens one.
+DWORD FetchByOtherSpellings(const common::StoreUrl& address, const std::wstring& object, LocalFile& file,
+                            const TransferJob* job, int64_t& byteCounter) {
+    for (const std::string& spelling : OtherNameSpellings(object)) {
+        if (IsStopped(job)) {
+            return kTransferStopped;
+        }
+        RawFtpSession session;
+        DWORD result =
+            session.Login(common::Utf16ToUtf8(address.host), address.port, common::Utf16ToUtf8(common::kStoreFtpUser),
+                          common::Utf16ToUtf8(common::kStoreFtpPassword));
+        if (result == kTransferOk) {
+            result = session.Retrieve(spelling);
+        }
+        if (result == kTransferFileError) {
+            continue;
+        }
+        if (result == kTransferOk) {
+            ReadChunk reader = [&session](char* buffer, DWORD size, DWORD& read, DWORD& error) {
+                return session.Read(buffer, size, read, error);
+            };
+            result = CopyToFile(reader, file, job, byteCounter, std::nullopt);
+        }
+        if (result == kTransferOk) {
+            result = session.Finish();
+        }
+        return Failure(job, result);
+    }
+    return IsStopped(job) ? kTransferStopped : kTransferFileError;
+}
+
+// A GET of the object on the connection, sent: kTransferOk or the error.
+DWORD SendGet(HINTERNET connection, const std::wstring& object, UniqueInternet& request) {
+    request.reset(::HttpOpenRequestW(connection, L"GET", object.c_str(), nullptr, nullptr, nullptr,
+                                     INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    if (!request) {
+        return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    }
+    SetReceiveTimeout(request.get());
+    if (!::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
+        return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
+    }
+    return kTransferOk;
+}
+
+DWORD StatusCode(HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof(status);
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+        return 0;
+    }
+    return status;
 }
 
 }  // namespace
@@ -206,20 +279,28 @@ DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const Tr
     if (!handles.connection) {
         return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }
-    handles.request.reset(::HttpOpenRequestW(handles.connection.get(), L"GET", ToWide(address->object).c_str(), nullptr,
-                                             nullptr, nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
-    if (!handles.request) {
-        return Failure(job, LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR));
+    const std::wstring object = ToWide(address->object);
+    if (DWORD sent = SendGet(handles.connection.get(), object, handles.request)) {
+        return Failure(job, sent);
     }
-    SetReceiveTimeout(handles.request.get());
-    if (!::HttpSendRequestW(handles.request.get(), nullptr, 0, nullptr, 0)) {
-        return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
+    // WinINet sends a path in the system's code page; a server that stores the name in another one answers 404
+    // to that spelling and finds the file by its own bytes, percent-encoded. Otherwise the 404 page is the body.
+    if (StatusCode(handles.request.get()) == HTTP_STATUS_NOT_FOUND) {
+        for (const std::string& spelling : OtherNameSpellings(object)) {
+            UniqueInternet other;
+            if (SendGet(handles.connection.get(), PercentEncodedPath(spelling), other) == kTransferOk &&
+                StatusCode(other.get()) != HTTP_STATUS_NOT_FOUND) {
+                handles.request = std::move(other);
+                break;
+            }
+        }
     }
     LocalFile file(localPath);
     if (!file.IsOpen()) {
         return kTransferFileError;
     }
-    DWORD result = CopyToFile(handles.request.get(), file, job, byteCounter, ContentLength(handles.request.get()));
+    DWORD result =
+        CopyToFile(InternetReader(handles.request.get()), file, job, byteCounter, ContentLength(handles.request.get()));
     if (result == kTransferOk && !file.Keep()) {
         result = LastErrorOr(ERROR_WRITE_FAULT);
     }
@@ -243,10 +324,10 @@ DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const Tra
     if (!handles.connection) {
         return Failure(job, LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT));
     }
+    // No listing is asked for: a size from it would only be a hint (listings are free text, and a name the client
+    // cannot read, a symbolic link or a name with spaces gives none or a wrong one). The server's closing reply
+    // and the caller's size from the profile decide whether the file is whole.
     std::wstring object = ToWide(address->object);
-    NetworkStep(job);
-    std::optional<int64_t> listedSize = ListedSize(handles.connection.get(), object);
-    NetworkStep(job);
     LocalFile file(localPath);
     if (!file.IsOpen()) {
         return kTransferFileError;
@@ -254,10 +335,20 @@ DWORD FtpFetch(const std::wstring& url, const std::wstring& localPath, const Tra
     handles.request.reset(
         ::FtpOpenFileW(handles.connection.get(), object.c_str(), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));
     NetworkStep(job);
-    if (!handles.request) {
-        return IsStopped(job) ? kTransferStopped : kTransferFileError;
+    DWORD result = kTransferOk;
+    if (handles.request) {
+        result = CopyToFile(InternetReader(handles.request.get()), file, job, byteCounter, std::nullopt);
+        if (result == kTransferOk && !IsStopped(job)) {
+            handles.request.reset();  // WinINet reads the closing reply here
+            result = FtpTransferEnd();
+        }
+    } else if (IsStopped(job)) {
+        return kTransferStopped;
+    } else {
+        // WinINet spelled the name in the system's code page; a server that stores it in another one does not
+        // know it by that spelling.
+        result = FetchByOtherSpellings(*address, object, file, job, byteCounter);
     }
-    DWORD result = CopyToFile(handles.request.get(), file, job, byteCounter, listedSize);
     if (result == kTransferOk && !file.Keep()) {
         result = LastErrorOr(ERROR_WRITE_FAULT);
     }

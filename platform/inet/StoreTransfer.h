@@ -35,8 +35,11 @@ struct TransferJob {
 
 // How a fetch works: one connection per call, reads of at most 8192 bytes written to the local file chunk by
 // chunk; `byteCounter` grows by every byte written. The local file never stays behind after a failure. Where
-// the server announced the size (HTTP Content-Length; for FTP the size in its listing), fewer bytes than that
-// is a failure (ERROR_INTERNET_CONNECTION_ABORTED). An HTTP error page is stored like any other body. A stop
+// HTTP announced the size (Content-Length), fewer bytes than that is a failure (ERROR_INTERNET_CONNECTION_ABORTED);
+// for FTP the server's closing reply tells a broken-off transfer, no listing is asked for, and the caller checks
+// the size it expects. A Korean name the server does not know in the system's code page is asked for again in
+// UTF-8 and code page 949 (HTTP percent-encoded after a 404; FTP over a connection of our own after the server
+// would not open the file). An HTTP error page is stored like any other body. A stop
 // through the job's stop ends the fetch with kTransferStopped: between chunks, or by closing the handles
 // of a blocked call (on Windows that aborts the call; under Wine the call ends at its 5-second receive timeout).
 // Blocking; call from a worker or the UI thread, each call with its own handles.

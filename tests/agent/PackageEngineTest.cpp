@@ -391,4 +391,24 @@ TEST_F(PackageEngine, UpdateCheckComparesTheStoresVersionWithTheDrives) {
     EXPECT_EQ(m_boxes.boxes()[0].text.rfind(L"[Error ", 0), 0u);
 }
 
+// Against the stock servers only (run_with_content_store.sh --stock adds the package).
+using PackageEngineStock = PackageEngine;
+
+// Catches: a package whose Korean folder and file names the server stores as code page 949 bytes that cannot be
+// found (its profile by HTTP, its files by FTP) or arrives other than byte for byte. The build's packages 101
+// and 102 cover the same names stored as UTF-8 in the common cases above.
+TEST_F(PackageEngineStock, APackageWithCodePage949NamesInstallsByteForByte) {
+    ASSERT_TRUE(
+        m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    CPackageJobRunner runner(Context());
+    ASSERT_EQ(RunJob(runner, common::JobKind::Install, 106, u"legacy", u"한글메모장"), JobOutcome::Done) << Boxes();
+    EXPECT_TRUE(m_boxes.boxes().empty()) << Boxes();
+    const std::wstring folder = std::wstring(kPrograms) + L"\\한글메모장";
+    EXPECT_EQ(ReadBytes(folder + L"\\메모장.exe"), ReadBytes(StoreFile(L"utility\\한글메모장\\메모장.exe")));
+    EXPECT_EQ(ReadBytes(folder + L"\\도움말\\읽어보기.txt"),
+              ReadBytes(StoreFile(L"utility\\한글메모장\\도움말\\읽어보기.txt")));
+    EXPECT_NE(ReadBytes(folder + L"\\Profile.xml").find("<BASEDIR>legacy</BASEDIR>"), std::string::npos);
+    EXPECT_EQ(m_launcher.messages.back().message, common::kMsgJobFinished);
+}
+
 }  // namespace

@@ -289,11 +289,30 @@ class StoreFS(AbstractedFS):
         return self._in_client_encoding(super().format_mlsx(basedir, listing, perms, facts, ignore_err))
 
 
+class _CutShortProducer:
+    """1000 bytes, then a failed read: the server breaks the transfer off with a 426 reply (tests)."""
+
+    def __init__(self):
+        self._is_sent = False
+
+    def more(self):
+        if self._is_sent:
+            raise RuntimeError("transfer cut short on purpose")
+        self._is_sent = True
+        return b"x" * 1000
+
+
 class StoreFTPHandler(FTPHandler):
     abstracted_fs = StoreFS
     unicode_errors = "surrogateescape"
     banner = "Storvia file server ready."
     auth_failed_timeout = 1
+
+    def ftp_RETR(self, file):
+        if self.fs.fs2ftp(file) == "/test/cut-short.bin":
+            self.push_dtp_data(_CutShortProducer(), isproducer=True, cmd="RETR")
+            return file
+        return super().ftp_RETR(file)
 
     def ftp_OPTS(self, line):
         if line.strip().upper() == "UTF8 ON":

@@ -1,5 +1,6 @@
 // Store transfers against a real local store: what arrives on disk, what a failure leaves, and the result codes
-// the job and the error box rely on. Run through run_with_store.sh; without a store they are skipped.
+// the job and the error box rely on. Run through run_with_store.sh, and the stock servers' cases through
+// run_with_stock_store.sh; without a store they are skipped.
 #include <gtest/gtest.h>
 
 #include "tests/platform/TestEnvironment.h"
@@ -15,6 +16,7 @@
 #include "common/ipc/SuiteNames.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
+#include "platform/inet/InetHandle.h"
 #include "platform/inet/StoreNotice.h"
 #include "platform/inet/StoreTransfer.h"
 
@@ -55,7 +57,7 @@ protected:
         m_root = kelvo_test::EnvironmentText(L"KELVO_STORE_ROOT");
         m_temp = kelvo_test::EnvironmentText(L"KELVO_STORE_TEMP");
         if (m_http.empty() || m_ftp.empty()) {
-            GTEST_SKIP() << "no local store (run through run_with_store.sh)";
+            GTEST_SKIP() << "no store (run through run_with_store.sh or run_with_stock_store.sh)";
         }
     }
     std::wstring Local(const wchar_t* name) const { return m_temp + L"\\" + name; }
@@ -93,9 +95,9 @@ TEST_F(StoreTransferTest, FtpFetchOfANestedKoreanNameIsByteIdentical) {
     EXPECT_GE(sink.calls, 76800 / 8192);
 }
 
-// The size check of a transfer rests on the server's listing; for a Korean name the listing must come back in
-// the code page the client named the file in, or the name is never found and the check silently drops out.
-// (Wine's listing parser also stops a name at its first space, so such names are never found under Wine.)
+// The local store lists names in the code page the client named the file in, as a Korean Windows server does:
+// WinINet finds a Korean name in a listing and reads its size. (Wine's listing parser also stops a name at its
+// first space, so such names are never found under Wine; fetches ask for no listing.)
 TEST_F(StoreTransferTest, ListingFindsAKoreanNameWithItsSize) {
     std::wstring host = m_ftp.substr(0, m_ftp.find(L':'));
     auto port = static_cast<INTERNET_PORT>(_wtoi(m_ftp.c_str() + m_ftp.find(L':') + 1));
@@ -137,11 +139,16 @@ TEST_F(StoreTransferTest, StopFromTheCallbackGives995AndLeavesNoFile) {
     EXPECT_FALSE(Exists(local));
 }
 
+// Catches: a transfer the server broke off taken as whole. HTTP tells it by the announced length; FTP by the
+// server's closing reply (426), since no listing gives a size to hold it against.
 TEST_F(StoreTransferTest, TransferCutShortByTheServerFailsAndLeavesNoFile) {
     std::wstring local = Local(L"cut.bin");
     int64_t counter = 0;
     DWORD result = platform::HttpFetch(L"HTTP://" + m_http + L"/test/cut-short.bin", local, nullptr, counter);
     EXPECT_NE(result, platform::kTransferOk);
+    EXPECT_FALSE(Exists(local));
+    result = platform::FtpFetch(L"FTP://" + m_ftp + L"/test/cut-short.bin", local, nullptr, counter);
+    EXPECT_EQ(result, static_cast<DWORD>(ERROR_INTERNET_CONNECTION_ABORTED));
     EXPECT_FALSE(Exists(local));
 }
 
@@ -218,6 +225,128 @@ TEST_F(StoreTransferTest, FailuresGiveTheirResultCodesAndLeaveNoFile) {
     EXPECT_EQ(platform::HttpFetch(L"HTTP://" + m_http + L"/apps/memo/Profile.xml", m_temp + L"\\no\\dir\\p.xml",
                                   nullptr, counter),
               platform::kTransferFileError);
+}
+
+// The bytes run_with_stock_store.sh wrote for a seed: no file here can name the server's code page 949 copy.
+std::vector<char> SeededBytes(int seed) {
+    std::vector<char> bytes;
+    for (int round = 0; round < 300; ++round) {
+        for (int i = 0; i < 256; ++i) {
+            bytes.push_back(static_cast<char>((i * seed) % 256));
+        }
+    }
+    return bytes;
+}
+
+// The same fetches against Debian's vsftpd and nginx (run_with_stock_store.sh), which keep file names as the
+// bytes they were stored with: Korean names in UTF-8 and in code page 949 must both arrive whole, and nothing
+// the server's listing says may stop a transfer.
+class StockStoreTransfer : public StoreTransferTest {
+protected:
+    // A WinINet FTP connection with the store's account, with the given connection flags.
+    platform::UniqueInternet Connect(HINTERNET internet, DWORD flags) const {
+        std::wstring host = m_ftp.substr(0, m_ftp.find(L':'));
+        auto port = static_cast<INTERNET_PORT>(_wtoi(m_ftp.c_str() + m_ftp.find(L':') + 1));
+        return platform::UniqueInternet(
+            ::InternetConnectW(internet, host.c_str(), port, platform::WideCStr(common::kStoreFtpUser),
+                               platform::WideCStr(common::kStoreFtpPassword), INTERNET_SERVICE_FTP, flags, 0));
+    }
+};
+
+// Catches: a Korean name found only in the system's code page (WinINet's spelling), so a server storing UTF-8
+// names answers 550 and the package cannot be installed, and a name asked for in the wrong form that brings
+// another file.
+TEST_F(StockStoreTransfer, KoreanNamesStoredAsUtf8AndAsCodePage949ArriveWhole) {
+    const struct {
+        const wchar_t* folder;
+        int seed;
+    } cases[] = {{L"utf-8", 1}, {L"cp949", 7}};
+    for (const auto& c : cases) {
+        std::wstring local = Local(L"한글 파일.bin");
+        int64_t counter = 0;
+        std::wstring url = L"FTP://" + m_ftp + L"/pub/" + c.folder + L"/메모장/도움말/한글 파일.bin";
+        ASSERT_EQ(platform::FtpFetch(url, local, nullptr, counter), platform::kTransferOk) << c.seed;
+        EXPECT_EQ(ReadAll(local), SeededBytes(c.seed)) << c.seed;
+        EXPECT_EQ(counter, 76800);
+        ::DeleteFileW(local.c_str());
+
+        std::wstring profile = Local(L"Profile.xml");
+        counter = 0;
+        url = L"HTTP://" + m_http + L"/web/" + c.folder + L"/한글/Profile.xml";
+        ASSERT_EQ(platform::HttpFetch(url, profile, nullptr, counter), platform::kTransferOk) << c.seed;
+        std::vector<char> body = ReadAll(profile);
+        std::string expected = "<ALIAS>" + std::string(c.folder, c.folder + wcslen(c.folder)) + "</ALIAS>";
+        EXPECT_NE(std::string(body.begin(), body.end()).find(expected), std::string::npos)
+            << "the folder's own profile, not the server's 404 page";
+        ::DeleteFileW(profile.c_str());
+    }
+}
+
+// Catches: a fetch over the connection of our own that does not report its chunks (the progress would stand
+// still for UTF-8 names) or does not hear the sink's stop, and a stopped fetch's file left behind.
+TEST_F(StockStoreTransfer, AFetchByTheServersOwnSpellingReportsItsChunksAndStops) {
+    const std::wstring url = L"FTP://" + m_ftp + L"/pub/utf-8/메모장/도움말/한글 파일.bin";
+    std::wstring local = Local(L"chunks.bin");
+    int64_t counter = 0;
+    CountingSink sink;
+    platform::TransferJob job;
+    job.sink = &sink;
+    ASSERT_EQ(platform::FtpFetch(url, local, &job, counter), platform::kTransferOk);
+    EXPECT_EQ(sink.total, 76800);
+    EXPECT_GE(sink.calls, 76800 / 8192);
+    ::DeleteFileW(local.c_str());
+
+    sink.isStopping = true;
+    EXPECT_EQ(platform::FtpFetch(url, local, &job, counter), platform::kTransferStopped);
+    EXPECT_FALSE(Exists(local));
+}
+
+// Catches: a size read from the listing taken as the truth. vsftpd lists a symbolic link with the length of its
+// target's path, longer than the five bytes the link's file holds; the whole file was refused as cut short.
+TEST_F(StockStoreTransfer, ASizeInTheListingDoesNotDecideTheTransfer) {
+    std::wstring local = Local(L"link.bin");
+    int64_t counter = 0;
+    ASSERT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + L"/pub/link.bin", local, nullptr, counter), platform::kTransferOk);
+    std::vector<char> bytes = ReadAll(local);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abcde");
+}
+
+// Catches: a name the server does not have that ends in another code than the one for a missing file, or leaves
+// a file, once every spelling of a Korean name was tried and refused.
+TEST_F(StockStoreTransfer, AMissingFileGives2InEverySpelling) {
+    int64_t counter = 0;
+    for (const wchar_t* missing : {L"/pub/no-such-file.bin", L"/pub/utf-8/없는 파일.bin"}) {
+        std::wstring failed = Local(L"missing.bin");
+        EXPECT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + missing, failed, nullptr, counter),
+                  platform::kTransferFileError);
+        EXPECT_FALSE(Exists(failed));
+    }
+    EXPECT_EQ(counter, 0);
+}
+
+// The servers are set up as the store's: active mode only (the client never asks for passive mode, so a server
+// that allows it would hide a client that does), and read-only.
+TEST_F(StockStoreTransfer, TheFtpServerRefusesPassiveModeAndUploads) {
+    platform::UniqueInternet internet(::InternetOpenW(L"test", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    platform::UniqueInternet passive = Connect(internet.get(), INTERNET_FLAG_PASSIVE);
+    ASSERT_TRUE(passive);
+    platform::UniqueInternet file(
+        ::FtpOpenFileW(passive.get(), L"/pub/empty.bin", GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, 0));
+    EXPECT_FALSE(file) << "passive mode is refused";
+
+    platform::UniqueInternet active = Connect(internet.get(), 0);
+    ASSERT_TRUE(active);
+    platform::UniqueInternet upload(
+        ::FtpOpenFileW(active.get(), L"/pub/uploaded.bin", GENERIC_WRITE, FTP_TRANSFER_TYPE_BINARY, 0));
+    if (upload) {
+        DWORD written = 0;
+        ::InternetWriteFile(upload.get(), "x", 1, &written);
+        upload.reset();
+    }
+    int64_t counter = 0;
+    EXPECT_EQ(platform::FtpFetch(L"FTP://" + m_ftp + L"/pub/uploaded.bin", Local(L"uploaded.bin"), nullptr, counter),
+              platform::kTransferFileError)
+        << "nothing can be stored on the server";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the store transfer tests under Wine against a local store (HTTP and active-mode FTP) on free ports,
-# with content made here: a profile, a nested file with a Korean name, an empty file.
+# with the content of transfer_content.sh.
 #   run_with_store.sh <tests.exe> [gtest arguments...]
 set -euo pipefail
 exe=$1
@@ -8,17 +8,15 @@ shift
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvo-inet-store.XXXXXX")
 source "$here/../local_store.sh"
+source "$here/transfer_content.sh"
 cleanup() {
     stop_local_store
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-mkdir -p "$work/root/apps/memo" "$work/root/pub/메모장/도움말" "$work/log"
-printf '<?xml version="1.0"?>\n<PROFILE><HEAD><VERSION>1.0</VERSION></HEAD></PROFILE>\n' >"$work/root/apps/memo/Profile.xml"
-/usr/bin/python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)) * 300)' >"$work/root/pub/메모장/도움말/한글 파일.bin"
-: >"$work/root/pub/empty.bin"
-printf abcde >"$work/root/pub/메모장/한글.bin"
+mkdir -p "$work/log"
+make_transfer_content "$work/root"
 
 start_local_store "$work/root" "$work"
 

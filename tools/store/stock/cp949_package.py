@@ -1,0 +1,51 @@
+#!/usr/bin/python3
+"""Adds to a copy of the store's content the package whose Korean names are stored as code page 949 bytes, as a
+Linux server holds names a Korean Windows wrote: package 106, store directory "legacy", the files of package 101
+(한글메모장) under the same names, in code page 949.
+
+usage: cp949_package.py CONTENT_DIR
+CONTENT_DIR is the store content laid out by make_content.py (its package 101 is read from there).
+"""
+import shutil
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+import make_content  # noqa: E402
+
+INDEX = 106
+DIRECTORY = "legacy"
+
+
+def on_disk(root, *names):
+    """The path of the Korean names below root, in code page 949 bytes."""
+    path = bytes(root)
+    for name in names:
+        path += b"/" + name.encode("cp949")
+    return path
+
+
+def main():
+    root = Path(sys.argv[1])
+    source = next(p for p in make_content.PACKAGES if p["index"] == 101)
+    package = dict(source, index=INDEX, directory=DIRECTORY)
+    source_folder = root / "application" / source["directory"] / source["alias"]
+    sizes = []
+    checksums = []
+    for name, directory, _ in package["files"]:
+        parts = [part for part in directory.split("/") if part]
+        target = on_disk(root, "application", DIRECTORY, package["alias"], *parts, name)
+        Path(target.decode("utf-8", "surrogateescape")).parent.mkdir(parents=True, exist_ok=True)
+        with open(target, "wb") as out:
+            data = (source_folder.joinpath(*parts, name)).read_bytes()
+            out.write(data)
+        sizes.append(len(data))
+        checksums.append(make_content.checksum(package, name, data))
+    profile = on_disk(root, "application", DIRECTORY, package["alias"], make_content.ids.kProfileFile)
+    with open(profile, "wb") as out:
+        out.write(make_content.profile_xml(package, sizes, checksums))
+    shutil.copymode(source_folder / make_content.ids.kProfileFile, profile)
+
+
+if __name__ == "__main__":
+    main()
