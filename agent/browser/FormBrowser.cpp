@@ -22,6 +22,7 @@ constexpr int kCaptionButtonRightGap = 6;
 constexpr int kCaptionButtonCount = 3;
 constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr UINT kInfoStyle = MB_ICONINFORMATION | MB_TOPMOST;
+constexpr wchar_t kBadPackageNames[] = L"프로그램 정보가 올바르지 않습니다.";
 
 bool IsHeld(int key) {
     return (::GetAsyncKeyState(key) & 0x8000) != 0;
@@ -30,8 +31,8 @@ bool IsHeld(int key) {
 }  // namespace
 
 CFormBrowser::CFormBrowser(HINSTANCE instance, HWND frame, AgentState& state, platform::IMessageBoxes& boxes,
-                           CImpIDispatch& external)
-    : m_instance(instance), m_frame(frame), m_state(state), m_boxes(boxes), m_external(external) {
+                           CImpIDispatch& external, IStoreUpdateCheck& updates)
+    : m_instance(instance), m_frame(frame), m_state(state), m_boxes(boxes), m_external(external), m_updates(updates) {
     m_captionButtonMessage = ::RegisterWindowMessageW(L"WMU_HITCAPBUTTON--{46CB2AA1-EB38-48ab-A4EC-D7C1D5D15648}");
 }
 
@@ -220,7 +221,12 @@ std::optional<common::PackageJob> CFormBrowser::NewJob(const std::wstring& index
         return std::nullopt;
     }
     // Names that would leave the download folder or the store's address give no job.
-    return common::MakePackageJob(packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    std::optional<common::PackageJob> job =
+        common::MakePackageJob(packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    if (!job) {
+        Inform(kBadPackageNames);
+    }
+    return job;
 }
 
 void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& storeDirectory,
@@ -229,11 +235,11 @@ void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& 
     if (!job) {
         return;
     }
-    std::wstring profilePath = platform::ToWide(job->profilePath.Get());
-    std::wstring name = platform::ToWide(job->packageName.Get());
-    LRESULT isNewer = ::SendMessageW(m_frame, common::kMsgCheckForUpdate, reinterpret_cast<WPARAM>(profilePath.c_str()),
-                                     reinterpret_cast<LPARAM>(name.c_str()));
-    if (isNewer == 0 && IsListedInLauncher(packageName)) {
+    const UpdateCheckResult check = m_updates.CheckStoreUpdate(job->profilePath.Get(), job->packageName.Get());
+    if (check == UpdateCheckResult::Failed) {
+        return;  // its error has been shown; anything more would read as an answer
+    }
+    if (check == UpdateCheckResult::NotNewer && IsListedInLauncher(packageName)) {
         Inform(L"최신 버젼입니다.");
         return;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "agent/AgentState.h"
+#include "agent/UpdateCheck.h"
 #include "agent/browser/ImpIDispatch.h"
 #include "common/agent/JobQueues.h"
 #include "platform/browser/WebView.h"
@@ -24,7 +25,7 @@
 class CFormBrowser : public platform::DialogBase, private platform::IWebViewHost, private IStoreRequests {
 public:
     CFormBrowser(HINSTANCE instance, HWND frame, AgentState& state, platform::IMessageBoxes& boxes,
-                 CImpIDispatch& external);
+                 CImpIDispatch& external, IStoreUpdateCheck& updates);
 
     // Creates and shows the window; false when it could not be made.
     bool Open(platform::ModelessDialogs* dialogs);
@@ -58,7 +59,7 @@ private:
     void OnCaptionButton(int button);
     bool IsListedInLauncher(const std::wstring& packageName) const;
     // The job the page asks for; nullopt when the package is queued already (the user is told, with
-    // `busyText`) or its names are not plain ones.
+    // `busyText`) or its names are not plain ones (the user is told so).
     std::optional<common::PackageJob> NewJob(const std::wstring& index, const std::wstring& storeDirectory,
                                              const std::wstring& packageName, const wchar_t* busyText);
     void Inform(const wchar_t* text);
@@ -68,6 +69,7 @@ private:
     AgentState& m_state;
     platform::IMessageBoxes& m_boxes;
     CImpIDispatch& m_external;
+    IStoreUpdateCheck& m_updates;
     platform::CWebBrowser2 m_browser;
     UINT m_captionButtonMessage = 0;
 };
