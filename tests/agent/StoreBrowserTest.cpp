@@ -7,6 +7,7 @@
 #include "agent/MainFrame.h"
 #include "agent/browser/FormBrowser.h"
 #include "agent/browser/ImpIDispatch.h"
+#include "agent/resource.h"
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/FileStoreWin.h"
@@ -91,15 +92,15 @@ TEST(StoreExternal, AnswersItsFourNamesAndStaysAlive) {
     EXPECT_EQ(external.AddRef(), 2u) << "Release only counts down";
 }
 
-class StoreBrowserTest : public testing::Test {
+// The store window beside a stand-in main frame; no store answers, so the page shows its notice and the
+// requests come from the script's side.
+class StoreWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_frame.Create(L"KelvoStoreTestFrame", L"frame"));
         m_state.moduleFolder = m_folder.path();
         m_browser = std::make_unique<CFormBrowser>(::GetModuleHandleW(nullptr), m_frame.hwnd(), m_state, m_boxes,
                                                    m_state.external, m_updates);
-        // No store answers here: the page shows its notice, and the requests come from the script's side.
-        ASSERT_TRUE(m_browser->Open(&m_dialogs));
     }
     void TearDown() override { m_browser.reset(); }
 
@@ -112,6 +113,15 @@ protected:
     platform::RecordingMessageBoxes m_boxes;
     platform::ModelessDialogs m_dialogs;
     std::unique_ptr<CFormBrowser> m_browser;
+};
+
+// The window opened, without OLE on this thread: the control cannot be made, and the page view shows the page.
+class StoreBrowserTest : public StoreWindowTest {
+protected:
+    void SetUp() override {
+        StoreWindowTest::SetUp();
+        ASSERT_TRUE(m_browser->Open(&m_dialogs));
+    }
 };
 
 // Catches: an install queued twice, the second request not told why, an update for a package waiting to be
@@ -202,6 +212,117 @@ TEST_F(StoreBrowserWithFrameTest, AFailedVersionCheckSaysNothingMore) {
     ASSERT_EQ(m_boxes.boxes().size(), 1u) << "the fetch's error only";
     EXPECT_NE(m_boxes.boxes()[0].text, L"최신 버젼입니다.");
     EXPECT_EQ(m_state.jobs.Count(common::JobKind::Update), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Pumps this thread's messages until `isDone` or a generous deadline; true when it was done.
+template <typename Condition>
+bool PumpUntil(Condition isDone) {
+    const ULONGLONG deadline = ::GetTickCount64() + 60000;
+    while (!isDone()) {
+        if (::GetTickCount64() > deadline) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        agenttest::PumpMessages();
+    }
+    return true;
+}
+
+// The store window as the agent opens it, with OLE set up on this thread as the agent does at start; each test
+// opens it itself.
+class StoreViewTest : public StoreWindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        m_isOleReady = true;
+        StoreWindowTest::SetUp();
+    }
+    void TearDown() override {
+        StoreWindowTest::TearDown();
+        if (m_isOleReady) {
+            ::OleUninitialize();
+        }
+    }
+
+    bool m_isOleReady = false;
+};
+
+// Catches: the container's host interfaces answering the control wrongly: window.external not handed out (the
+// page could not install anything) or handed out without a reference, a call through it not queuing the job, F5
+// or Backspace reaching the page, other keys swallowed, a script message not shown as the "Custom Browser" box
+// or its result slot overwritten, the 3D border or a context menu left on.
+TEST_F(StoreViewTest, TheControlsSiteAnswersAsTheControlAsksIt) {
+    m_browser->SetDocumentWait(600000);  // the control stays for the whole test
+    ASSERT_TRUE(m_browser->Open(&m_dialogs));
+    ASSERT_EQ(m_browser->View(), CFormBrowser::StoreView::Control);
+    platform::ComPtr<IOleClientSite> site = m_browser->Control()->Site();
+    ASSERT_TRUE(site);
+    platform::ComPtr<IDocHostUIHandler> handler;
+    ASSERT_EQ(site.QueryTo(IID_IDocHostUIHandler, handler), S_OK);
+
+    IDispatch* external = nullptr;
+    ASSERT_EQ(handler->GetExternal(&external), S_OK);
+    ASSERT_EQ(external, static_cast<IDispatch*>(&m_state.external));
+    EXPECT_EQ(m_state.external.AddRef(), 3u) << "the agent's, the one GetExternal handed out, and this one";
+    m_state.external.Release();
+    EXPECT_EQ(CallExternal(*external, L"CB_InstallPackage", {L"101", L"utility", L"한글메모장"}), S_OK);
+    external->Release();
+    EXPECT_EQ(m_state.jobs.Count(common::JobKind::Install), 1u);
+
+    const HWND page = m_browser->Control()->hwnd();
+    MSG f5 = {page, WM_KEYDOWN, VK_F5, 0, 0, {}};
+    MSG backspace = {page, WM_CHAR, VK_BACK, 0, 0, {}};
+    MSG letter = {page, WM_KEYDOWN, 'A', 0, 0, {}};
+    EXPECT_EQ(handler->TranslateAccelerator(&f5, nullptr, 0), S_OK);
+    EXPECT_EQ(handler->TranslateAccelerator(&backspace, nullptr, 0), S_OK);
+    EXPECT_EQ(handler->TranslateAccelerator(&letter, nullptr, 0), S_FALSE);
+
+    DOCHOSTUIINFO info = {sizeof(info), 0, 0, nullptr, nullptr};
+    EXPECT_EQ(handler->GetHostInfo(&info), S_OK);
+    EXPECT_EQ(info.dwFlags, static_cast<DWORD>(DOCHOSTUIFLAG_NO3DBORDER));
+    EXPECT_EQ(info.dwDoubleClick, static_cast<DWORD>(DOCHOSTUIDBLCLK_DEFAULT));
+    POINT where = {10, 10};
+    EXPECT_EQ(handler->ShowContextMenu(0, &where, nullptr, nullptr), S_OK);
+
+    platform::ComPtr<IDocHostShowUI> showUi;
+    ASSERT_EQ(site.QueryTo(IID_IDocHostShowUI, showUi), S_OK);
+    LRESULT answer = 1234;
+    wchar_t text[] = L"스크립트 오류";
+    wchar_t caption[] = L"page";
+    EXPECT_EQ(showUi->ShowMessage(m_browser->hwnd(), text, caption, MB_OK, nullptr, 0, &answer), S_OK);
+    EXPECT_EQ(answer, 1234);
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text, text);
+    EXPECT_EQ(m_boxes.boxes()[0].title, L"Custom Browser");
+    EXPECT_EQ(m_boxes.boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(m_boxes.boxes()[0].owner, m_browser->hwnd().get());
+}
+
+// Catches: a store window left blank when the control brings no page (Wine without its HTML engine is such a
+// case), or a fallback that opens a window of its own, loses the caption or the external object, or says
+// nothing about the decision. The navigation is real: the control is asked for the store's address.
+TEST_F(StoreViewTest, WithoutADocumentThePageViewTakesOverInTheSameWindow) {
+    m_browser->SetDocumentWait(500);
+    ASSERT_TRUE(m_browser->Open(&m_dialogs));
+    const HWND window = m_browser->hwnd();
+    ASSERT_TRUE(PumpUntil([&] { return m_browser->View() == CFormBrowser::StoreView::PageView; }))
+        << "the control brought no document here, so the page view must take over";
+    EXPECT_EQ(m_browser->hwnd().get(), window);
+    EXPECT_FALSE(m_browser->ViewDecision().empty());
+    EXPECT_EQ(m_browser->Control(), nullptr);
+    wchar_t className[64] = {};
+    ::GetClassNameW(m_browser->Item(IDC_STORE_VIEW), className, 64);
+    EXPECT_STREQ(className, platform::kWebViewClass);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(window, title, 64);
+    EXPECT_STREQ(title, platform::WideCStr(common::kStoreName));
+    EXPECT_EQ(m_browser->Browser().LocationURL(), m_browser->StoreAddress());
+    EXPECT_EQ(CallExternal(m_state.external, L"CB_InstallPackage", {L"101", L"utility", L"메모장"}), S_OK);
+    EXPECT_EQ(m_state.jobs.Count(common::JobKind::Install), 1u) << "the same external object serves the page view";
 }
 
 }  // namespace
