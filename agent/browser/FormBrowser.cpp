@@ -115,6 +115,10 @@ void CFormBrowser::UsePageView(const std::wstring& reason) {
     platform::CWebView::CreateChild(m_instance, hwnd(), IDC_STORE_VIEW, ViewRect());
     m_browser.Attach(Item(IDC_STORE_VIEW));
     m_browser.SetHost(this);
+    // The keyboard focus may have gone with the control's windows; the page then takes the keys.
+    if (::GetActiveWindow() == hwnd().get() && ::GetFocus() == nullptr) {
+        ::SetFocus(Item(IDC_STORE_VIEW));
+    }
     m_view = StoreView::PageView;
     ReportView(L"page view: " + reason);
     FitView();
