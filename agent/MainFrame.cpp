@@ -3,7 +3,6 @@
 
 #include "agent/AgentFiles.h"
 #include "agent/HotKeys.h"
-#include "agent/UpdateCheck.h"
 #include "agent/jobs/JobReports.h"
 #include "agent/resource.h"
 #include "common/agent/DriveRemoval.h"
@@ -34,9 +33,6 @@ constexpr DWORD kWorkerStopTimeoutMs = 10000;
 constexpr wchar_t kStillStopping[] = L"다운로드를 중지하고 있습니다.\n중지를 기다리지 않고 Kelvo를 종료합니다.";
 // The other programs are told to close by a sent WM_DESTROY; a hung one must not hang the agent's exit.
 constexpr UINT kCloseSendTimeoutMs = 10000;
-// The longest texts a same-process update request may hand over: a profile path and a package name field.
-constexpr size_t kCheckPathUnits = 260;
-constexpr size_t kCheckNameUnits = 100;
 constexpr wchar_t kRemovedNotice[] = L"/apps/delete_Set.asp";
 // After starting the launcher for a relay, the agent looks for its window once more after this pause.
 constexpr DWORD kRelayRetryMs = 100;
@@ -96,7 +92,9 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnSettingsSaved();
             return 0;
         case common::kMsgCheckForUpdate:
-            return OnCheckForUpdate(reinterpret_cast<const wchar_t*>(wParam), reinterpret_cast<const wchar_t*>(lParam));
+            // Its two parameters would be addresses in this process, which any program can post; the store page
+            // calls the check directly instead.
+            return 0;
         case common::kMsgEnvChanged:
             return OnEnvChanged(static_cast<UINT>(wParam), lParam);
         case common::kMsgShutDown:
@@ -150,30 +148,23 @@ void CMainFrame::OnOpenStore() {
         return;
     }
     if (!m_storeBrowser) {
-        m_storeBrowser = std::make_unique<CFormBrowser>(m_instance, hwnd(), m_state, m_boxes, m_state.external);
+        m_storeBrowser =
+            std::make_unique<CFormBrowser>(m_instance, hwnd(), m_state, m_boxes, m_state.external, StoreUpdateCheck());
     }
     m_isStoreBrowserOpen = m_storeBrowser->Open(m_dialogs);
 }
 
-LRESULT CMainFrame::OnCheckForUpdate(const wchar_t* profilePath, const wchar_t* packageName) {
-    // The two addresses are only meaningful inside this process, from the store page on this thread; another
-    // thread or program sending this message could make the agent read anywhere.
-    if (::InSendMessageEx(nullptr) != ISMEX_NOSEND || profilePath == nullptr || packageName == nullptr) {
-        return 0;
-    }
-    const size_t profileLength = ::wcsnlen(profilePath, kCheckPathUnits);
-    const size_t nameLength = ::wcsnlen(packageName, kCheckNameUnits);
-    if (profileLength == kCheckPathUnits || nameLength == kCheckNameUnits) {
-        return 0;
-    }
-    return CheckForUpdateNow(platform::FromWide(std::wstring(profilePath, profileLength)),
-                             platform::FromWide(std::wstring(packageName, nameLength)));
+UpdateCheckContext CMainFrame::CheckContext() const {
+    return UpdateCheckContext{m_state.moduleFolder, m_state.tempFolder, platform::ToWide(common::kStoreHttpHost),
+                              m_boxes};
 }
 
 int CMainFrame::CheckForUpdateNow(const std::u16string& profilePath, const std::u16string& folderName) {
-    UpdateCheckContext context{m_state.moduleFolder, m_state.tempFolder, platform::ToWide(common::kStoreHttpHost),
-                               m_boxes};
-    return CheckForUpdate(context, profilePath, folderName);
+    return CheckForUpdate(CheckContext(), profilePath, folderName);
+}
+
+UpdateCheckResult CMainFrame::CheckStoreUpdate(const std::u16string& profilePath, const std::u16string& folderName) {
+    return CheckStoreVersion(CheckContext(), profilePath, folderName);
 }
 
 LRESULT CMainFrame::OnEnvChanged(UINT kind, LPARAM packageId) {

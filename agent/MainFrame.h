@@ -12,6 +12,7 @@
 #include "agent/ProgStatusDlg.h"
 #include "agent/ProgramStarter.h"
 #include "agent/TrayIcon.h"
+#include "agent/UpdateCheck.h"
 #include "agent/browser/FormBrowser.h"
 #include "agent/jobs/PackageWorker.h"
 #include "common/agent/SettingsActions.h"
@@ -27,7 +28,7 @@
 // Calling thread: the UI thread for everything. The frame borrows the state, boxes, starter and file store, which
 // must outlive it. Create makes the hidden window only; RunStartUp then does the start-up steps, so tests can
 // drive the message handlers of a frame that read no files and started nothing.
-class CMainFrame final : public platform::FrameWindow {
+class CMainFrame final : public platform::FrameWindow, private IStoreUpdateCheck {
 public:
     CMainFrame(HINSTANCE instance, AgentState& state, platform::IMessageBoxes& boxes, IProgramStarter& starter,
                common::IFileStore& store);
@@ -41,6 +42,8 @@ public:
     // The worker did not stop within its bound when the agent ended: the process must end without waiting for
     // it, and without destroying what it still uses.
     bool IsWorkerStuck() const { return m_isWorkerStuck; }
+    // The check the store page calls for its update requests.
+    IStoreUpdateCheck& StoreUpdateCheck() { return *this; }
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -54,9 +57,11 @@ private:
     void OnBrowserClosed();
     void OnOpenStore();
     void OnSettingsSaved();
-    LRESULT OnCheckForUpdate(const wchar_t* profilePath, const wchar_t* packageName);
     LRESULT OnEnvChanged(UINT kind, LPARAM packageId);
     int CheckForUpdateNow(const std::u16string& profilePath, const std::u16string& folderName);
+    // IStoreUpdateCheck: the store page's update requests, called directly on this thread.
+    UpdateCheckResult CheckStoreUpdate(const std::u16string& profilePath, const std::u16string& folderName) override;
+    UpdateCheckContext CheckContext() const;
     void OnShutDown();
     void OnHotKey(int id);
     LRESULT OnCopyData(HWND sender, const COPYDATASTRUCT* data);

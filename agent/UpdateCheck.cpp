@@ -9,17 +9,17 @@
 #include "platform/inet/StoreNotice.h"
 #include "platform/inet/StoreTransfer.h"
 
-int CheckForUpdate(const UpdateCheckContext& context, const std::u16string& profilePath,
-                   const std::u16string& folderName) {
+UpdateCheckResult CheckStoreVersion(const UpdateCheckContext& context, const std::u16string& profilePath,
+                                    const std::u16string& folderName) {
     if (context.moduleFolder.empty() || !common::IsStoreProfilePath(profilePath)) {
-        return 0;
+        return UpdateCheckResult::NotNewer;
     }
     std::optional<std::u16string> local =
         common::UpdateCheckDownloadPath(platform::FromWide(context.tempFolder), folderName);
     std::optional<std::u16string> onDrive =
         common::DriveProfilePath(static_cast<char16_t>(context.moduleFolder[0]), folderName);
     if (!local || !onDrive) {
-        return 0;
+        return UpdateCheckResult::NotNewer;
     }
     const std::wstring localPath = platform::ToWide(*local);
     platform::CreateFolderPath(localPath.substr(0, localPath.rfind(L'\\')));
@@ -27,11 +27,18 @@ int CheckForUpdate(const UpdateCheckContext& context, const std::u16string& prof
     int64_t counter = 0;
     if (DWORD code = platform::HttpFetch(url, localPath, nullptr, counter)) {
         platform::ShowSystemError(code, context.boxes, platform::WideCStr(common::kAgentTitle));
-        return 0;
+        return UpdateCheckResult::Failed;
     }
     std::optional<std::u16string> storeVersion = platform::LoadProfileVersion(localPath);
     if (!storeVersion) {
-        return 0;
+        return UpdateCheckResult::NotNewer;
     }
-    return common::IsUpdateAvailable(*storeVersion, platform::LoadProfileVersion(platform::ToWide(*onDrive))) ? 1 : 0;
+    return common::IsUpdateAvailable(*storeVersion, platform::LoadProfileVersion(platform::ToWide(*onDrive)))
+               ? UpdateCheckResult::Newer
+               : UpdateCheckResult::NotNewer;
+}
+
+int CheckForUpdate(const UpdateCheckContext& context, const std::u16string& profilePath,
+                   const std::u16string& folderName) {
+    return CheckStoreVersion(context, profilePath, folderName) == UpdateCheckResult::Newer ? 1 : 0;
 }

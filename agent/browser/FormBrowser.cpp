@@ -1,6 +1,9 @@
 // The store browser dialog: its view, caption, keys and the page's requests.
 #include "agent/browser/FormBrowser.h"
 
+#include <cstdio>
+#include <cwchar>
+
 #include "agent/EnvironmentScan.h"
 #include "agent/resource.h"
 #include "common/agent/PackageJobs.h"
@@ -16,22 +19,36 @@
 namespace {
 
 constexpr UINT_PTR kCaptionTimer = 1;
+constexpr UINT_PTR kDocumentTimer = 2;
+constexpr wchar_t kPageMessageTitle[] = L"Custom Browser";
 constexpr UINT kCaptionTimerMs = 100;
 constexpr int kCaptionHeight = 22;
 constexpr int kCaptionButtonRightGap = 6;
 constexpr int kCaptionButtonCount = 3;
 constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr UINT kInfoStyle = MB_ICONINFORMATION | MB_TOPMOST;
+constexpr wchar_t kBadPackageNames[] = L"프로그램 정보가 올바르지 않습니다.";
 
 bool IsHeld(int key) {
     return (::GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
+// A key-down of `key`: the message's own key, or the key held while another goes down.
+bool IsDown(const MSG& message, int key) {
+    return message.wParam == static_cast<WPARAM>(key) || IsHeld(key);
+}
+
+std::wstring HexCode(long code) {
+    wchar_t text[16] = {};
+    ::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(code));
+    return text;
+}
+
 }  // namespace
 
 CFormBrowser::CFormBrowser(HINSTANCE instance, HWND frame, AgentState& state, platform::IMessageBoxes& boxes,
-                           CImpIDispatch& external)
-    : m_instance(instance), m_frame(frame), m_state(state), m_boxes(boxes), m_external(external) {
+                           CImpIDispatch& external, IStoreUpdateCheck& updates)
+    : m_instance(instance), m_frame(frame), m_state(state), m_boxes(boxes), m_external(external), m_updates(updates) {
     m_captionButtonMessage = ::RegisterWindowMessageW(L"WMU_HITCAPBUTTON--{46CB2AA1-EB38-48ab-A4EC-D7C1D5D15648}");
 }
 
@@ -53,15 +70,103 @@ std::wstring CFormBrowser::StoreAddress() const {
 }
 
 bool CFormBrowser::OnInitDialog() {
+    m_external.SetRequests(this);
+    m_view = StoreView::None;
+    m_hasDocument = false;
+    m_viewDecision.clear();
+    StartTimer(kCaptionTimer, kCaptionTimerMs);
+    CreateView();
+    return true;
+}
+
+void CFormBrowser::CreateView() {
     // Made here, not by the template: a template's control gets no creation parameter to bind its object to.
+    HRESULT failure = S_OK;
+    m_control = platform::BrowserControl::Create(m_instance, hwnd(), IDC_STORE_VIEW, ViewRect(), this, &failure);
+    if (!m_control) {
+        UsePageView(L"the browser control cannot be created (" + HexCode(failure) + L")");
+        return;
+    }
+    m_view = StoreView::Control;
+    NavigateStore();
+}
+
+void CFormBrowser::NavigateStore() {
+    if (m_view == StoreView::PageView) {
+        m_browser.Navigate2(StoreAddress());
+        return;
+    }
+    if (m_view != StoreView::Control) {
+        return;
+    }
+    HRESULT result = m_control->Navigate(StoreAddress());
+    if (FAILED(result)) {
+        UsePageView(L"the browser control cannot navigate (" + HexCode(result) + L")");
+        return;
+    }
+    if (!m_hasDocument) {
+        StartTimer(kDocumentTimer, m_documentWaitMs);
+    }
+}
+
+void CFormBrowser::UsePageView(const std::wstring& reason) {
+    StopTimer(kDocumentTimer);
+    m_control.reset();
     platform::CWebView::CreateChild(m_instance, hwnd(), IDC_STORE_VIEW, ViewRect());
     m_browser.Attach(Item(IDC_STORE_VIEW));
     m_browser.SetHost(this);
-    m_external.SetRequests(this);
+    // The keyboard focus may have gone with the control's windows; the page then takes the keys.
+    if (::GetActiveWindow() == hwnd().get() && ::GetFocus() == nullptr) {
+        ::SetFocus(Item(IDC_STORE_VIEW));
+    }
+    m_view = StoreView::PageView;
+    ReportView(L"page view: " + reason);
     FitView();
     m_browser.Navigate2(StoreAddress());
-    StartTimer(kCaptionTimer, kCaptionTimerMs);
-    return true;
+}
+
+void CFormBrowser::OnDocumentWaitOver() {
+    StopTimer(kDocumentTimer);
+    if (m_view != StoreView::Control || m_hasDocument) {
+        return;
+    }
+    if (m_control->HasDocument()) {
+        OnDocumentComplete(m_control->LocationUrl(), true);
+        return;
+    }
+    UsePageView(L"the browser control brought no document within " + std::to_wstring(m_documentWaitMs) + L" ms");
+}
+
+void CFormBrowser::OnNavigateComplete(const std::wstring& /*url*/) {}
+
+void CFormBrowser::OnDocumentComplete(const std::wstring& url, bool hasDocument) {
+    if (!hasDocument || m_hasDocument || m_view != StoreView::Control) {
+        return;
+    }
+    m_hasDocument = true;
+    StopTimer(kDocumentTimer);
+    ReportView(L"browser control: a document came for " + url);
+}
+
+void CFormBrowser::OnNavigateError(const std::wstring& /*url*/, long /*status*/) {
+    // The control shows its own error page, which is a document: the wait decides, not the error.
+}
+
+void CFormBrowser::ReportView(const std::wstring& decision) {
+    // There is no log file: a debugger or Wine's debug channel sees this, and tests read stderr.
+    m_viewDecision = decision;
+    const std::wstring line = L"Marlo store view: " + decision + L"\n";
+    ::OutputDebugStringW(line.c_str());
+    std::fputws(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+void CFormBrowser::ShowPageMessage(HWND owner, const std::wstring& text) {
+    m_boxes.Show(owner != nullptr ? owner : hwnd().get(), text, kPageMessageTitle, MB_OK | MB_ICONERROR);
+}
+
+bool CFormBrowser::PreTranslateMessage(MSG& message) {
+    return m_view == StoreView::Control && m_control && m_control->TranslateKey(message);
 }
 
 RECT CFormBrowser::ViewRect() const {
@@ -104,6 +209,7 @@ INT_PTR CFormBrowser::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_DESTROY:
             StopTimer(kCaptionTimer);
+            StopTimer(kDocumentTimer);
             m_external.SetRequests(nullptr);
             break;
         default:
@@ -115,6 +221,8 @@ INT_PTR CFormBrowser::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CFormBrowser::OnTimer(UINT_PTR timerId) {
     if (timerId == kCaptionTimer) {
         PaintCaption();
+    } else if (timerId == kDocumentTimer) {
+        OnDocumentWaitOver();
     }
 }
 
@@ -166,7 +274,7 @@ void CFormBrowser::OnCaptionButton(int button) {
             hwnd().Show(SW_MINIMIZE);
             break;
         case 3:
-            m_browser.Navigate2(StoreAddress());
+            NavigateStore();
             break;
         default:
             break;
@@ -180,11 +288,11 @@ void CFormBrowser::OnCancel() {
 
 bool CFormBrowser::FilterKey(const MSG& message) {
     const bool isKeyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-    if (isKeyDown && IsHeld(VK_F5)) {
+    if (isKeyDown && IsDown(message, VK_F5)) {
         return true;  // no refresh
     }
     if ((::GetKeyState(VK_CONTROL) & 0x8000) != 0) {
-        if (isKeyDown && (IsHeld('O') || IsHeld('P') || IsHeld('N'))) {
+        if (isKeyDown && (IsDown(message, 'O') || IsDown(message, 'P') || IsDown(message, 'N'))) {
             return true;  // no open, print or new window
         }
     } else if (message.wParam == VK_BACK) {
@@ -220,7 +328,12 @@ std::optional<common::PackageJob> CFormBrowser::NewJob(const std::wstring& index
         return std::nullopt;
     }
     // Names that would leave the download folder or the store's address give no job.
-    return common::MakePackageJob(packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    std::optional<common::PackageJob> job =
+        common::MakePackageJob(packageIndex, platform::FromWide(storeDirectory), platform::FromWide(packageName));
+    if (!job) {
+        Inform(kBadPackageNames);
+    }
+    return job;
 }
 
 void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& storeDirectory,
@@ -229,11 +342,11 @@ void CFormBrowser::UpdatePackage(const std::wstring& index, const std::wstring& 
     if (!job) {
         return;
     }
-    std::wstring profilePath = platform::ToWide(job->profilePath.Get());
-    std::wstring name = platform::ToWide(job->packageName.Get());
-    LRESULT isNewer = ::SendMessageW(m_frame, common::kMsgCheckForUpdate, reinterpret_cast<WPARAM>(profilePath.c_str()),
-                                     reinterpret_cast<LPARAM>(name.c_str()));
-    if (isNewer == 0 && IsListedInLauncher(packageName)) {
+    const UpdateCheckResult check = m_updates.CheckStoreUpdate(job->profilePath.Get(), job->packageName.Get());
+    if (check == UpdateCheckResult::Failed) {
+        return;  // its error has been shown; anything more would read as an answer
+    }
+    if (check == UpdateCheckResult::NotNewer && IsListedInLauncher(packageName)) {
         Inform(L"최신 버젼입니다.");
         return;
     }

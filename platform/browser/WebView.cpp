@@ -133,6 +133,9 @@ LRESULT CWebView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             OnPaint();
             return 0;
+        case WM_PRINTCLIENT:
+            PaintTo(reinterpret_cast<HDC>(wParam));
+            return 0;
         case WM_GETDLGCODE:
             return DialogCodeFor(reinterpret_cast<const MSG*>(lParam));
         case WM_LBUTTONDOWN:
@@ -256,7 +259,10 @@ void CWebView::OnSize() {
 
 void CWebView::OnPaint() {
     PaintScope paint(hwnd());
-    HDC dc = paint.dc();
+    PaintTo(paint.dc());
+}
+
+void CWebView::PaintTo(HDC dc) {
     RECT client = {};
     ::GetClientRect(hwnd(), &client);
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
@@ -287,7 +293,7 @@ void CWebView::PaintButton(HDC dc, size_t index) {
     ::DrawFrameControl(dc, &rect, DFC_BUTTON, look);
     SelectGuard select(dc, m_bodyFont);
     ::SetTextColor(dc, run.call != nullptr ? kTextColour : ::GetSysColor(COLOR_GRAYTEXT));
-    ::DrawTextW(dc, run.text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::DrawTextW(dc, run.text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (static_cast<int>(index) == m_focused) {
         RECT focus = {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
         ::DrawFocusRect(dc, &focus);

@@ -76,6 +76,8 @@ private:
 
     void OnSize();
     void OnPaint();
+    // The whole client area, into any device context (the window's own, or one given by WM_PRINTCLIENT).
+    void PaintTo(HDC dc);
     void OnLButtonDown(POINT point);
     void OnLButtonUp(POINT point);
     // True when the key is taken (by the host or the view).

@@ -17,6 +17,10 @@ DialogBase::~DialogBase() {
     }
 }
 
+DialogBase* DialogBase::FromHwnd(HWND dialog) {
+    return dialog == nullptr ? nullptr : reinterpret_cast<DialogBase*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 INT_PTR DialogBase::DoModal(HINSTANCE instance, UINT templateId, HWND owner) {
     m_isModal = true;
     return ::DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, &DialogBase::StaticDialogProc,

@@ -38,6 +38,13 @@ public:
 
     Hwnd hwnd() const { return m_hwnd; }
     Hwnd Item(int id) const { return ::GetDlgItem(m_hwnd, id); }
+    // The object bound to `dialog`, which must be a window made by this class (null before WM_INITDIALOG and
+    // after WM_NCDESTROY). The modeless list holds only such windows.
+    static DialogBase* FromHwnd(HWND dialog);
+
+    // A message for this dialog or one of its children, before the dialog manager sees it: true when taken (a
+    // hosted control's own keys). Modeless dialogs only: their loop asks.
+    virtual bool PreTranslateMessage(MSG& /*message*/) { return false; }
 
     // Modal: ends the dialog's loop and makes DoModal return `result`. Modeless: keeps `result` and destroys the
     // window.

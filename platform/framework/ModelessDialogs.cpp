@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/framework/DialogBase.h"
+
 namespace platform {
 
 void ModelessDialogs::Add(HWND dialog) {
@@ -22,7 +24,11 @@ bool ModelessDialogs::Route(MSG& msg) const {
     for (HWND dialog : m_dialogs) {
         // IsDialogMessageW takes any message for the dialog or its children; asking only those keeps other
         // windows' keys (the launcher's own input, a browser's accelerators) out of the dialog manager.
-        if ((msg.hwnd == dialog || ::IsChild(dialog, msg.hwnd)) && ::IsDialogMessageW(dialog, &msg)) {
+        if (msg.hwnd != dialog && !::IsChild(dialog, msg.hwnd)) {
+            continue;
+        }
+        DialogBase* owner = DialogBase::FromHwnd(dialog);
+        if ((owner != nullptr && owner->PreTranslateMessage(msg)) || ::IsDialogMessageW(dialog, &msg)) {
             return true;
         }
     }

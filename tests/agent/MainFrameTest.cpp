@@ -68,6 +68,23 @@ protected:
     std::unique_ptr<CMainFrame> m_frame;
 };
 
+// Catches: message 2030 posted from outside the store page taken as two addresses in the agent: any program could
+// make it read wherever the values point and run an update check of its choosing. The store page asks by a
+// direct call, so the message itself is never acted on, sent or posted.
+TEST_F(MainFrameTest, UpdateCheckMessageFromOutsideIsIgnored) {
+    const std::wstring profilePath = L"/utility/Viewer/Profile.xml";
+    const std::wstring packageName = L"Viewer";
+    m_state.tempFolder = m_folder.path();
+    ASSERT_TRUE(::PostMessageW(m_frame->hwnd(), common::kMsgCheckForUpdate,
+                               reinterpret_cast<WPARAM>(profilePath.c_str()),
+                               reinterpret_cast<LPARAM>(packageName.c_str())));
+    agenttest::PumpMessages();
+    EXPECT_EQ(Send(common::kMsgCheckForUpdate, reinterpret_cast<WPARAM>(profilePath.c_str()),
+                   reinterpret_cast<LPARAM>(packageName.c_str())),
+              0);
+    EXPECT_TRUE(m_boxes.boxes().empty()) << "no check ran, so no failed fetch was shown";
+}
+
 // Catches: the frame found under another class or title, or shown; the other programs find it by class.
 TEST_F(MainFrameTest, FrameIsTheHiddenWindowMarlo) {
     platform::Hwnd found =

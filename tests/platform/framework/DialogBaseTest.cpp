@@ -63,6 +63,17 @@ protected:
         return DialogBase::OnCommand(id, code, control);
     }
     void OnFinalMessage() override { ++finalMessages; }
+
+public:
+    // Takes F5 for itself, as a hosted control takes its own keys.
+    bool PreTranslateMessage(MSG& message) override {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_F5) {
+            keysTaken.push_back(message.hwnd);
+            return true;
+        }
+        return false;
+    }
+    std::vector<HWND> keysTaken;
 };
 
 HINSTANCE Instance() {
@@ -155,6 +166,25 @@ TEST(DialogBase, DestroyingTheObjectClosesItsOpenModelessWindow) {
     }
     EXPECT_FALSE(::IsWindow(raw));
     EXPECT_TRUE(dialogs.empty());
+}
+
+// Catches: a hosted control that never sees its keys because the loop gives them to the dialog manager first,
+// and a dialog asked about another window's keys.
+TEST(DialogBase, TheLoopOffersAModelessDialogItsChildrensKeysFirst) {
+    DialogTemplate dialogTemplate = StatusTemplate();
+    platform::ModelessDialogs dialogs;
+    RecordingDialog dialog;
+    ASSERT_TRUE(dialog.CreateModelessIndirect(Instance(), dialogTemplate.get(), nullptr, &dialogs));
+    MSG f5 = {dialog.Item(kInstallButton), WM_KEYDOWN, VK_F5, 0, 0, {}};
+    EXPECT_TRUE(dialogs.Route(f5));
+    MSG letter = {dialog.Item(kInstallButton), WM_KEYDOWN, 'A', 0, 0, {}};
+    dialogs.Route(letter);
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    MSG elsewhere = {other, WM_KEYDOWN, VK_F5, 0, 0, {}};
+    EXPECT_FALSE(dialogs.Route(elsewhere));
+    ::DestroyWindow(other);
+    ASSERT_EQ(dialog.keysTaken.size(), 1u);
+    EXPECT_EQ(dialog.keysTaken[0], dialog.Item(kInstallButton).get());
 }
 
 }  // namespace
