@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "common/ipc/AgentPayloads.h"
 #include "common/ipc/CopyData.h"
 #include "common/ipc/Messages.h"
@@ -13,6 +15,7 @@
 #include "common/store/Profile.h"
 #include "platform/FolderTree.h"
 #include "platform/SuiteWindows.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/WindowText.h"
 #include "platform/dom/CEXml.h"
@@ -23,6 +26,7 @@ namespace {
 
 constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr UINT kInfoStyle = MB_ICONINFORMATION | MB_TOPMOST;
+constexpr wchar_t kRemoveNotSavedText[] = L"변경 내용을 저장하지 못하여 프로그램을 제거하지 못하였습니다.";
 constexpr UINT kAgentTimeoutMs = 30000;
 
 struct FlagControl {
@@ -96,6 +100,13 @@ void CFormPrgManView::Refill(bool isFirstFilling) {
         ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     if (systemSmall != nullptr && m_fallbackIcon < 0) {
         ListView_SetImageList(list, systemSmall, LVSIL_SMALL);
+        // A package whose program is missing still shows an icon: the suite's own.
+        platform::UniqueIcon fallback(static_cast<HICON>(
+            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FALLBACK_ICON), IMAGE_ICON,
+                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+        if (fallback) {
+            m_fallbackIcon = ImageList_AddIcon(systemSmall, fallback.get());
+        }
     }
     for (size_t i = 0; i < rows.size(); ++i) {
         SHFILEINFOW file = {};
@@ -121,6 +132,17 @@ void CFormPrgManView::Refill(bool isFirstFilling) {
         ::SetFocus(list);
         ListView_SetItemState(list, m_current, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
+}
+
+void CFormPrgManView::ClearBoxes() {
+    m_isFilling = true;
+    for (int id : {IDC_PROGRAM_CAPTION, IDC_PROGRAM_PARAM, IDC_PROGRAM_ICON, IDC_PROGRAM_KEY}) {
+        ::SetDlgItemTextW(hwnd(), id, L"");
+    }
+    for (const FlagControl& flag : kFlags) {
+        ::CheckDlgButton(hwnd(), flag.id, BST_UNCHECKED);
+    }
+    m_isFilling = false;
 }
 
 void CFormPrgManView::ShowRow(int index) {
@@ -325,18 +347,28 @@ void CFormPrgManView::Remove() {
                                kInfoStyle);
         return;
     }
-    if (!m_rows->Remove(static_cast<size_t>(m_current))) {
+    const int removedIndex = m_current;
+    if (!m_rows->Remove(static_cast<size_t>(removedIndex))) {
+        // The file still holds the row: the list and the rows are read from it again, so they stay in step.
+        Refill(false);
+        m_context.boxes().Show(hwnd(), kRemoveNotSavedText, kInfoTitle, kInfoStyle);
         return;
     }
-    ListView_DeleteItem(Item(IDC_PROGRAM_LIST), m_current);
-    m_current = m_rows->Rows().empty() ? -1 : 0;
+    HWND list = Item(IDC_PROGRAM_LIST);
     m_isFilling = true;
-    for (int id : {IDC_PROGRAM_CAPTION, IDC_PROGRAM_PARAM, IDC_PROGRAM_ICON, IDC_PROGRAM_KEY}) {
-        ::SetDlgItemTextW(hwnd(), id, L"");
-    }
-    ::CheckDlgButton(hwnd(), IDC_PROGRAM_START_OPEN, BST_UNCHECKED);
-    ::CheckDlgButton(hwnd(), IDC_PROGRAM_START_CLOSE, BST_UNCHECKED);
+    ListView_DeleteItem(list, removedIndex);
     m_isFilling = false;
+    const int remaining = static_cast<int>(m_rows->Rows().size());
+    m_current = remaining == 0 ? -1 : std::min(removedIndex, remaining - 1);
+    if (m_current >= 0) {
+        // The boxes show the row that took the removed one's place, so a later save writes what they show.
+        ShowRow(m_current);
+        m_isFilling = true;
+        ListView_SetItemState(list, m_current, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_isFilling = false;
+    } else {
+        ClearBoxes();
+    }
     // The agent drops the package's hot key, tells the store and has the launcher reload.
     SendToAgent(static_cast<ULONG_PTR>(common::CopyDataKind::HotKey),
                 common::HotKeyPayload{0, false, false, false, false, removed.pkgId}.Write());

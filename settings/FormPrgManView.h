@@ -22,6 +22,7 @@ protected:
 private:
     void Refill(bool isFirstFilling);
     void ShowRow(int index);
+    void ClearBoxes();
     // Copies the controls into the current row; `isChange` also marks it changed.
     void StoreControls(bool isChange);
     void MarkChanged();

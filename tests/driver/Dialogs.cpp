@@ -123,6 +123,26 @@ int RunPress(const Args& args) {
     return kExitOk;
 }
 
+// A control's text, and for a check box whether it is checked: what a user reads off the window.
+int RunControlText(const Args& args) {
+    HWND window = FindTargetOrFail(args);
+    if (!window) {
+        return kExitFailed;
+    }
+    const int id = static_cast<int>(args.Number(L"id", 0));
+    ItemSearch search{id, nullptr};
+    EnumChildWindows(window, FindVisibleItem, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) {
+        return Fail(L"no visible control with id " + std::to_wstring(id));
+    }
+    const LRESULT check = SendMessageW(search.found, BM_GETCHECK, 0, 0);
+    const bool isCheckBox = lstrcmpiW(ClassOf(search.found).c_str(), L"Button") == 0 &&
+                            (GetWindowLongW(search.found, GWL_STYLE) & BS_TYPEMASK) != BS_PUSHBUTTON;
+    PrintLine(isCheckBox ? (check == BST_CHECKED ? std::wstring(L"checked") : std::wstring(L"unchecked"))
+                         : EscapeForLine(TextOf(search.found)));
+    return kExitOk;
+}
+
 int RunDialogText(const Args& args) {
     HWND dialog = FindTargetOrFail(args);
     if (!dialog) {

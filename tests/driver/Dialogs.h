@@ -7,6 +7,7 @@ namespace kdrive {
 
 int RunPress(const Args& args);
 int RunDialogText(const Args& args);
+int RunControlText(const Args& args);
 // One line per descendant window: handle, parent, id, class, visibility and screen rectangle.
 int RunChildren(const Args& args);
 

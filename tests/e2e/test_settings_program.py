@@ -13,7 +13,7 @@ ALWAYS_ON_TOP = 1035
 GENERAL_SAVE = 1034
 VIEW_OTHER_OPTIONS = 5603
 ENV_CHANGED = ids.kMsgEnvChanged
-PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN = 1029, 1001, 1048
+PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN, PROGRAM_CAPTION = 1029, 1001, 1048, 1044
 IDOK, IDCANCEL = 1, 2
 APP_ABOUT = 57664
 WM_COMMAND = 273
@@ -74,7 +74,8 @@ class SettingsProgram(KelvoTestCase):
         self.assertTrue(first.is_running())
 
     # Catches: the package named on the command line not the one edited, a start flag not saved or not told to
-    # the agent, a removal that leaves the entry or the folder, and the agent not told of it.
+    # the agent, a removal that leaves the entry or the folder, the agent not told of it, and boxes left empty
+    # (or holding the removed row) after a removal.
     def test_program_management_saves_and_removes_a_package(self):
         programs = DRIVE / ids.kPackagesFolder
         for folder in ("memo", "viewer"):
@@ -104,6 +105,9 @@ class SettingsProgram(KelvoTestCase):
         self.assertEqual([i["PKGID"] for p in read_env_packages(self.suite_dir / ids.kEnvironmentFile) for i in p], ["60"])
         self.assertFalse((programs / "viewer").exists())
         self.assertTrue((programs / "memo" / "memo.exe").exists())
+        # The boxes show the row that took the removed one's place, not empty fields a later save would write.
+        caption = self.kdrive("control-text", "--class", ids.kSettingsClass, "--id", str(PROGRAM_CAPTION))
+        self.assertEqual(caption.strip(), "메모장")
         wait_until(lambda: f"msg={ENV_CHANGED} wparam=1 lparam=61" in self.read_log_lines(agent_log), 15.0,
                    what="the agent to hear of the removal")
 
