@@ -12,13 +12,18 @@ sample_bigdata.exe). The store serves OUT_DIR over HTTP and FTP alike:
 import hashlib
 import html
 import shutil
+import tempfile
 import sys
 from pathlib import Path
-from xml.sax.saxutils import escape
 
 # The suite's names, written by the build from the C++ headers (ctest puts the module on the path).
 sys.path.append(str(Path(__file__).resolve().parents[2] / "build" / "win" / "generated" / "python"))
 import kelvo_ids as ids  # noqa: E402
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import publish  # noqa: E402
+
+PUBLISHED = "2026-12-01"
 
 BIG_FILE_SIZE = 20 * 1024 * 1024
 
@@ -37,11 +42,11 @@ PACKAGES = [
      "files": [("notes.exe", "", "sample_memo.exe"), ("읽어보기.txt", "/도움말", "text:readme"),
                ("a.dat", "/data", "text:part-a"), ("b.dat", "/data/deep", "text:part-b"),
                ("설정.ini", "/설정", "text:settings")]},
-    # Its one data file is listed with the checksum of other bytes, as a damaged upload would be.
+    # Its one data file is damaged on the store after publishing: listed size right, checksum wrong.
     {"index": 105, "directory": "office", "alias": "BadSum", "exe": "badsum.exe", "version": "1.0",
      "title": "손상된 패키지", "summary": "체크섬이 맞지 않는 파일을 가진 패키지",
      "files": [("badsum.exe", "", "sample_memo.exe"), ("data.bin", "/data", "text:part-a")],
-     "wrong_checksum": "data.bin"},
+     "damaged": "data/data.bin"},
 ]
 
 TEXTS = {
@@ -60,30 +65,6 @@ def file_bytes(source, bin_dir):
         block = hashlib.sha256(b"kelvo").digest() * 2048  # 64 KiB of fixed, incompressible-looking bytes
         return (block * (BIG_FILE_SIZE // len(block) + 1))[:BIG_FILE_SIZE]
     return (bin_dir / source).read_bytes()
-
-
-def checksum(package, name, data):
-    """SHA-256 of the file as the store lists it; the package marked so gets one of other bytes."""
-    if package.get("wrong_checksum") == name:
-        data = data + b"!"
-    return hashlib.sha256(data).hexdigest()
-
-
-def profile_xml(package, sizes, checksums):
-    lines = ['<?xml version="1.0" encoding="utf-8"?>', "<PROFILE>", "\t<HEAD>"]
-    head = [("VERSION", package["version"]), ("CHANNEL", package["directory"]), ("ALIAS", package["alias"]),
-            ("EXEFILE", package["exe"]), ("BASEDIR", package["directory"]), ("SVCTYPE", "free")]
-    lines += [f"\t\t<{name}>{escape(value)}</{name}>" for name, value in head]
-    lines += ["\t</HEAD>", "\t<GAMEFILELIST>"]
-    for (name, directory, _), size, digest in zip(package["files"], sizes, checksums):
-        fields = [("FILENAME", name), ("DIRECTORY", directory), ("TYPE", Path(name).suffix[1:]), ("COMPRESS", "0"),
-                  ("COMPARISON", "SC"), ("FILESIZE", str(size)), ("REALSIZE", str(size)), ("DATE", "2026-12-01"),
-                  ("CHECKSUM", digest)]
-        lines.append("\t\t<FILE>")
-        lines += [f"\t\t\t<{tag}>{escape(value)}</{tag}>" for tag, value in fields]
-        lines.append("\t\t</FILE>")
-    lines += ["\t</GAMEFILELIST>", "</PROFILE>", ""]
-    return "\r\n".join(lines).encode("utf-8")
 
 
 SUITE_VERSION = "1.0.1"
@@ -142,20 +123,27 @@ def main():
         shutil.rmtree(out)
     (out / "application").mkdir(parents=True)
     (out / "index.asp").write_bytes(store_page())
-    for package in PACKAGES:
-        sizes = []
-        checksums = []
-        for name, directory, source in package["files"]:
-            data = file_bytes(source, bin_dir)
-            target = out / "application" / package["directory"] / package["alias"] / directory.lstrip("/") / name
-            target.parent.mkdir(parents=True, exist_ok=True)
-            target.write_bytes(data)
-            sizes.append(len(data))
-            checksums.append(checksum(package, name, data))
-        profile = out / "application" / package["directory"] / package["alias"] / ids.kProfileFile
-        profile.write_bytes(profile_xml(package, sizes, checksums))
+    with tempfile.TemporaryDirectory() as work:
+        for package in PACKAGES:
+            # Laid out as its author hands it over, then published as an operator does.
+            source = Path(work) / str(package["index"])
+            for name, directory, origin in package["files"]:
+                target = source / directory.lstrip("/") / name
+                target.parent.mkdir(parents=True, exist_ok=True)
+                target.write_bytes(file_bytes(origin, bin_dir))
+            publish.publish(source, out, package["alias"], package["directory"], version=package["version"],
+                            exe=package["exe"], date=PUBLISHED)
+            if "damaged" in package:
+                damage(out / "application" / package["directory"] / package["alias"] / package["damaged"])
     suite_update(bin_dir, out)
     print(out)
+
+
+def damage(path):
+    """One byte changed after publishing, as an upload cut and resent can leave it: its size still right."""
+    data = bytearray(path.read_bytes())
+    data[len(data) // 2] ^= 0xFF
+    path.write_bytes(bytes(data))
 
 
 if __name__ == "__main__":

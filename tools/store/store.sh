@@ -2,6 +2,7 @@
 # Start, stop or query the local Storvia store (HTTP + FTP on 127.0.0.1).
 #
 #   tools/store/store.sh start|stop|status|restart
+#   tools/store/store.sh publish SOURCE_FOLDER STORE_ROOT NAME [--dir STORE_DIR]   (see publish.py)
 #
 # Ports: KELVO_HTTP_PORT (default 18080), KELVO_FTP_PORT (default 18021).
 # Logs, pid file and the server's own output go to out/store/ of the repo.
@@ -110,5 +111,6 @@ case "${1:-}" in
     stop) stop ;;
     status) status ;;
     restart) stop; start ;;
-    *) echo "usage: $0 start|stop|status|restart" >&2; exit 2 ;;
+    publish) shift; exec "$PY" "$HERE/publish.py" "$@" ;;
+    *) echo "usage: $0 start|stop|status|restart|publish SOURCE_FOLDER STORE_ROOT NAME [--dir STORE_DIR]" >&2; exit 2 ;;
 esac

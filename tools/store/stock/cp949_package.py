@@ -6,6 +6,7 @@ Linux server holds names a Korean Windows wrote: package 106, store directory "l
 usage: cp949_package.py CONTENT_DIR
 CONTENT_DIR is the store content laid out by make_content.py (its package 101 is read from there).
 """
+import hashlib
 import shutil
 import sys
 from pathlib import Path
@@ -13,7 +14,6 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 import make_content  # noqa: E402
 
-INDEX = 106
 DIRECTORY = "legacy"
 
 
@@ -28,22 +28,20 @@ def on_disk(root, *names):
 def main():
     root = Path(sys.argv[1])
     source = next(p for p in make_content.PACKAGES if p["index"] == 101)
-    package = dict(source, index=INDEX, directory=DIRECTORY)
     source_folder = root / "application" / source["directory"] / source["alias"]
-    sizes = []
-    checksums = []
-    for name, directory, _ in package["files"]:
+    entries = []
+    for name, directory, _ in source["files"]:
         parts = [part for part in directory.split("/") if part]
-        target = on_disk(root, "application", DIRECTORY, package["alias"], *parts, name)
+        target = on_disk(root, "application", DIRECTORY, source["alias"], *parts, name)
         Path(target.decode("utf-8", "surrogateescape")).parent.mkdir(parents=True, exist_ok=True)
+        data = (source_folder.joinpath(*parts, name)).read_bytes()
         with open(target, "wb") as out:
-            data = (source_folder.joinpath(*parts, name)).read_bytes()
             out.write(data)
-        sizes.append(len(data))
-        checksums.append(make_content.checksum(package, name, data))
-    profile = on_disk(root, "application", DIRECTORY, package["alias"], make_content.ids.kProfileFile)
+        entries.append((name, directory, len(data), hashlib.sha256(data).hexdigest()))
+    profile = on_disk(root, "application", DIRECTORY, source["alias"], make_content.ids.kProfileFile)
+    head = make_content.publish.package_head(source["alias"], DIRECTORY, source["version"], source["exe"])
     with open(profile, "wb") as out:
-        out.write(make_content.profile_xml(package, sizes, checksums))
+        out.write(make_content.publish.profile_xml(head, entries, make_content.PUBLISHED))
     shutil.copymode(source_folder / make_content.ids.kProfileFile, profile)
 
 
