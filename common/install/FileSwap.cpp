@@ -55,7 +55,9 @@ bool Undo(ISwapFiles& files, const std::vector<SwapFile>& plan) {
             continue;
         }
         // Moved aside: the backup is there, and the target's place is free again.
-        if (files.Exists(file->backup) && (files.Exists(file->target) || !files.Move(file->backup, file->target))) {
+        // (Its folder is made again should something have removed it meanwhile.)
+        if (files.Exists(file->backup) && (files.Exists(file->target) || !files.MakeFoldersFor(file->target) ||
+                                           !files.Move(file->backup, file->target))) {
             isWhole = false;
         }
     }

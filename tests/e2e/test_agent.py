@@ -2,7 +2,7 @@
 import shutil
 import unittest
 
-from kelvo_e2e import ids, BIN, DRIVE_LETTER, KelvoTestCase, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, wait_until
 from sample_env import env_xml
 
 IDYES = 6
@@ -31,6 +31,43 @@ class Agent(KelvoTestCase):
         text = self.kdrive("dialog-text", "--class", "#32770", "--title", "정보")
         self.assertIn(ASK_EXIT, text)
         self.kdrive("press", "--class", "#32770", "--title", "정보", "--id", str(IDYES))
+
+    # Catches: a swap of a package's files that an earlier agent did not live through (killed, the stick pulled)
+    # and that the next start leaves half done. Here the first file was moved in and the second only moved aside,
+    # as the journal says: the start must give the package folder back its old version whole.
+    def test_an_interrupted_swap_is_rolled_back_at_the_next_start(self):
+        package = DRIVE / ids.kPackagesFolder / "Notes"
+        job = self.suite_dir / ids.kStagingFolder / "104"
+        old = {("notes.exe",): b"MZ old program", ("data", "a.dat"): "옛 자료".encode("utf-8")}
+        new = {("notes.exe",): b"MZ new program", ("data", "a.dat"): "새 자료".encode("utf-8")}
+        placed = {("notes.exe",): new[("notes.exe",)]}  # moved in
+        backups = dict(old)  # both moved aside
+        staged = {("data", "a.dat"): new[("data", "a.dat")]}  # not moved in yet
+        for folder, files in ((package, placed), (job / "backup", backups), (job / "files", staged)):
+            for parts, data in files.items():
+                path = folder.joinpath(*parts)
+                path.parent.mkdir(parents=True, exist_ok=True)
+                path.write_bytes(data)
+
+        def win(*parts):
+            return "\\".join((DRIVE_LETTER,) + parts)
+        lines = ["kelvo-swap 1", "swapping", "3"]
+        for parts in old:
+            lines.append("\t".join((win(ids.kSuiteFolder, ids.kStagingFolder, "104", "files", *parts),
+                                    win(ids.kPackagesFolder, "Notes", *parts),
+                                    win(ids.kSuiteFolder, ids.kStagingFolder, "104", "backup", *parts))))
+        lines.append("end")
+        journal = job / "swap.journal"
+        journal.write_bytes(("\n".join(lines) + "\n").encode("utf-8"))
+
+        self.start_agent()
+        self.wait_launcher()
+        wait_until(lambda: not journal.exists(), 15.0, what="the journal to be settled")
+        for parts, data in old.items():
+            self.assertEqual(package.joinpath(*parts).read_bytes(), data, parts)
+        self.assertEqual((job / "files" / "notes.exe").read_bytes(), new[("notes.exe",)],
+                         "the new file goes back to the staging folder, for the job queued again")
+        self.assertFalse((job / "backup").exists())
 
     # Catches: an agent that does not bring up the launcher, a hidden window under another class or title, and a
     # second agent that stays (two tray icons, hotkeys held twice).
