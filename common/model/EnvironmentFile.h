@@ -37,7 +37,8 @@ struct EnvPage {
 // Every change is written at once through IFileStore::WriteReplace. When a save fails, the file keeps its old
 // content, the in-memory model is rebuilt from that content (positions handed out before are then invalid) and
 // the operation returns false. A file whose parse was incomplete is never saved by Load itself, and before the
-// first save over it the original bytes are kept as "<path>.bak"; if that copy cannot be written the save fails.
+// first save over it the original bytes are kept as the newest backup copy, "<path>.bak" (older copies move to
+// ".bak2" and ".bak3", BackupCopies.h); if that copy cannot be written the save fails.
 // Not thread-safe: one instance per program, used on its user-interface thread.
 class CEnvironmentFile {
 public:
