@@ -208,7 +208,7 @@ LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnRunPackage(wParam);
             return 0;
         case common::kMsgRemoveEmptyPage:
-            OnRemoveEmptyPage();
+            OnRemoveEmptyPage(wParam);
             return 0;
         default:
             break;
@@ -389,15 +389,16 @@ void CMainPage::OnRunPackage(WPARAM packageId) {
     }
 }
 
-void CMainPage::OnRemoveEmptyPage() {
-    if (m_grid->RemoveEmptyPage()) {
+void CMainPage::OnRemoveEmptyPage(WPARAM pageSerial) {
+    if (m_grid->RemoveEmptyPage(static_cast<uint32_t>(pageSerial))) {
         Repaint();
     }
 }
 
-void CMainPage::AfterItemRemoved(bool isPageEmptied) {
-    if (isPageEmptied) {
-        hwnd().Post(common::kMsgRemoveEmptyPage);
+void CMainPage::AfterItemRemoved(const std::optional<uint32_t>& emptiedPage) {
+    // The page is named by its serial: indexes may shift before the posted message is handled.
+    if (emptiedPage) {
+        hwnd().Post(common::kMsgRemoveEmptyPage, static_cast<WPARAM>(*emptiedPage));
     }
     Repaint();
 }
@@ -416,8 +417,8 @@ void CMainPage::OnAddItemRecord(const common::PackageRecord& record) {
 }
 
 void CMainPage::OnRemoveItemRecord(const common::PackageRecord& record) {
-    bool isPageEmptied = false;
-    if (m_grid->OnRemove(record.pkgId, record.caption.Get(), &isPageEmptied)) {
-        AfterItemRemoved(isPageEmptied);
+    std::optional<uint32_t> emptiedPage;
+    if (m_grid->OnRemove(record.pkgId, record.caption.Get(), &emptiedPage)) {
+        AfterItemRemoved(emptiedPage);
     }
 }

@@ -79,7 +79,7 @@ private:
     void OnJobProgress(WPARAM percent, LPARAM packageId);
     void OnJobFinished(LPARAM packageId);
     void OnRunPackage(WPARAM packageId);
-    void OnRemoveEmptyPage();
+    void OnRemoveEmptyPage(WPARAM pageSerial);
     void OnActivate(bool isActive);
     void OnSettingChange();
     // Window coordinates as GET_X_LPARAM gives them. The button handlers return 0 when the panel took the message.
@@ -124,7 +124,7 @@ private:
     void BrowseInto(PanelField field, const wchar_t* filterName, const wchar_t* filterPattern);
 
     // Posts the removal of a page that an item removal emptied.
-    void AfterItemRemoved(bool isPageEmptied);
+    void AfterItemRemoved(const std::optional<uint32_t>& emptiedPage);
     // Brings the drawn items in line with the grid, then paints.
     void Repaint();
     void SyncVisuals();

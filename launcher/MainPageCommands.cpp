@@ -202,7 +202,9 @@ void CMainPage::RemoveItem(const ItemPlace& place) {
 
 void CMainPage::RemoveBySerial(uint32_t serial) {
     if (std::optional<ItemPlace> place = FindBySerial(serial)) {
-        AfterItemRemoved(m_grid->RemoveItem(place->page, place->item));
+        std::optional<uint32_t> emptiedPage;
+        m_grid->RemoveItem(place->page, place->item, &emptiedPage);
+        AfterItemRemoved(emptiedPage);
     }
 }
 

@@ -44,6 +44,7 @@ struct GridItem {
 
 struct GridPage {
     std::vector<GridItem> items;  // at most kMaxItems
+    uint32_t serial = 0;          // identity for a removal posted about this page, unique within the grid
 };
 
 // Fields of a package to add; unset fields take the derived values.
@@ -92,19 +93,22 @@ public:
     std::optional<Place> AddPackage(const NewPackage& package);
     std::optional<Place> AddRecord(const PackageRecord& record);
 
-    // Removes an item. Returns true when its page is now empty and not the only page: the caller then posts the
-    // page removal, which RemoveEmptyPage carries out.
-    bool RemoveItem(size_t page, size_t item);
-    // Removes the first empty page (unless it is the only page); the page before it becomes current.
-    bool RemoveEmptyPage();
+    // Removes an item. True when it was removed; *emptiedPage (when given) is set to the serial of its page when
+    // that page is now empty and not the only page, else cleared. The caller then posts the page removal, which
+    // RemoveEmptyPage carries out.
+    bool RemoveItem(size_t page, size_t item, std::optional<uint32_t>* emptiedPage = nullptr);
+    // Removes the page with this serial when it is still there, still empty and not the only page. Another empty
+    // page (the settings program leaves them behind) stays. When the removed page was the current one, the page
+    // before it becomes current (the first page when it was the first); a current page after it stays current.
+    bool RemoveEmptyPage(uint32_t pageSerial);
 
     // Agent notices. Each returns whether anything visible changed.
     bool OnInstallStarted(int32_t packageId, const std::u16string& caption, const std::u16string& programPath,
                           bool alwaysAdd);
     bool OnProgress(int32_t packageId, int64_t percent);
     bool OnFinished(int32_t packageId);
-    // Removes the first item with this id and caption (ignoring case); sets *pageEmptied like RemoveItem.
-    bool OnRemove(int32_t packageId, const std::u16string& caption, bool* pageEmptied);
+    // Removes the first item with this id and caption (ignoring case); sets *emptiedPage like RemoveItem.
+    bool OnRemove(int32_t packageId, const std::u16string& caption, std::optional<uint32_t>* emptiedPage);
     // Finds the first item with this id, page by page.
     std::optional<Place> FindById(int32_t packageId) const;
     // Re-checks every item's program: missing ones become state 3 and disabled, returning ones state 0.
@@ -125,6 +129,7 @@ public:
 private:
     GridItem MakeMenuItem(const PackageRecord& stored);
     GridItem MakePackageItem(const PackageRecord& stored, bool isNew);
+    GridPage MakePage();
     bool ProgramExists(const PackageRecord& record);
     int32_t DeriveType(const std::u16string& path);
     void RebuildFromFile();

@@ -3,6 +3,7 @@ import unittest
 
 from kelvo_e2e import (ids, KelvoTestCase, package_announce, package_record, read_env_packages,
                        wait_until)
+from sample_env import env_xml
 from test_launcher import DEFAULT_ENV
 
 ONE_PAGE_ENV = DEFAULT_ENV.replace(
@@ -69,6 +70,31 @@ class AgentNotices(KelvoTestCase):
         self.assertEqual(self.send(2, package_announce(5, "Viewer", "T:\\Portable Programs\\Viewer\\view.exe")), "1")
         wait_until(lambda: self.find(5)[0]["UPDATEFLAG"] == "2", what="the update mark")
         self.assertEqual(len(self.find(5)), 1, "an update marks, it does not add")
+
+
+class EmptiedPage(KelvoTestCase):
+    """The page an item's removal empties is the one that goes, not an empty page left earlier elsewhere."""
+
+    def setUp(self):
+        super().setUp()
+        self.env_file = self.suite_dir / ids.kEnvironmentFile
+        # The settings program's removal leaves empty pages behind; the first page here is one.
+        pages = ([], [(1, 5, 0, "Viewer", "{drive}\\Portable Programs\\Viewer\\view.exe", 0)],
+                 [(1, 77, 0, "메모장", "{drive}\\Portable Programs\\메모장\\notepad.exe", 0)])
+        self.env_file.write_bytes(env_xml(pages=pages))
+        self.start_standin_agent()
+        self.launcher = self.start_launcher()
+
+    def test_the_emptied_page_goes_and_the_earlier_empty_page_stays(self):
+        payload = self.logs / "remove-77.bin"
+        payload.write_bytes(package_record(pkg_id=77, caption="메모장"))
+        self.assertEqual(self.kdrive("copydata", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle,
+                                     "--kind", "5", "--file", self.to_wine(payload)), "1")
+        wait_until(lambda: len(read_env_packages(self.env_file)) == 2, what="one page fewer in TolvEnv.xml")
+        pages = read_env_packages(self.env_file)
+        self.assertEqual([[p["CAPTION"] for p in page] for page in pages], [[], ["Viewer"]],
+                         "the emptied third page went; the empty first page left by the settings program stays")
+        self.assertTrue(self.launcher.is_running())
 
 
 if __name__ == "__main__":

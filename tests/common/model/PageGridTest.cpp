@@ -139,8 +139,10 @@ TEST_F(PageGridTest, UnderivableCaptionAddsNothingAndLeavesNoEmptyPage) {
 TEST_F(PageGridTest, RemovingTheLastItemOfTheMiddlePageRemovesThePageAndShowsTheOneBefore) {
     Put(EnvXml({PageXml(Packages(2, "a")), PageXml({PackageXml("only", 7)}), PageXml(Packages(1, "c"))}));
     m_grid.SetCurrentPage(1);
-    EXPECT_TRUE(m_grid.RemoveItem(1, 0)) << "an emptied page that is not the only one is reported";
-    EXPECT_TRUE(m_grid.RemoveEmptyPage());
+    std::optional<uint32_t> emptied;
+    EXPECT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied) << "an emptied page that is not the only one is reported";
+    EXPECT_TRUE(m_grid.RemoveEmptyPage(*emptied));
     EXPECT_EQ(m_grid.PageCount(), 2u);
     EXPECT_EQ(m_grid.CurrentPage(), 0u);
     EXPECT_EQ(SavedPageNum(), 2);
@@ -149,9 +151,59 @@ TEST_F(PageGridTest, RemovingTheLastItemOfTheMiddlePageRemovesThePageAndShowsThe
 
 TEST_F(PageGridTest, TheOnlyPageStaysWhenItEmpties) {
     Put(EnvXml({PageXml({PackageXml("only", 7)})}));
-    EXPECT_FALSE(m_grid.RemoveItem(0, 0));
-    EXPECT_FALSE(m_grid.RemoveEmptyPage());
+    std::optional<uint32_t> emptied = 1;
+    EXPECT_TRUE(m_grid.RemoveItem(0, 0, &emptied));
+    EXPECT_FALSE(emptied);
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(m_grid.Pages()[0].serial));
     EXPECT_EQ(m_grid.PageCount(), 1u);
+}
+
+// Catches: the first empty page removed instead of the one the removal emptied (the settings program's removal
+// leaves empty pages behind), and the current page moved when a page after it goes.
+TEST_F(PageGridTest, TheEmptiedPageGoesNotAnEarlierEmptyOne) {
+    Put(EnvXml({PageXml({}), PageXml(Packages(1, "b")), PageXml({PackageXml("only", 7)}), PageXml(Packages(1, "d"))}));
+    m_grid.SetCurrentPage(2);
+    std::optional<uint32_t> emptied;
+    ASSERT_TRUE(m_grid.OnRemove(7, u"ONLY", &emptied));
+    ASSERT_TRUE(emptied);
+    EXPECT_TRUE(m_grid.RemoveEmptyPage(*emptied));
+    ASSERT_EQ(m_grid.PageCount(), 3u);
+    EXPECT_TRUE(m_grid.Pages()[0].items.empty()) << "the earlier empty page stays";
+    EXPECT_EQ(Caption(m_grid.Pages()[1].items[0]), "b0");
+    EXPECT_EQ(Caption(m_grid.Pages()[2].items[0]), "d0");
+    EXPECT_EQ(m_grid.CurrentPage(), 1u) << "the page before the removed current one";
+    auto reread = Reread();
+    ASSERT_EQ(reread->Pages().size(), 3u);
+    EXPECT_TRUE(reread->Pages()[0].packages.empty());
+    EXPECT_EQ(SavedPageNum(), 3);
+
+    // A page emptied while another is shown: the shown page stays in view.
+    m_grid.SetCurrentPage(2);
+    ASSERT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied);
+    EXPECT_TRUE(m_grid.RemoveEmptyPage(*emptied));
+    EXPECT_EQ(m_grid.CurrentPage(), 1u);
+    EXPECT_EQ(Caption(m_grid.Pages()[1].items[0]), "d0");
+}
+
+// Catches: a stale removal (the page was filled again, or the grid was reloaded) taking a page away.
+TEST_F(PageGridTest, AStaleRemovalRemovesNothing) {
+    Put(EnvXml({PageXml(Packages(1, "a")), PageXml({PackageXml("only", 7)})}));
+    std::optional<uint32_t> emptied;
+    ASSERT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied);
+    m_grid.SetCurrentPage(1);
+    NewPackage package;
+    package.caption = u"again";
+    package.path = u"again.exe";
+    ASSERT_TRUE(m_grid.AddPackage(package));
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(*emptied)) << "the page holds an item again";
+    ASSERT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied);
+    m_grid.Reload();
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(*emptied)) << "a reload gave the pages new serials";
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(0));
+    EXPECT_EQ(m_grid.PageCount(), 2u);
 }
 
 TEST_F(PageGridTest, IndexesFromOutsideAreChecked) {
@@ -214,7 +266,7 @@ TEST_F(PageGridTest, ProgressAboveHundredIsStoredAsZeroAndRepeatsAreNoChange) {
 
 TEST_F(PageGridTest, RemoveNoticeNeedsIdAndCaptionIgnoringCase) {
     Put(EnvXml({PageXml({PackageXml("Backup", 0), PackageXml("Documents", 0)})}));
-    bool emptied = true;
+    std::optional<uint32_t> emptied = 1;
     EXPECT_FALSE(m_grid.OnRemove(1, u"backup", &emptied));
     EXPECT_TRUE(m_grid.OnRemove(0, u"DOCUMENTS", &emptied));
     EXPECT_FALSE(emptied);
