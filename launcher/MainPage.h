@@ -177,6 +177,7 @@ private:
     int m_lastMenuRelease = -1;
     CCommandPanel m_panel;
     uint32_t m_menuTargetSerial = 0;  // the item a context menu was opened on
-    int m_swipeStartX = 0;
+    common::Point m_pressPoint;
+    common::Point m_dragSize;
     bool m_isPagePressed = false;
 };
