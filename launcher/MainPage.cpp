@@ -227,6 +227,10 @@ bool CMainPage::TakePanelOutcome(PanelOutcome outcome) {
     if (outcome == PanelOutcome::NotConsumed) {
         return false;
     }
+    if (outcome == PanelOutcome::Shown) {
+        Paint();
+        return false;
+    }
     if (outcome == PanelOutcome::Consumed) {
         Paint();
     } else {

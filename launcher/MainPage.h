@@ -69,7 +69,7 @@ private:
     // Window messages, one handler each.
     // True when the open command panel took the message.
     bool OfferToPanel(UINT message, WPARAM wParam, LPARAM lParam);
-    // Paints or carries out what the panel made of a message; true when it took it.
+    // Paints or carries out what the panel made of a message; true when the message ends there.
     bool TakePanelOutcome(PanelOutcome outcome);
     void OnButtonNotice(WORD controlId);
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
