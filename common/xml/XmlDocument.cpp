@@ -198,9 +198,13 @@ void WriteRing(std::u16string& out, const CXmlElement* first, size_t depth, bool
             out.push_back(u'"');
         }
         out.push_back(u'>');
-        bool hasText = !element->Text().empty();
+        // What is written of the text decides the layout. A text left as white space only once the characters XML
+        // forbids are dropped is no text: a reader skips it, and the next write must lay the element out the same.
+        std::u16string text;
+        AppendEscaped(text, element->Text(), false);
+        bool hasText = text.find_first_not_of(u" \t\r\n") != std::u16string::npos;
         if (hasText) {
-            AppendEscaped(out, element->Text(), false);
+            out += text;
         } else if (element->HasChildren()) {
             out += u"\r\n";
         }
