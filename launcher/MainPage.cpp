@@ -341,6 +341,10 @@ LRESULT CMainPage::OnCopyData(const COPYDATASTRUCT* data) {
         default:
             return FALSE;
     }
+    // A sent message never passes the loop, which tells of unsaved changes after the sender was let go: wake it.
+    if (!m_isUnsavedTold && m_grid->HasUnsavedChanges()) {
+        hwnd().Post(WM_NULL);
+    }
     return TRUE;
 }
 

@@ -125,6 +125,8 @@ private:
 
     // Posts the removal of a page that an item removal emptied.
     void AfterItemRemoved(const std::optional<uint32_t>& emptiedPage);
+    // The first time in this run that a change shown could not be saved, the user is told so.
+    void TellIfChangesUnsaved();
     // Brings the drawn items in line with the grid, then paints.
     void Repaint();
     void SyncVisuals();
@@ -180,4 +182,5 @@ private:
     common::Point m_pressPoint;
     common::Point m_dragSize;
     bool m_isPagePressed = false;
+    bool m_isUnsavedTold = false;
 };

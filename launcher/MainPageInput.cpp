@@ -28,6 +28,8 @@ void CMainPage::AfterMessage() {
         Paint();
         m_messagesSincePaint = 0;
     }
+    // Here, after the handler has returned, so that a peer's sent message is never held by the box.
+    TellIfChangesUnsaved();
 }
 
 void CMainPage::SyncFrameControls() {

@@ -61,7 +61,7 @@ CPageGrid::CPageGrid(CEnvironmentFile& file, IFileProbe& probe, std::u16string l
 
 bool CPageGrid::Load() {
     bool isLoaded = m_file.Load();
-    RebuildFromFile();
+    BuildFromFile();
     m_current = 0;
     return isLoaded;
 }
@@ -74,7 +74,7 @@ void CPageGrid::Reload() {
     }
 }
 
-void CPageGrid::RebuildFromFile() {
+void CPageGrid::BuildFromFile() {
     for (size_t slot = 0; slot < kMenuSlots; ++slot) {
         const auto& stored = m_file.Menu()[slot];
         m_menu[slot] = stored ? std::optional<GridItem>(MakeMenuItem(*stored)) : std::nullopt;
@@ -174,7 +174,7 @@ std::optional<size_t> CPageGrid::ChoosePage() {
     }
     std::optional<size_t> created = m_file.AddPage();
     if (!created) {
-        RebuildFromFile();
+        BuildFromFile();
         return std::nullopt;
     }
     m_pages.push_back(MakePage());
@@ -203,7 +203,7 @@ std::optional<CPageGrid::Place> CPageGrid::AddPackage(const NewPackage& package)
     }
     std::optional<size_t> index = m_file.AddPackage(*page, record);
     if (!index) {
-        RebuildFromFile();
+        BuildFromFile();
         return std::nullopt;
     }
     GridItem item = MakePackageItem(record, true);
@@ -236,7 +236,7 @@ bool CPageGrid::RemoveItem(size_t page, size_t item, std::optional<uint32_t>* em
         return false;
     }
     if (!m_file.RemovePackage(page, item)) {
-        RebuildFromFile();
+        BuildFromFile();
         return false;
     }
     auto& items = m_pages[page].items;
@@ -259,7 +259,7 @@ bool CPageGrid::RemoveEmptyPage(uint32_t pageSerial) {
     }
     auto page = static_cast<size_t>(found - m_pages.begin());
     if (!m_file.RemovePage(page)) {
-        RebuildFromFile();
+        BuildFromFile();
         return false;
     }
     m_pages.erase(found);
@@ -299,7 +299,7 @@ bool CPageGrid::MarkUpdating(size_t page, size_t item) {
 
 bool CPageGrid::UpdateStored(size_t page, size_t item) {
     if (!m_file.UpdatePackage(page, item, m_pages[page].items[item].record)) {
-        RebuildFromFile();
+        BuildFromFile();
         return false;
     }
     return true;

@@ -60,9 +60,11 @@ struct NewPackage {
 };
 
 // How it works: the grid mirrors CEnvironmentFile's pages one to one and adds what only the running launcher
-// knows (progress, enabled state, bitmap, serial). Every change goes to the file first; when the file refuses it
-// (a failed save), the grid rebuilds itself from what the file still holds. Page and item indexes from messages
-// are checked before use. UI thread only.
+// knows (progress, enabled state, bitmap, serial). Every change goes to the file's tree first. When the file cannot
+// be saved (a write-protected stick) or there is none, the change stays in the tree and in the grid all the same,
+// HasUnsavedChanges() tells, and the next change that can be saved writes them all. A reload takes the file as it
+// is and drops what was not saved: the file is what the agent and the settings program read and change. Page and
+// item indexes from messages are checked before use. UI thread only.
 class CPageGrid {
 public:
     static constexpr size_t kMaxPages = CEnvironmentFile::kMaxPages;
@@ -74,8 +76,11 @@ public:
 
     // Reads the file and builds the menu and the pages; the first page becomes current.
     bool Load();
-    // Reloads and keeps the current page index, or the last page when there are fewer pages now.
+    // Reloads and keeps the current page index, or the last page when there are fewer pages now. Changes not
+    // saved are dropped.
     void Reload();
+    // Whether a change shown could not be saved to the file.
+    bool HasUnsavedChanges() const { return m_file.HasUnsavedChanges(); }
 
     const std::array<std::optional<GridItem>, kMenuSlots>& Menu() const { return m_menu; }
     const std::vector<GridPage>& Pages() const { return m_pages; }
@@ -115,8 +120,7 @@ public:
     bool Recheck();
 
     // The user's edit of an entry: caption, path, parameters and icon replaced and saved. The icon picture stays as
-    // it is until the next reload. False when the place does not exist or the save failed (the grid then holds
-    // what the file holds).
+    // it is until the next reload. False when the place does not exist.
     bool EditItem(size_t page, size_t item, const std::u16string& caption, const std::u16string& path,
                   const std::u16string& param, const std::u16string& icon);
     // "Update" chosen for an item with an update available: it shows as being updated (state 2, progress 0).
@@ -132,7 +136,9 @@ private:
     GridPage MakePage();
     bool ProgramExists(const PackageRecord& record);
     int32_t DeriveType(const std::u16string& path);
-    void RebuildFromFile();
+    // Menu and pages from the file's tree, unsaved changes included; also after the file refused a change, which
+    // only an index or limit the two disagree on can cause.
+    void BuildFromFile();
     std::optional<size_t> ChoosePage();
     bool UpdateStored(size_t page, size_t item);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -335,16 +336,77 @@ TEST_F(PageGridTest, RecheckDisablesMissingProgramsAndRestoresReturningOnesWitho
     EXPECT_EQ(m_store.files[kPath], before);
 }
 
-TEST_F(PageGridTest, FailedSaveLeavesMemoryAsTheFileStillIs) {
+// Catches: changes on a drive that cannot be written dropped from the launcher (the grid rebuilt from the file),
+// the file touched while it cannot be saved, and the unsaved changes lost when saving works again.
+TEST_F(PageGridTest, ChangesThatCannotBeSavedStayShownAndAreSavedWithTheNextOne) {
+    Put(EnvXml({PageXml(Packages(2, "a"))}));
+    const std::vector<uint8_t> before = m_store.files[kPath];
+    EXPECT_FALSE(m_grid.HasUnsavedChanges());
+    m_store.isWriteFailing = true;
+    NewPackage package;
+    package.caption = u"x";
+    package.path = u"x.exe";
+    EXPECT_TRUE(m_grid.AddPackage(package).has_value());
+    EXPECT_TRUE(m_grid.OnInstallStarted(40, u"설치", u"K:\\Portable Programs\\설치\\s.exe", true));
+    EXPECT_TRUE(m_grid.EditItem(0, 0, u"바뀜", u"K:\\z.exe", u"", u""));
+    std::optional<uint32_t> emptied;
+    EXPECT_TRUE(m_grid.RemoveItem(0, 1, &emptied));
+    ASSERT_EQ(m_grid.Pages()[0].items.size(), 3u);
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[0]), "바뀜");
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[1]), "x");
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[2]), "설치");
+    EXPECT_TRUE(m_grid.HasUnsavedChanges());
+    EXPECT_EQ(m_store.files[kPath], before) << "the file stays as it was";
+
+    m_store.isWriteFailing = false;
+    EXPECT_TRUE(m_grid.OnFinished(40));
+    EXPECT_FALSE(m_grid.HasUnsavedChanges());
+    auto saved = Reread();
+    ASSERT_EQ(saved->Pages()[0].packages.size(), 3u) << "the earlier changes were saved with the next";
+    EXPECT_EQ(common::Utf16ToUtf8(saved->Pages()[0].packages[0].record.caption.Get()), "바뀜");
+    EXPECT_EQ(common::Utf16ToUtf8(saved->Pages()[0].packages[2].record.caption.Get()), "설치");
+}
+
+// Catches: a reload (another program changed the file) keeping changes the file never got, so that the launcher
+// would show what neither the agent nor the settings program can see.
+TEST_F(PageGridTest, AReloadTakesTheFileAndDropsWhatWasNotSaved) {
     Put(EnvXml({PageXml(Packages(2, "a"))}));
     m_store.isWriteFailing = true;
     NewPackage package;
     package.caption = u"x";
     package.path = u"x.exe";
-    EXPECT_FALSE(m_grid.AddPackage(package).has_value());
+    ASSERT_TRUE(m_grid.AddPackage(package).has_value());
+    m_grid.Reload();
+    EXPECT_FALSE(m_grid.HasUnsavedChanges());
     EXPECT_EQ(m_grid.Pages()[0].items.size(), 2u);
-    EXPECT_FALSE(m_grid.RemoveItem(0, 0));
-    EXPECT_EQ(m_grid.Pages()[0].items.size(), 2u);
+}
+
+// Catches: items added while TolvEnv.xml is missing dropped, and the file created (or a foreign file replaced)
+// by the launcher.
+TEST_F(PageGridTest, WithoutAFileChangesAreHeldInMemoryAndNothingIsWritten) {
+    for (const char* content : {static_cast<const char*>(nullptr), "<Other><a>1</a></Other>"}) {
+        kelvo_test::MemoryFileStore store;
+        if (content != nullptr) {
+            store.files[kPath] = std::vector<uint8_t>(content, content + std::strlen(content));
+        }
+        CEnvironmentFile file(store, kPath);
+        CPageGrid grid(file, m_probe, kFolder);
+        EXPECT_FALSE(grid.Load());
+        EXPECT_EQ(grid.PageCount(), 0u);
+        NewPackage package;
+        package.caption = u"x";
+        package.path = u"x.exe";
+        auto place = grid.AddPackage(package);
+        ASSERT_TRUE(place.has_value());
+        EXPECT_EQ(grid.PageCount(), 1u);
+        EXPECT_EQ(Caption(grid.Pages()[0].items[0]), "x");
+        EXPECT_TRUE(grid.HasUnsavedChanges());
+        std::optional<uint32_t> emptied;
+        EXPECT_TRUE(grid.RemoveItem(0, 0, &emptied));
+        EXPECT_FALSE(emptied) << "the only page stays";
+        EXPECT_EQ(store.writeCount, 0) << (content ? "the foreign file" : "no file") << " is never written";
+        EXPECT_TRUE(grid.Menu()[0] == std::nullopt);
+    }
 }
 
 TEST_F(PageGridTest, ReloadKeepsTheCurrentPageOrTakesTheLastOne) {
@@ -390,8 +452,9 @@ TEST_F(PageGridTest, EditReplacesTheFourFieldsOfThatItemAndSavesThem) {
     EXPECT_FALSE(m_grid.EditItem(1, 0, u"x", u"x", u"", u""));
 
     m_store.isWriteFailing = true;
-    EXPECT_FALSE(m_grid.EditItem(0, 0, u"바뀜", u"K:\\z.exe", u"", u""));
-    EXPECT_EQ(Caption(m_grid.Pages()[0].items[0]), "a");
+    EXPECT_TRUE(m_grid.EditItem(0, 0, u"바뀜", u"K:\\z.exe", u"", u""));
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[0]), "바뀜") << "an edit that cannot be saved still shows";
+    EXPECT_TRUE(m_grid.HasUnsavedChanges());
 }
 
 // Catches: the update command saving the in-progress state (the file would claim an update that never runs) or
