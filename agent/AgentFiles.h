@@ -21,8 +21,10 @@ common::Credentials ReadCredentials(common::IFileStore& store, const std::u16str
 // Reads TolvSet.xml into `snapshot` with the agent's rule. True when the file was accepted.
 bool ReadSettingsInto(common::IFileStore& store, const std::u16string& path, common::SettingsRecord& snapshot);
 
-// Before a default replaces a rejected file, its bytes are kept as "<path>.bak" (replacing an older copy), so a
-// file the user can still mend is not lost. True when there was nothing to keep or the copy was written.
+// Before a default replaces a rejected file, its bytes are kept as the newest backup copy "<path>.bak", older copies
+// moving to ".bak2" and ".bak3" (BackupCopies.h), so a file the user can still mend is not lost. A file that is
+// byte for byte this program's default for its name (TolvSet.xml, TolvEnv.xml) holds nothing of the user's and is
+// not kept. True when there was nothing to keep or the copy was written.
 bool KeepRejectedFile(common::IFileStore& store, const std::u16string& path);
 
 // Writes the bytes of XML resource `resourceId` of `module` to `path`. False when the resource is missing or the

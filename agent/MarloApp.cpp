@@ -40,7 +40,8 @@ bool CMarloApp::InitInstance(int /*showCommand*/) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     if (FAILED(::OleInitialize(nullptr))) {
-        AppMessageBox(kOleFailed, MB_OK | MB_ICONSTOP);
+        // No window exists yet to own it; top-most so that it is not lost behind other programs.
+        boxes().Show(nullptr, kOleFailed, platform::kInfoTitle, MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
         return false;
     }
     m_isOleReady = true;

@@ -157,8 +157,9 @@ PanelOutcome CCommandPanel::Offer(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_IME_CHAR:
             return OfferKey({common::KeyKind::ImeCharacter, static_cast<uint32_t>(wParam), 0});
         case WM_IME_COMPOSITION:
+            // The default procedure turns a finished composition into WM_IME_CHAR, which the field takes above.
             m_host.Key({common::KeyKind::Composition, static_cast<wchar_t>(wParam), static_cast<uint32_t>(lParam)});
-            return PanelOutcome::Consumed;
+            return PanelOutcome::Shown;
         case common::kMsgButtonNotice:
             switch (LOWORD(wParam)) {
                 case kOkButtonId:

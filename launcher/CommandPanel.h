@@ -17,9 +17,11 @@
 
 class CSkin;
 
-// What a message offered to the panel came to. Consumed messages end there; the four actions are the panel's
-// buttons, which the launcher carries out (they need its grid, dialogs and message boxes).
-enum class PanelOutcome { NotConsumed, Consumed, Ok, Cancel, BrowseCommand, BrowseIcon };
+// What a message offered to the panel came to. Consumed messages end there. Shown: the panel took what the message
+// shows (an input method's composition) and the message still goes on to the default procedure, which the input
+// method needs to deliver the finished characters. The four actions are the panel's buttons, which the launcher
+// carries out (they need its grid, dialogs and message boxes).
+enum class PanelOutcome { NotConsumed, Consumed, Shown, Ok, Cancel, BrowseCommand, BrowseIcon };
 
 enum class PanelField { Command, Icon, Caption, Parameter };
 

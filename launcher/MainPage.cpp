@@ -208,7 +208,7 @@ LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnRunPackage(wParam);
             return 0;
         case common::kMsgRemoveEmptyPage:
-            OnRemoveEmptyPage();
+            OnRemoveEmptyPage(wParam);
             return 0;
         default:
             break;
@@ -225,6 +225,10 @@ bool CMainPage::OfferToPanel(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool CMainPage::TakePanelOutcome(PanelOutcome outcome) {
     if (outcome == PanelOutcome::NotConsumed) {
+        return false;
+    }
+    if (outcome == PanelOutcome::Shown) {
+        Paint();
         return false;
     }
     if (outcome == PanelOutcome::Consumed) {
@@ -337,6 +341,10 @@ LRESULT CMainPage::OnCopyData(const COPYDATASTRUCT* data) {
         default:
             return FALSE;
     }
+    // A sent message never passes the loop, which tells of unsaved changes after the sender was let go: wake it.
+    if (!m_isUnsavedTold && m_grid->HasUnsavedChanges()) {
+        hwnd().Post(WM_NULL);
+    }
     return TRUE;
 }
 
@@ -389,15 +397,16 @@ void CMainPage::OnRunPackage(WPARAM packageId) {
     }
 }
 
-void CMainPage::OnRemoveEmptyPage() {
-    if (m_grid->RemoveEmptyPage()) {
+void CMainPage::OnRemoveEmptyPage(WPARAM pageSerial) {
+    if (m_grid->RemoveEmptyPage(static_cast<uint32_t>(pageSerial))) {
         Repaint();
     }
 }
 
-void CMainPage::AfterItemRemoved(bool isPageEmptied) {
-    if (isPageEmptied) {
-        hwnd().Post(common::kMsgRemoveEmptyPage);
+void CMainPage::AfterItemRemoved(const std::optional<uint32_t>& emptiedPage) {
+    // The page is named by its serial: indexes may shift before the posted message is handled.
+    if (emptiedPage) {
+        hwnd().Post(common::kMsgRemoveEmptyPage, static_cast<WPARAM>(*emptiedPage));
     }
     Repaint();
 }
@@ -416,8 +425,8 @@ void CMainPage::OnAddItemRecord(const common::PackageRecord& record) {
 }
 
 void CMainPage::OnRemoveItemRecord(const common::PackageRecord& record) {
-    bool isPageEmptied = false;
-    if (m_grid->OnRemove(record.pkgId, record.caption.Get(), &isPageEmptied)) {
-        AfterItemRemoved(isPageEmptied);
+    std::optional<uint32_t> emptiedPage;
+    if (m_grid->OnRemove(record.pkgId, record.caption.Get(), &emptiedPage)) {
+        AfterItemRemoved(emptiedPage);
     }
 }

@@ -69,7 +69,7 @@ private:
     // Window messages, one handler each.
     // True when the open command panel took the message.
     bool OfferToPanel(UINT message, WPARAM wParam, LPARAM lParam);
-    // Paints or carries out what the panel made of a message; true when it took it.
+    // Paints or carries out what the panel made of a message; true when the message ends there.
     bool TakePanelOutcome(PanelOutcome outcome);
     void OnButtonNotice(WORD controlId);
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
@@ -79,7 +79,7 @@ private:
     void OnJobProgress(WPARAM percent, LPARAM packageId);
     void OnJobFinished(LPARAM packageId);
     void OnRunPackage(WPARAM packageId);
-    void OnRemoveEmptyPage();
+    void OnRemoveEmptyPage(WPARAM pageSerial);
     void OnActivate(bool isActive);
     void OnSettingChange();
     // Window coordinates as GET_X_LPARAM gives them. The button handlers return 0 when the panel took the message.
@@ -124,7 +124,9 @@ private:
     void BrowseInto(PanelField field, const wchar_t* filterName, const wchar_t* filterPattern);
 
     // Posts the removal of a page that an item removal emptied.
-    void AfterItemRemoved(bool isPageEmptied);
+    void AfterItemRemoved(const std::optional<uint32_t>& emptiedPage);
+    // The first time in this run that a change shown could not be saved, the user is told so.
+    void TellIfChangesUnsaved();
     // Brings the drawn items in line with the grid, then paints.
     void Repaint();
     void SyncVisuals();
@@ -177,6 +179,8 @@ private:
     int m_lastMenuRelease = -1;
     CCommandPanel m_panel;
     uint32_t m_menuTargetSerial = 0;  // the item a context menu was opened on
-    int m_swipeStartX = 0;
+    common::Point m_pressPoint;
+    common::Point m_dragSize;
     bool m_isPagePressed = false;
+    bool m_isUnsavedTold = false;
 };

@@ -26,6 +26,9 @@ constexpr wchar_t kNotProgramOrFolderText[] = L"폴더 또는 실행파일만 �
 constexpr wchar_t kEmptyCommandText[] = L"사용자 명령을 입력하세요.";
 constexpr wchar_t kBusyRemovalText[] = L"프로그램을 설치 또는 업데이트 중에는 삭제 할 수 없습니다.";
 constexpr wchar_t kRemoveCommandText[] = L"을 시스템에서 제거합니다.";
+constexpr wchar_t kUnsavedText[] =
+    L"변경 내용을 TolvEnv.xml에 저장할 수 없습니다.\n드라이브가 쓰기 금지되어 있는지 확인하여 주십시오.\n"
+    L"바뀐 내용은 저장할 수 있게 되면 다음 변경과 함께 저장되며, 그때까지는 이 창에만 남습니다.";
 // The settings button's slot in the default menu: "edit" on a store package opens the settings program there.
 constexpr size_t kSettingsMenuSlot = 3;
 
@@ -38,6 +41,15 @@ std::wstring Wide(const std::u16string& text) {
 }
 
 }  // namespace
+
+void CMainPage::TellIfChangesUnsaved() {
+    if (m_isUnsavedTold || m_grid == nullptr || !m_grid->HasUnsavedChanges()) {
+        return;
+    }
+    // Once per run: a write-protected stick would otherwise ask after every change.
+    m_isUnsavedTold = true;
+    Ask(m_boxes, hwnd(), kUnsavedText, kInfoStyle);
+}
 
 void CMainPage::RunItem(const common::GridItem& item) {
     RunEntry(item.record, std::nullopt);
@@ -204,7 +216,9 @@ void CMainPage::RemoveItem(const ItemPlace& place) {
 
 void CMainPage::RemoveBySerial(uint32_t serial) {
     if (std::optional<ItemPlace> place = FindBySerial(serial)) {
-        AfterItemRemoved(m_grid->RemoveItem(place->page, place->item));
+        std::optional<uint32_t> emptiedPage;
+        m_grid->RemoveItem(place->page, place->item, &emptiedPage);
+        AfterItemRemoved(emptiedPage);
     }
 }
 

@@ -1,16 +1,12 @@
 // CMainPage: the mouse — frame buttons, menu buttons, page items, window drag and page swipes.
 #include "launcher/MainPage.h"
 
-#include <cstdlib>
-
 #include "common/ipc/Messages.h"
 #include "common/layout/PageIndicator.h"
 #include "common/model/PageGrid.h"
 #include "launcher/skin/SkinIds.h"
 
 namespace {
-// A press that travels further than this is a swipe, not a click on the item under it.
-constexpr int kClickSlop = 4;
 // A release far outside every button cancels a pressed item without a notice.
 constexpr int kNowhere = -32000;
 // The loop paints after this many messages even when no handler asked for it.
@@ -32,6 +28,8 @@ void CMainPage::AfterMessage() {
         Paint();
         m_messagesSincePaint = 0;
     }
+    // Here, after the handler has returned, so that a peer's sent message is never held by the box.
+    TellIfChangesUnsaved();
 }
 
 void CMainPage::SyncFrameControls() {
@@ -97,7 +95,9 @@ void CMainPage::PressPage(int x, int y) {
     // An item under the press is pressed and a swipe starts as well; the release decides which one it was.
     m_isPagePressed =
         current < m_pages.size() && area.Contains(x, y) && m_pages[current]->Press(x - area.left, y - area.top);
-    m_swipeStartX = x;
+    m_pressPoint = {x, y};
+    // The user's own drag distance, read at each press: a change of the setting applies at once.
+    m_dragSize = {::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG)};
     ApplySlide(m_slider->Press(x, y));
 }
 
@@ -118,7 +118,7 @@ void CMainPage::ReleasePage(int x, int y) {
     size_t current = m_grid->CurrentPage();
     if (m_isPagePressed && current < m_pages.size()) {
         common::Rect area = m_layout.PageArea();
-        bool isClick = std::abs(x - m_swipeStartX) <= kClickSlop;
+        bool isClick = common::PageSlider::IsClick(m_pressPoint, {x, y}, m_dragSize);
         m_pages[current]->Release(isClick ? x - area.left : kNowhere, isClick ? y - area.top : kNowhere);
     }
     m_isPagePressed = false;

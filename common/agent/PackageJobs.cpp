@@ -33,7 +33,7 @@ std::optional<PackagePlace> FindPackage(const CEnvironmentFile& file, int32_t pa
 bool SetUpdateFlag(CEnvironmentFile& file, PackagePlace place, int32_t flag) {
     PackageRecord record = file.Pages()[place.page].packages[place.index].record;
     record.updateFlag = flag;
-    return file.UpdatePackage(place.page, place.index, record);
+    return file.UpdatePackage(place.page, place.index, record) && !file.HasUnsavedChanges();
 }
 }  // namespace
 
@@ -128,7 +128,7 @@ bool AddPackageToEnv(CEnvironmentFile& file, int32_t packageIndex, std::u16strin
             record.path.Set(std::u16string(programPath));
             record.icon.Set(std::u16string(programPath));
             record.updateFlag = kStateInstalling;
-            return file.AddPackage(page, record).has_value();
+            return file.AddPackage(page, record).has_value() && !file.HasUnsavedChanges();
         }
     }
     return false;

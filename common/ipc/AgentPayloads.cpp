@@ -14,9 +14,9 @@ constexpr size_t kPathFieldBytes = kPathFieldUnits * sizeof(char16_t);
 static_assert(UpdateCheckPayload::kFieldUnits == kPathFieldUnits &&
               AutoProgramsPayload::kFieldUnits == kPathFieldUnits);
 static_assert(UpdateCheckPayload::kProfilePathOffset == 0 && UpdateCheckPayload::kFolderNameOffset == 520);
-static_assert(UpdateCheckPayload::kSize == 2 * kPathFieldBytes);
+static_assert(UpdateCheckPayload::kSize == kSettingsRecordBytes);
 static_assert(AutoProgramsPayload::kStartPathOffset == 0 && AutoProgramsPayload::kClosePathOffset == 520);
-static_assert(AutoProgramsPayload::kSize == 2 * kPathFieldBytes);
+static_assert(AutoProgramsPayload::kSize == kSettingsRecordBytes);
 static_assert(kSettingsRecordBytes >= 2 * kPathFieldBytes);
 static_assert(HotKeyPayload::kAltOffset == HotKeyPayload::kKeyOffset + 4 &&
               HotKeyPayload::kShiftOffset == HotKeyPayload::kAltOffset + 4 &&
@@ -31,7 +31,7 @@ struct TwoPaths {
 };
 
 std::optional<TwoPaths> ReadTwoPaths(const void* data, size_t size) {
-    if (data == nullptr || size < 2 * kPathFieldBytes) {
+    if (data == nullptr || size != kSettingsRecordBytes) {
         return std::nullopt;
     }
     RecordReader reader(data, 2 * kPathFieldBytes);
@@ -83,7 +83,7 @@ std::vector<uint8_t> AutoProgramsPayload::Write() const {
 }
 
 std::optional<HotKeyPayload> HotKeyPayload::Read(const void* data, size_t size) {
-    if (data == nullptr || size < kSize) {
+    if (data == nullptr || size != kSize) {
         return std::nullopt;
     }
     RecordReader reader(data, kSize);

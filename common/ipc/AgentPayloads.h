@@ -19,17 +19,17 @@ struct UpdateCheckPayload {
     static constexpr size_t kFieldUnits = 260;
     static constexpr size_t kProfilePathOffset = 0;
     static constexpr size_t kFolderNameOffset = kFieldUnits * sizeof(char16_t);
-    static constexpr size_t kSize = kUpdateCheckBytes;
+    static constexpr size_t kSize = kSettingsRecordBytes;
 
     std::u16string profilePath;
     std::u16string folderName;
 
     // The request for a package of the store directory `channel`: "/<channel>/<folder>/Profile.xml" and the folder.
     static UpdateCheckPayload ForPackage(std::u16string_view channel, std::u16string_view folder);
-    // nullopt when `size` is below kSize; bytes past kSize are not looked at. A field without a terminator stops at
-    // its 259th unit.
+    // nullopt unless `size` is exactly kSize, the settings program's record; only the two fields are looked at. A
+    // field without a terminator stops at its 259th unit.
     static std::optional<UpdateCheckPayload> Read(const void* data, size_t size);
-    // kSettingsRecordBytes, as the settings program sends it: the two fields, then zeros. Texts are cut to 259 units.
+    // kSize bytes, as the settings program sends it: the two fields, then zeros. Texts are cut to 259 units.
     std::vector<uint8_t> Write() const;
 };
 
@@ -39,18 +39,17 @@ struct AutoProgramsPayload {
     static constexpr size_t kFieldUnits = 260;
     static constexpr size_t kStartPathOffset = 0;
     static constexpr size_t kClosePathOffset = kFieldUnits * sizeof(char16_t);
-    static constexpr size_t kSize = kAutoProgramsBytes;
+    static constexpr size_t kSize = kSettingsRecordBytes;
 
     std::u16string startPath;
     std::u16string closePath;
 
     // A package's path in the field of each of its start flags; the other field stays empty.
     static AutoProgramsPayload ForPackage(std::u16string_view path, bool startOpen, bool startClose);
-    // nullopt when `size` is below kSize; bytes past kSize are not looked at (the settings program sends a longer
-    // record of which these are the first two fields). A field without a terminator stops at its 259th unit, like
-    // the agent's list buffers.
+    // nullopt unless `size` is exactly kSize, the settings program's record; only the two fields are looked at. A
+    // field without a terminator stops at its 259th unit, like the agent's list buffers.
     static std::optional<AutoProgramsPayload> Read(const void* data, size_t size);
-    // kSettingsRecordBytes, like kind 0.
+    // kSize bytes, like kind 0.
     std::vector<uint8_t> Write() const;
 };
 
@@ -72,7 +71,7 @@ struct HotKeyPayload {
     bool win = false;
     int32_t id = 0;
 
-    // nullopt when `size` is below kSize; bytes past it are not looked at. Any nonzero flag counts as set.
+    // nullopt unless `size` is exactly kSize. Any nonzero flag counts as set.
     static std::optional<HotKeyPayload> Read(const void* data, size_t size);
     // Exactly kSize bytes: the key in the low byte of its field, each flag as 0 or 1.
     std::vector<uint8_t> Write() const;

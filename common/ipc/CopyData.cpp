@@ -15,10 +15,37 @@ constexpr size_t kCaptionOffset = 4;
 constexpr size_t kPathOffset = 104;
 static_assert(kCaptionOffset + PackageAnnounce::kCaptionUnits * 2 == kPathOffset);
 static_assert(kPathOffset + PackageAnnounce::kPathUnits * 2 == PackageAnnounce::kSize);
+static_assert(PackageRecord::kSize == kPackageRecordBytes);
 }  // namespace
 
+std::optional<size_t> CopyDataBytes(uint32_t kind) {
+    switch (static_cast<CopyDataKind>(kind)) {
+        case CopyDataKind::UpdateCheck:
+        case CopyDataKind::AutoPrograms:
+            return kSettingsRecordBytes;
+        case CopyDataKind::UpdateStarts:
+        case CopyDataKind::InstallStarts:
+            return kPackageAnnounceBytes;
+        case CopyDataKind::AddItem:
+        case CopyDataKind::RemoveItem:
+            return kPackageRecordBytes;
+        case CopyDataKind::HotKey:
+            return kHotKeyRecordBytes;
+        case CopyDataKind::BackImageOn:
+            return kBackImagePathBytes;
+        case CopyDataKind::BackImageOff:
+            return kBackImageOffBytes;
+    }
+    return std::nullopt;
+}
+
+bool IsCopyDataSizeExact(uint32_t kind, size_t size) {
+    std::optional<size_t> exact = CopyDataBytes(kind);
+    return exact && *exact == size;
+}
+
 std::optional<PackageAnnounce> PackageAnnounce::Read(const void* data, size_t size) {
-    if (data == nullptr || size < kSize) {
+    if (data == nullptr || size != kSize) {
         return std::nullopt;
     }
     RecordReader reader(data, kSize);
@@ -38,11 +65,11 @@ void PackageAnnounce::Write(uint8_t (&out)[kSize]) const {
 }
 
 std::optional<std::u16string> ReadBackImagePath(const void* data, size_t size) {
-    if (data == nullptr) {
+    if (data == nullptr || size != kBackImagePathBytes) {
         return std::nullopt;
     }
-    size_t units = (size < kBackImagePathBytes ? size : kBackImagePathBytes) / 2;
-    RecordReader reader(data, units * 2);
+    constexpr size_t units = kBackImagePathBytes / 2;
+    RecordReader reader(data, kBackImagePathBytes);
     for (size_t i = 0; i < units; ++i) {
         if (reader.U8(2 * i) == 0 && reader.U8(2 * i + 1) == 0) {
             return reader.Text(0, i + 1);
@@ -55,14 +82,13 @@ bool IsLauncherPayloadAcceptable(uint32_t kind, const void* data, size_t size) {
     switch (static_cast<CopyDataKind>(kind)) {
         case CopyDataKind::UpdateStarts:
         case CopyDataKind::InstallStarts:
-            return data != nullptr && size >= PackageAnnounce::kSize;
         case CopyDataKind::AddItem:
         case CopyDataKind::RemoveItem:
-            return data != nullptr && size >= PackageRecord::kSize;
+            return data != nullptr && IsCopyDataSizeExact(kind, size);
         case CopyDataKind::BackImageOn:
             return ReadBackImagePath(data, size).has_value();
         case CopyDataKind::BackImageOff:
-            return true;
+            return IsCopyDataSizeExact(kind, size);
         default:
             return false;
     }

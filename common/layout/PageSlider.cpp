@@ -12,6 +12,15 @@ int PageSlider::MoveCoordinate(int coordinate) {
     return (static_cast<uint16_t>(coordinate) & 0xF000) != 0 ? 0 : coordinate;
 }
 
+bool PageSlider::IsClick(Point press, Point release, Point dragSize) {
+    // In 64 bits: coordinates from a message may lie far apart.
+    auto within = [](int from, int to, int limit) {
+        int64_t distance = static_cast<int64_t>(to) - from;
+        return (distance < 0 ? -distance : distance) <= limit;
+    };
+    return within(press.x, release.x, dragSize.x) && within(press.y, release.y, dragSize.y);
+}
+
 SlideActions PageSlider::Press(int x, int y) {
     SlideActions actions;
     bool isInBand = x >= kDragBandLeft && x <= kDragBandRight && y > 0 && y < m_dragBandHeight;

@@ -73,6 +73,10 @@ public:
     SlideMode Mode() const { return m_mode; }
 
     static int MoveCoordinate(int coordinate);
+    // Whether a release at `release` after a press at `press` is a click on the pressed item: true while it lies
+    // within the user's drag distance (SM_CXDRAG wide, SM_CYDRAG high) of the press on both axes, both included.
+    // Further on either axis the press was a swipe or a drag, and it runs nothing.
+    static bool IsClick(Point press, Point release, Point dragSize);
 
 private:
     SlideActions MoveWindow(int x, int y);

@@ -89,20 +89,29 @@ PackageRecord CEnvironmentFile::ReadRecord(const CXmlElement& entry) {
 }
 
 bool CEnvironmentFile::Load() {
-    if (!m_file.Load()) {
-        BuildModel();
+    m_hasUnsavedChanges = false;
+    m_isMemoryOnly = false;
+    if (!m_file.Load() || !IsNamed(m_document.Root().element, u"TolvEnv")) {
+        HoldInMemoryOnly();
         return false;
     }
     BuildModel();
-    if (!IsNamed(m_document.Root().element, u"TolvEnv")) {
-        return false;
-    }
     // A partial tree must not replace the file on its own; the correction waits for a deliberate change.
     if (m_file.IsComplete() && m_pageNum && m_pageNum.element->IntText() != static_cast<int32_t>(m_pages.size())) {
         SetPageNum(m_pages.size());
         Commit();
+        m_hasUnsavedChanges = false;
     }
     return true;
+}
+
+void CEnvironmentFile::HoldInMemoryOnly() {
+    // The shape of an environment file with four empty menu slots and no pages; empty slots show no buttons.
+    m_document.Parse(
+        u"<TolvEnv><MAINMENU><BUTTON01></BUTTON01><BUTTON02></BUTTON02><BUTTON03></BUTTON03><BUTTON04></BUTTON04>"
+        u"</MAINMENU><PAGEENV><PageNum>0</PageNum><CurrentPage>0</CurrentPage></PAGEENV></TolvEnv>");
+    m_isMemoryOnly = true;
+    BuildModel();
 }
 
 void CEnvironmentFile::BuildModel() {
@@ -163,13 +172,13 @@ void CEnvironmentFile::SetPageNum(size_t pages) {
     m_pageNum.element->SetIntText(static_cast<int32_t>(pages));
 }
 
-bool CEnvironmentFile::Commit() {
-    bool isSaved = m_file.Save();
-    if (!isSaved) {
-        m_file.Revert();
-    }
+void CEnvironmentFile::Commit() {
     BuildModel();
-    return isSaved;
+    if (m_isMemoryOnly || !m_file.Save()) {
+        m_hasUnsavedChanges = true;
+        return;
+    }
+    m_hasUnsavedChanges = false;
 }
 
 std::optional<size_t> CEnvironmentFile::AddPage() {
@@ -180,9 +189,7 @@ std::optional<size_t> CEnvironmentFile::AddPage() {
     AppendField(m_document, page, u"PackageCount", u"0");
     BuildModel();
     SetPageNum(m_pages.size());
-    if (!Commit()) {
-        return std::nullopt;
-    }
+    Commit();
     return m_pages.size() - 1;
 }
 
@@ -215,9 +222,7 @@ std::optional<size_t> CEnvironmentFile::AddPackage(size_t page, const PackageRec
     AppendField(m_document, entry, u"SHIFT", FormatInt(record.shift));
     AppendField(m_document, entry, u"CTRL", FormatInt(record.ctrl));
     AppendField(m_document, entry, u"WIN", FormatInt(record.win));
-    if (!Commit()) {
-        return std::nullopt;
-    }
+    Commit();
     return elements;
 }
 
@@ -231,7 +236,8 @@ bool CEnvironmentFile::UpdatePackage(size_t page, size_t index, const PackageRec
     SetField(m_document, entry, u"PARAM", record.param.Get());
     SetField(m_document, entry, u"ICON", record.icon.Get());
     SetField(m_document, entry, u"UPDATEFLAG", FormatInt(record.updateFlag));
-    return Commit();
+    Commit();
+    return true;
 }
 
 bool CEnvironmentFile::RemovePackage(size_t page, size_t index) {
@@ -241,7 +247,8 @@ bool CEnvironmentFile::RemovePackage(size_t page, size_t index) {
     if (!m_document.Remove(m_pages[page].packages[index].element)) {
         return false;
     }
-    return Commit();
+    Commit();
+    return true;
 }
 
 bool CEnvironmentFile::RemovePage(size_t page) {
@@ -253,7 +260,8 @@ bool CEnvironmentFile::RemovePage(size_t page) {
     }
     BuildModel();
     SetPageNum(m_pages.size());
-    return Commit();
+    Commit();
+    return true;
 }
 
 }  // namespace common

@@ -34,10 +34,14 @@ struct EnvPage {
 // as empty text or 0, and texts are cut to the record's field sizes. Stored paths are taken as they are (the launcher
 // moves them to its drive).
 //
-// Every change is written at once through IFileStore::WriteReplace. When a save fails, the file keeps its old
-// content, the in-memory model is rebuilt from that content (positions handed out before are then invalid) and
-// the operation returns false. A file whose parse was incomplete is never saved by Load itself, and before the
-// first save over it the original bytes are kept as "<path>.bak"; if that copy cannot be written the save fails.
+// Every change is written at once through IFileStore::WriteReplace. When a save fails (a write-protected stick),
+// the file keeps its old content and the change stays in memory, tree and model alike, with HasUnsavedChanges()
+// set: the next change saves the whole tree, the earlier unsaved changes with it. When the file is missing,
+// unreadable or not an environment file at all, the changes are held in memory only, on an empty tree of the
+// file's shape, and nothing is ever written: the file is not this instance's to create or replace. A file whose
+// parse was incomplete is never saved by Load itself, and before the first save over it the original bytes are
+// kept as the newest backup copy, "<path>.bak" (older copies move to ".bak2" and ".bak3", BackupCopies.h); if
+// that copy cannot be written the save fails. Other programs read the file, never this memory.
 // Not thread-safe: one instance per program, used on its user-interface thread.
 class CEnvironmentFile {
 public:
@@ -48,17 +52,24 @@ public:
 
     CEnvironmentFile(IFileStore& store, std::u16string path);
 
-    // Reads the file. False when it is missing or unreadable or its root is not "TolvEnv"; menu and pages are then
-    // empty. When the parse was complete and "PageNum" differs from the pages read, it is corrected and saved.
+    // Reads the file, dropping whatever was not saved. False when it is missing or unreadable or its root is not
+    // "TolvEnv"; menu and pages are then empty, and changes are held in memory only. When the parse was complete
+    // and "PageNum" differs from the pages read, it is corrected and saved (a failed correction is not an unsaved
+    // change: it is made again at the next load, and saved with the next change).
     bool Load();
+    // Whether a change since the last Load could not be written (or a memory-only tree holds one).
+    bool HasUnsavedChanges() const { return m_hasUnsavedChanges; }
+    // Whether Load found no environment file to write to: changes stay in memory only.
+    bool IsMemoryOnly() const { return m_isMemoryOnly; }
     // Whether the last Load parsed the whole file (no parse error, no element left open).
     bool IsComplete() const { return m_file.IsComplete(); }
 
     const std::array<std::optional<PackageRecord>, kMenuSlots>& Menu() const { return m_menu; }
     const std::vector<EnvPage>& Pages() const { return m_pages; }
 
-    // Each of these changes the document and saves it once. They fail, changing nothing, when no "PAGEENV" was
-    // loaded, an index is out of range, or a limit (16 pages, 16 packages per page) would be passed.
+    // Each of these changes the document and saves it once; a failed save leaves the change in memory and sets
+    // HasUnsavedChanges(), and the result still tells that the change was made. They fail, changing nothing, when
+    // no "PAGEENV" is held, an index is out of range, or a limit (16 pages, 16 packages per page) would be passed.
     // AddPage appends a "Page" holding "PackageCount" 0 and sets "PageNum" to the pages read; returns its index.
     std::optional<size_t> AddPage();
     // Appends a "Package" with all sixteen fields and sets "PackageCount" to the page's package elements,
@@ -77,8 +88,9 @@ public:
 private:
     void BuildModel();
     void ReadPackages(EnvPage& page);
-    // Saves; on failure reparses the bytes still in the file. Rebuilds the model either way.
-    bool Commit();
+    // Rebuilds the model, then saves (unless memory-only); a failure sets m_hasUnsavedChanges.
+    void Commit();
+    void HoldInMemoryOnly();
     void SetPageNum(size_t pages);
 
     CXmlFile m_file;
@@ -87,6 +99,8 @@ private:
     XmlPosition m_pageNum;
     std::array<std::optional<PackageRecord>, kMenuSlots> m_menu;
     std::vector<EnvPage> m_pages;
+    bool m_hasUnsavedChanges = false;
+    bool m_isMemoryOnly = false;
 };
 
 }  // namespace common

@@ -29,7 +29,7 @@ static_assert(offsetof(PackageRecord, ctrl) == 3642);
 static_assert(offsetof(PackageRecord, win) == 3643);
 
 std::optional<PackageRecord> PackageRecord::FromBytes(const void* data, size_t size) {
-    if (data == nullptr || size < kSize) {
+    if (data == nullptr || size != kSize) {
         return std::nullopt;
     }
     PackageRecord record;

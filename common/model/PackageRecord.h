@@ -35,7 +35,7 @@ struct PackageRecord {
     uint8_t ctrl = 0;
     uint8_t win = 0;
 
-    // Reads a payload; nullopt when it is shorter than the record. Each text is terminated inside its field.
+    // Reads a payload; nullopt unless it is exactly kSize bytes. Each text is terminated inside its field.
     static std::optional<PackageRecord> FromBytes(const void* data, size_t size);
     // Writes exactly kSize bytes.
     void ToBytes(uint8_t (&out)[kSize]) const;

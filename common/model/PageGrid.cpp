@@ -1,6 +1,8 @@
 // The launcher's pages and items over the environment file.
 #include "common/model/PageGrid.h"
 
+#include <algorithm>
+
 #include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
 
@@ -59,7 +61,7 @@ CPageGrid::CPageGrid(CEnvironmentFile& file, IFileProbe& probe, std::u16string l
 
 bool CPageGrid::Load() {
     bool isLoaded = m_file.Load();
-    RebuildFromFile();
+    BuildFromFile();
     m_current = 0;
     return isLoaded;
 }
@@ -72,14 +74,14 @@ void CPageGrid::Reload() {
     }
 }
 
-void CPageGrid::RebuildFromFile() {
+void CPageGrid::BuildFromFile() {
     for (size_t slot = 0; slot < kMenuSlots; ++slot) {
         const auto& stored = m_file.Menu()[slot];
         m_menu[slot] = stored ? std::optional<GridItem>(MakeMenuItem(*stored)) : std::nullopt;
     }
     m_pages.clear();
     for (const EnvPage& page : m_file.Pages()) {
-        GridPage gridPage;
+        GridPage gridPage = MakePage();
         for (const EnvPackage& package : page.packages) {
             gridPage.items.push_back(MakePackageItem(package.record, false));
         }
@@ -103,6 +105,12 @@ GridItem CPageGrid::MakeMenuItem(const PackageRecord& stored) {
         item.record.path.Set(ReplaceDriveLetter(path, m_drive));
     }
     return item;
+}
+
+GridPage CPageGrid::MakePage() {
+    GridPage page;
+    page.serial = m_nextSerial++;
+    return page;
 }
 
 GridItem CPageGrid::MakePackageItem(const PackageRecord& stored, bool isNew) {
@@ -166,10 +174,10 @@ std::optional<size_t> CPageGrid::ChoosePage() {
     }
     std::optional<size_t> created = m_file.AddPage();
     if (!created) {
-        RebuildFromFile();
+        BuildFromFile();
         return std::nullopt;
     }
-    m_pages.emplace_back();
+    m_pages.push_back(MakePage());
     return created;
 }
 
@@ -195,7 +203,7 @@ std::optional<CPageGrid::Place> CPageGrid::AddPackage(const NewPackage& package)
     }
     std::optional<size_t> index = m_file.AddPackage(*page, record);
     if (!index) {
-        RebuildFromFile();
+        BuildFromFile();
         return std::nullopt;
     }
     GridItem item = MakePackageItem(record, true);
@@ -220,36 +228,47 @@ std::optional<CPageGrid::Place> CPageGrid::AddRecord(const PackageRecord& record
     return AddPackage(package);
 }
 
-bool CPageGrid::RemoveItem(size_t page, size_t item) {
+bool CPageGrid::RemoveItem(size_t page, size_t item, std::optional<uint32_t>* emptiedPage) {
+    if (emptiedPage != nullptr) {
+        emptiedPage->reset();
+    }
     if (page >= m_pages.size() || item >= m_pages[page].items.size()) {
         return false;
     }
     if (!m_file.RemovePackage(page, item)) {
-        RebuildFromFile();
+        BuildFromFile();
         return false;
     }
     auto& items = m_pages[page].items;
     items.erase(items.begin() + static_cast<std::ptrdiff_t>(item));
-    return items.empty() && m_pages.size() > 1;
+    if (emptiedPage != nullptr && items.empty() && m_pages.size() > 1) {
+        *emptiedPage = m_pages[page].serial;
+    }
+    return true;
 }
 
-bool CPageGrid::RemoveEmptyPage() {
+bool CPageGrid::RemoveEmptyPage(uint32_t pageSerial) {
     if (m_pages.size() <= 1) {
         return false;
     }
-    for (size_t page = 0; page < m_pages.size(); ++page) {
-        if (!m_pages[page].items.empty()) {
-            continue;
-        }
-        if (!m_file.RemovePage(page)) {
-            RebuildFromFile();
-            return false;
-        }
-        m_pages.erase(m_pages.begin() + static_cast<std::ptrdiff_t>(page));
-        m_current = page == 0 ? 0 : page - 1;
-        return true;
+    auto found = std::find_if(m_pages.begin(), m_pages.end(),
+                              [pageSerial](const GridPage& page) { return page.serial == pageSerial; });
+    // Gone (a reload in between) or filled again (an add in between): nothing to remove.
+    if (found == m_pages.end() || !found->items.empty()) {
+        return false;
     }
-    return false;
+    auto page = static_cast<size_t>(found - m_pages.begin());
+    if (!m_file.RemovePage(page)) {
+        BuildFromFile();
+        return false;
+    }
+    m_pages.erase(found);
+    if (m_current == page) {
+        m_current = page == 0 ? 0 : page - 1;
+    } else if (m_current > page) {
+        --m_current;
+    }
+    return true;
 }
 
 bool CPageGrid::EditItem(size_t page, size_t item, const std::u16string& caption, const std::u16string& path,
@@ -280,7 +299,7 @@ bool CPageGrid::MarkUpdating(size_t page, size_t item) {
 
 bool CPageGrid::UpdateStored(size_t page, size_t item) {
     if (!m_file.UpdatePackage(page, item, m_pages[page].items[item].record)) {
-        RebuildFromFile();
+        BuildFromFile();
         return false;
     }
     return true;
@@ -347,16 +366,13 @@ bool CPageGrid::OnFinished(int32_t packageId) {
     return isChanged;
 }
 
-bool CPageGrid::OnRemove(int32_t packageId, const std::u16string& caption, bool* pageEmptied) {
+bool CPageGrid::OnRemove(int32_t packageId, const std::u16string& caption, std::optional<uint32_t>* emptiedPage) {
     for (size_t page = 0; page < m_pages.size(); ++page) {
         const auto& items = m_pages[page].items;
         for (size_t index = 0; index < items.size(); ++index) {
             if (items[index].record.pkgId == packageId &&
                 EqualsIgnoreCase(items[index].record.caption.Get(), caption)) {
-                bool isEmptied = RemoveItem(page, index);
-                if (pageEmptied != nullptr) {
-                    *pageEmptied = isEmptied;
-                }
+                RemoveItem(page, index, emptiedPage);
                 return true;
             }
         }

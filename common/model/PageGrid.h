@@ -44,6 +44,7 @@ struct GridItem {
 
 struct GridPage {
     std::vector<GridItem> items;  // at most kMaxItems
+    uint32_t serial = 0;          // identity for a removal posted about this page, unique within the grid
 };
 
 // Fields of a package to add; unset fields take the derived values.
@@ -59,9 +60,11 @@ struct NewPackage {
 };
 
 // How it works: the grid mirrors CEnvironmentFile's pages one to one and adds what only the running launcher
-// knows (progress, enabled state, bitmap, serial). Every change goes to the file first; when the file refuses it
-// (a failed save), the grid rebuilds itself from what the file still holds. Page and item indexes from messages
-// are checked before use. UI thread only.
+// knows (progress, enabled state, bitmap, serial). Every change goes to the file's tree first. When the file cannot
+// be saved (a write-protected stick) or there is none, the change stays in the tree and in the grid all the same,
+// HasUnsavedChanges() tells, and the next change that can be saved writes them all. A reload takes the file as it
+// is and drops what was not saved: the file is what the agent and the settings program read and change. Page and
+// item indexes from messages are checked before use. UI thread only.
 class CPageGrid {
 public:
     static constexpr size_t kMaxPages = CEnvironmentFile::kMaxPages;
@@ -73,8 +76,11 @@ public:
 
     // Reads the file and builds the menu and the pages; the first page becomes current.
     bool Load();
-    // Reloads and keeps the current page index, or the last page when there are fewer pages now.
+    // Reloads and keeps the current page index, or the last page when there are fewer pages now. Changes not
+    // saved are dropped.
     void Reload();
+    // Whether a change shown could not be saved to the file.
+    bool HasUnsavedChanges() const { return m_file.HasUnsavedChanges(); }
 
     const std::array<std::optional<GridItem>, kMenuSlots>& Menu() const { return m_menu; }
     const std::vector<GridPage>& Pages() const { return m_pages; }
@@ -92,27 +98,29 @@ public:
     std::optional<Place> AddPackage(const NewPackage& package);
     std::optional<Place> AddRecord(const PackageRecord& record);
 
-    // Removes an item. Returns true when its page is now empty and not the only page: the caller then posts the
-    // page removal, which RemoveEmptyPage carries out.
-    bool RemoveItem(size_t page, size_t item);
-    // Removes the first empty page (unless it is the only page); the page before it becomes current.
-    bool RemoveEmptyPage();
+    // Removes an item. True when it was removed; *emptiedPage (when given) is set to the serial of its page when
+    // that page is now empty and not the only page, else cleared. The caller then posts the page removal, which
+    // RemoveEmptyPage carries out.
+    bool RemoveItem(size_t page, size_t item, std::optional<uint32_t>* emptiedPage = nullptr);
+    // Removes the page with this serial when it is still there, still empty and not the only page. Another empty
+    // page (the settings program leaves them behind) stays. When the removed page was the current one, the page
+    // before it becomes current (the first page when it was the first); a current page after it stays current.
+    bool RemoveEmptyPage(uint32_t pageSerial);
 
     // Agent notices. Each returns whether anything visible changed.
     bool OnInstallStarted(int32_t packageId, const std::u16string& caption, const std::u16string& programPath,
                           bool alwaysAdd);
     bool OnProgress(int32_t packageId, int64_t percent);
     bool OnFinished(int32_t packageId);
-    // Removes the first item with this id and caption (ignoring case); sets *pageEmptied like RemoveItem.
-    bool OnRemove(int32_t packageId, const std::u16string& caption, bool* pageEmptied);
+    // Removes the first item with this id and caption (ignoring case); sets *emptiedPage like RemoveItem.
+    bool OnRemove(int32_t packageId, const std::u16string& caption, std::optional<uint32_t>* emptiedPage);
     // Finds the first item with this id, page by page.
     std::optional<Place> FindById(int32_t packageId) const;
     // Re-checks every item's program: missing ones become state 3 and disabled, returning ones state 0.
     bool Recheck();
 
     // The user's edit of an entry: caption, path, parameters and icon replaced and saved. The icon picture stays as
-    // it is until the next reload. False when the place does not exist or the save failed (the grid then holds
-    // what the file holds).
+    // it is until the next reload. False when the place does not exist.
     bool EditItem(size_t page, size_t item, const std::u16string& caption, const std::u16string& path,
                   const std::u16string& param, const std::u16string& icon);
     // "Update" chosen for an item with an update available: it shows as being updated (state 2, progress 0).
@@ -125,9 +133,12 @@ public:
 private:
     GridItem MakeMenuItem(const PackageRecord& stored);
     GridItem MakePackageItem(const PackageRecord& stored, bool isNew);
+    GridPage MakePage();
     bool ProgramExists(const PackageRecord& record);
     int32_t DeriveType(const std::u16string& path);
-    void RebuildFromFile();
+    // Menu and pages from the file's tree, unsaved changes included; also after the file refused a change, which
+    // only an index or limit the two disagree on can cause.
+    void BuildFromFile();
     std::optional<size_t> ChoosePage();
     bool UpdateStored(size_t page, size_t item);
 

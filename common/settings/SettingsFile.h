@@ -49,8 +49,8 @@ public:
     //   appended for the same reason. An entry without a hot key only has its existing children set, so an
     //   empty entry stays empty. Modifiers are written as "%d", so "0" and "1" as usual and any other value
     //   the load kept reads back unchanged.
-    // - When the load's parse had stopped early, the original bytes are first kept as "<path>.bak"; if that
-    //   copy cannot be written nothing else is.
+    // - When the load's parse had stopped early, the original bytes are first kept as "<path>.bak" (older
+    //   copies move to ".bak2" and ".bak3", BackupCopies.h); if that copy cannot be written nothing else is.
     // False when nothing was loaded or a write failed; the file and the kept document then stay as they were.
     bool Save(const SettingsRecord& record);
 

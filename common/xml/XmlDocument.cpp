@@ -45,8 +45,35 @@ std::u16string DecodeEntities(std::u16string_view text) {
     return out;
 }
 
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Characters XML 1.0 allows nowhere, not even as references: C0 controls other than tab, line feed and carriage
+// return, and the non-characters U+FFFE and U+FFFF. A DOM reader refuses the whole file for one of them.
+bool IsForbiddenUnit(char16_t unit) {
+    return (unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') || unit == 0xFFFE || unit == 0xFFFF;
+}
+
+// Writes text as character data. Forbidden characters and halves of surrogate pairs are dropped, so whatever a
+// file or a peer put into the tree, the file written is one every XML reader takes.
 void AppendEscaped(std::u16string& out, std::u16string_view text, bool isAttribute) {
-    for (char16_t unit : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t unit = text[i];
+        if (IsForbiddenUnit(unit) || IsLowSurrogate(unit)) {
+            continue;
+        }
+        if (IsHighSurrogate(unit)) {
+            if (i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+                out.push_back(unit);
+                out.push_back(text[++i]);
+            }
+            continue;
+        }
         switch (unit) {
             case u'&':
                 out += u"&amp;";
@@ -171,9 +198,13 @@ void WriteRing(std::u16string& out, const CXmlElement* first, size_t depth, bool
             out.push_back(u'"');
         }
         out.push_back(u'>');
-        bool hasText = !element->Text().empty();
+        // What is written of the text decides the layout. A text left as white space only once the characters XML
+        // forbids are dropped is no text: a reader skips it, and the next write must lay the element out the same.
+        std::u16string text;
+        AppendEscaped(text, element->Text(), false);
+        bool hasText = text.find_first_not_of(u" \t\r\n") != std::u16string::npos;
         if (hasText) {
-            AppendEscaped(out, element->Text(), false);
+            out += text;
         } else if (element->HasChildren()) {
             out += u"\r\n";
         }

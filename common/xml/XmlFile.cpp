@@ -1,6 +1,8 @@
 // Whole-file load and safe save of a light XML document.
 #include "common/xml/XmlFile.h"
 
+#include "common/io/BackupCopies.h"
+
 namespace common {
 
 bool CXmlFile::Load() {
@@ -19,7 +21,7 @@ bool CXmlFile::Load() {
 
 bool CXmlFile::Save() {
     if (!m_isComplete && !m_isBackupKept) {
-        if (!m_store.WriteReplace(m_path + kBackupSuffix, m_fileBytes)) {
+        if (!BackupCopies::Keep(m_store, m_path, m_fileBytes)) {
             return false;
         }
         m_isBackupKept = true;

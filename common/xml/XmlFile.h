@@ -11,11 +11,13 @@
 namespace common {
 
 // How it works: Load keeps the file's bytes beside the parsed document. Save writes the document through
-// IFileStore::WriteReplace; when the last parse was incomplete, the original bytes are first kept as
-// "<path>.bak" (once per load), so a tree that lost the file's tail never destroys the only copy. Revert
-// re-parses the kept bytes after a failed save, so memory again matches the file. UI thread only.
+// IFileStore::WriteReplace; when the last parse was incomplete, the original bytes are first kept as the newest
+// of the file's backup copies (once per load, BackupCopies.h), so a tree that lost the file's tail never destroys
+// the only copy, nor an older copy of the user's. Revert re-parses the kept bytes after a failed save, so memory
+// again matches the file. UI thread only.
 class CXmlFile {
 public:
+    // The newest backup copy's suffix; BackupCopies names the older ones.
     static constexpr char16_t kBackupSuffix[] = u".bak";
 
     CXmlFile(IFileStore& store, std::u16string path) : m_store(store), m_path(std::move(path)) {}

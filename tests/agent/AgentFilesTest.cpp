@@ -1,7 +1,9 @@
 // The agent's start-up file steps: environment scan, defaults, kept copies, staged updater, worker stop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <string>
 #include <vector>
 
 #include "AgentTestSupport.h"
@@ -12,6 +14,7 @@
 #include "agent/resource.h"
 #include "common/ipc/SuiteNames.h"
 #include "common/model/EnvironmentFile.h"
+#include "common/xml/XmlFile.h"
 #include "platform/FileStoreWin.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
@@ -102,8 +105,30 @@ TEST(EnvironmentScan, AcceptsTheDefaultEnvironment) {
     EXPECT_TRUE(ScanEnvironmentFile(dir.File(platform::WideCStr(common::kEnvironmentFile)), u'T'));
 }
 
-// Catches: a rejected file lost when the default replaces it, or an older kept copy surviving beside the new.
-TEST(AgentFiles, KeepsTheRejectedFileReplacingAnOlderCopy) {
+// Catches: a caption holding a control character (from a store profile or an older file) written into
+// TolvEnv.xml as it is, so that the agent's DOM reader refuses the whole file at its next start.
+TEST(EnvironmentScan, TakesWhatTheLauncherWroteFromTextWithControlCharacters) {
+    ScratchDir dir;
+    platform::FileStoreWin store;
+    const std::wstring file = dir.File(platform::WideCStr(common::kEnvironmentFile));
+    ASSERT_TRUE(
+        WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_ENVIRONMENT, platform::FromWide(file)));
+    common::CEnvironmentFile environment(store, platform::FromWide(file));
+    ASSERT_TRUE(environment.Load());
+    std::optional<size_t> page = environment.AddPage();
+    ASSERT_TRUE(page);
+    common::PackageRecord record;
+    record.pkgType = 1;
+    record.pkgId = 9;
+    record.caption.Set(u"메모\u0001장\u001F");
+    record.path.Set(u"T:\\Portable Programs\\메모\u000B장\\memo.exe");
+    ASSERT_TRUE(environment.AddPackage(*page, record));
+    std::optional<EnvironmentScan> scan = ScanEnvironmentFile(file, u'T');
+    EXPECT_TRUE(scan) << "the DOM reader takes the file the light writer wrote";
+}
+
+// Catches: a rejected file lost when the default replaces it, or an older kept copy lost to the new one.
+TEST(AgentFiles, KeepsTheRejectedFileAsTheNewestCopy) {
     ScratchDir dir;
     platform::FileStoreWin store;
     std::u16string path = platform::FromWide(dir.File(platform::WideCStr(common::kSettingsFile)));
@@ -112,7 +137,48 @@ TEST(AgentFiles, KeepsTheRejectedFileReplacingAnOlderCopy) {
         agenttest::WriteBytes(dir.File(platform::WideCStr(common::kSettingsFile)), std::string("\xFF\xFE<\0T\0", 6)));
     EXPECT_TRUE(KeepRejectedFile(store, path));
     EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml.bak")), std::string("\xFF\xFE<\0T\0", 6));
+    EXPECT_EQ(agenttest::ReadBytes(dir.File(L"TolvSet.xml.bak2")), "older copy");
     EXPECT_TRUE(KeepRejectedFile(store, platform::FromWide(dir.File(L"absent.xml"))));
+}
+
+// The kept copies of a file, newest first, as a person mending the file finds them beside it.
+std::vector<std::string> KeptCopies(const ScratchDir& dir, const std::wstring& name) {
+    std::vector<std::string> copies;
+    for (const wchar_t* suffix : {L".bak", L".bak2", L".bak3"}) {
+        copies.push_back(agenttest::ReadBytes(dir.File(name + suffix)));
+    }
+    return copies;
+}
+
+// Catches: the user's own file lost because one kept copy serves both the launcher's partial read and the agent's
+// rejection: the launcher keeps the file it read only in part and rewrites it, the agent rejects the rewrite and
+// keeps that over the user's file; and a later start that keeps the suite's own default over it again.
+TEST(AgentFiles, TheUsersFileSurvivesAPartialReadARejectionAndTheDefault) {
+    ScratchDir dir;
+    platform::FileStoreWin store;
+    const std::wstring name = platform::WideCStr(common::kEnvironmentFile);
+    std::u16string path = platform::FromWide(dir.File(name));
+    // The user's file, cut short: the light reader keeps its head, the DOM reader would refuse it.
+    const std::string users = agenttest::Utf16File(
+        L"<TolvEnv>\r\n\t<MAINMENU></MAINMENU>\r\n\t<PAGEENV>\r\n\t\t<PageNum>1</PageNum>\r\n\t\t<Page><Pack");
+    ASSERT_TRUE(agenttest::WriteBytes(dir.File(name), users));
+
+    common::CXmlFile launcherCopy(store, path);
+    ASSERT_TRUE(launcherCopy.Load());
+    ASSERT_FALSE(launcherCopy.IsComplete());
+    ASSERT_TRUE(launcherCopy.Save());
+    ASSERT_NE(agenttest::ReadBytes(dir.File(name)), users);
+
+    // The agent's start-up: the rewritten file is rejected, kept, and the default takes its place.
+    ASSERT_TRUE(KeepRejectedFile(store, path));
+    ASSERT_TRUE(WriteDefaultResource(store, ::GetModuleHandleW(nullptr), IDR_DEFAULT_ENVIRONMENT, path));
+    // Another start that rejects the file keeps nothing of the suite's own default.
+    ASSERT_TRUE(KeepRejectedFile(store, path));
+
+    std::vector<std::string> copies = KeptCopies(dir, name);
+    EXPECT_NE(std::find(copies.begin(), copies.end(), users), copies.end()) << "the user's own file is kept";
+    const std::string defaults = Text(kelvo_test::DefaultEnvironment());
+    EXPECT_EQ(std::find(copies.begin(), copies.end(), defaults), copies.end()) << "the default is never kept";
 }
 
 // Catches: resource 136 written with extra or missing bytes, or one the agent's own rule rejects.

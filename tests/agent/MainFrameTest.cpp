@@ -214,25 +214,29 @@ TEST_F(MainFrameTest, SuiteDriveRemovalAsksOnceAndExitsQuietly) {
     EXPECT_FALSE(m_frame->hwnd());
 }
 
+// The settings program's 1564-byte record: both paths, then bytes the agent does not read.
 std::vector<wchar_t> AutoProgramsPayload(const std::wstring& start, const std::wstring& close) {
-    std::vector<wchar_t> units(520, 0);
+    std::vector<wchar_t> units(782, 0);
     std::copy(start.begin(), start.end(), units.begin());
     std::copy(close.begin(), close.end(), units.begin() + 260);
     return units;
 }
 
-// Catches: a path listed again in another case, a short payload read past its end.
+// Catches: a path listed again in another case, a short payload read past its end, a payload of another size
+// than the settings program's record taken.
 TEST_F(MainFrameTest, AutoProgramsMessageAddsEachNewPathOnce) {
     auto first = AutoProgramsPayload(L"T:\\Portable Programs\\A\\a.exe", L"");
-    EXPECT_EQ(SendCopyData(1, first.data(), 1040), TRUE);
+    EXPECT_EQ(SendCopyData(1, first.data(), 1564), TRUE);
     auto second = AutoProgramsPayload(L"t:\\portable programs\\a\\A.EXE", L"T:\\Portable Programs\\B\\b.exe");
-    EXPECT_EQ(SendCopyData(1, second.data(), 1040), TRUE);
+    EXPECT_EQ(SendCopyData(1, second.data(), 1564), TRUE);
     EXPECT_EQ(m_state.autoStart.Paths().size(), 1u);
     ASSERT_EQ(m_state.autoClose.Paths().size(), 1u);
     EXPECT_EQ(m_state.autoClose.Paths()[0], u"T:\\Portable Programs\\B\\b.exe");
 
     auto shortPayload = AutoProgramsPayload(L"T:\\c.exe", L"T:\\d.exe");
     EXPECT_EQ(SendCopyData(1, shortPayload.data(), 520), FALSE);
+    EXPECT_EQ(SendCopyData(1, shortPayload.data(), 1040), FALSE);
+    EXPECT_EQ(SendCopyData(1, shortPayload.data(), 1563), FALSE);
     EXPECT_EQ(m_state.autoStart.Paths().size(), 1u);
     EXPECT_EQ(SendCopyData(9, nullptr, 0), TRUE) << "unknown kinds are answered 1 and ignored";
 }
@@ -252,6 +256,10 @@ TEST_F(MainFrameTest, HotKeyMessageRegistersAndKeyZeroReleases) {
     ::UnregisterHotKey(probe.hwnd(), 1);
 
     EXPECT_EQ(SendCopyData(6, withKey, 20), FALSE);
+    const int32_t longer[7] = {'K', 1, 1, 0, 0, 77, 0};
+    EXPECT_EQ(SendCopyData(6, longer, sizeof(longer)), FALSE);
+    EXPECT_TRUE(::RegisterHotKey(probe.hwnd(), 1, MOD_ALT | MOD_SHIFT, 'K')) << "the longer record was not taken";
+    ::UnregisterHotKey(probe.hwnd(), 1);
 }
 
 // Catches: a package hotkey not passed on to the launcher with its ID, or the backup hotkey not reaching a

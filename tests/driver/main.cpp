@@ -15,6 +15,7 @@
 #include "Args.h"
 #include "Console.h"
 #include "Dialogs.h"
+#include "Files.h"
 #include "Input.h"
 #include "Keys.h"
 #include "Messages.h"
@@ -148,6 +149,13 @@ const std::vector<Command>& Commands() {
           {L"reply", OptionKind::Number, false, kAny64Min, kAny64Max},
           {L"crash-on", OptionKind::Number, false, 0x400, kUint32Max}},
          RunPeerCommand},
+        {L"hold",
+         L"hold --file PATH --ready PATH --release PATH [--timeout-ms N]",
+         {{L"file", OptionKind::Text, true, 0, 0},
+          {L"ready", OptionKind::Text, true, 0, 0},
+          {L"release", OptionKind::Text, true, 0, 0},
+          kTimeout},
+         RunHold},
         {L"shot",
          L"shot --out PATH.png [--class C [--title T]]",
          {kOptionalClass, kTitle, {L"out", OptionKind::Text, true, 0, 0}},

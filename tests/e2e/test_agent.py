@@ -4,8 +4,10 @@ import unittest
 
 from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, wait_until
 from sample_env import env_xml
+from sample_settings import settings_xml
 
 IDYES = 6
+WM_LBUTTONDBLCLK = 0x0203
 EXIT_BUTTON = ids.kIdExitButton
 ASK_EXIT = "Kelvo를 종료 하시겠습니까?"
 
@@ -120,6 +122,32 @@ class Agent(KelvoTestCase):
         self.exit_through_the_launcher()
         self.assertEqual(agent.wait(30), 0)
         wait_until(marker.exists, 20.0, what="the auto-close program's marker")
+
+    # Catches: the launcher brought up in tray-icon mode (the user asked for the icon only), and the tray icon's
+    # double-click not bringing it up afterwards.
+    def test_tray_icon_mode_starts_no_launcher_until_asked(self):
+        (self.suite_dir / ids.kSettingsFile).write_bytes(settings_xml({"TrayIconMode": 1}))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, ((),)))
+        self.start_agent()
+        # Answered once start-up is over and the agent reads its messages.
+        self.kdrive("send", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", "0", "--timeout-ms", "30000")
+        self.assertEqual(self.kdrive("count", "--class", ids.kLauncherClass), "0", "no launcher in tray-icon mode")
+        self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(ids.kMsgTrayNotify),
+                    "--wparam", "0", "--lparam", str(WM_LBUTTONDBLCLK))
+        self.wait_launcher()
+
+    # Catches: a settings file the agent rejects (not a missing one) overwritten without a copy, or the suite going
+    # on with the rejected values instead of the default.
+    def test_rejected_settings_file_is_kept_and_replaced_by_the_default(self):
+        rejected = b"\xff\xfe" + "<TolvSet><Broken>깨진 설정</Broken></TolvSet>".encode("utf-16-le")
+        (self.suite_dir / ids.kSettingsFile).write_bytes(rejected)
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, ((),)))
+        self.start_agent()
+        self.wait_launcher()
+        self.assertEqual((self.suite_dir / (ids.kSettingsFile + ".bak")).read_bytes(), rejected)
+        shipped = (BIN.parent / "generated" / "defaults" / "DefaultSettings.xml").read_bytes()
+        self.assertEqual((self.suite_dir / ids.kSettingsFile).read_bytes(), shipped, "the default, byte for byte")
+        self.assertFalse((self.suite_dir / (ids.kSettingsFile + ".bak2")).exists())
 
 
 if __name__ == "__main__":

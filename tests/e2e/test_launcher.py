@@ -1,12 +1,12 @@
 """The launcher window as the agent and the user meet it: start-up, single instance, exit, and hostile payloads."""
 import unittest
 
-from kelvo_e2e import ids, BIN, WM_CLOSE, WM_DESTROY, WM_NULL, KelvoTestCase, sha256, wait_until
+from kelvo_e2e import ids, BIN, WM_CLOSE, WM_DESTROY, WM_NULL, KelvoTestCase, sha256, utf16_field, wait_until
 
 SCREEN_W, SCREEN_H = 1280, 1024
 WIN_W, WIN_H = 330, 556
 
-# Exactly the sizes each kind needs; anything shorter must be refused.
+# Exactly the sizes each kind needs; anything shorter or longer must be refused.
 KIND_SIZES = {2: ids.kPackageAnnounceBytes, 3: ids.kPackageAnnounceBytes, 4: ids.kPackageRecordBytes, 5: ids.kPackageRecordBytes}
 
 
@@ -94,9 +94,13 @@ class LauncherPayloads(KelvoTestCase):
         before = sha256(self.env_file)
         cases = []
         for kind, size in KIND_SIZES.items():
-            cases += [(kind, b""), (kind, b"\x01"), (kind, b"\x41" * (size - 1))]
-        # Kind 7 needs a terminator inside its 520 bytes.
-        cases += [(7, b""), (7, b"A\x00" * 260), (7, b"A\x00" * 300), (7, b"\x41")]
+            # One byte longer than the record is refused too: a zero record of kind 2 or 3 would add an item.
+            cases += [(kind, b""), (kind, b"\x01"), (kind, b"\x41" * (size - 1)), (kind, b"\x00" * (size + 1)),
+                      (kind, b"\x00" * (2 * size))]
+        # Kind 7 is the sender's whole 520-byte buffer with a terminator inside; kind 8 carries nothing.
+        cases += [(7, b""), (7, b"A\x00" * 260), (7, b"A\x00" * 300), (7, b"\x41"),
+                  (7, "C:\\배경.bmp".encode("utf-16-le") + b"\x00\x00"), (7, b"\x00" * 522),
+                  (8, b"\x00" * 520), (8, b"\x00")]
         # Unknown kinds, including the agent's own, are never read by the launcher.
         cases += [(0, b"\x00" * 1024), (1, b"\x00" * 1040), (6, b"\x00" * 64), (9, b"\x00" * 8), (0xFFFFFFFF, b"x")]
         for kind, payload in cases:
@@ -108,8 +112,7 @@ class LauncherPayloads(KelvoTestCase):
         self.assertEqual(sha256(self.env_file), before, "no refused payload touched TolvEnv.xml")
 
     def test_well_formed_background_payloads_are_taken(self):
-        path = "C:\\배경.bmp".encode("utf-16-le") + b"\x00\x00"
-        self.assertEqual(self.send_payload(7, path), "1")
+        self.assertEqual(self.send_payload(7, utf16_field("C:\\배경.bmp", 260)), "1")
         self.assertEqual(self.send_payload(8, b""), "1")
         self.assertTrue(self.launcher.is_running())
 

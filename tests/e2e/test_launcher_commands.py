@@ -1,6 +1,7 @@
 """What the user does with the launcher's entries: running them, their context menus, removal and the command
 panel, with real mouse and keyboard input."""
 import shutil
+import subprocess
 import unittest
 
 from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, LAUNCHER_FREE_SPACE, KelvoTestCase, read_env_packages, wait_until
@@ -212,6 +213,49 @@ class LauncherCommands(KelvoTestCase):
         self.assertTrue((self.suite_dir / "marker.exe").exists(), "a user command's program is not touched")
         self.assertFalse(any(line.startswith(f"msg={ENV_CHANGED} ") for line in self.read_log_lines(self.agent_log)),
                          "neither the cancelled removal nor a user command's is reported to the agent")
+
+
+# The user's drag setting, as Windows keeps it: wider and taller than the system's default of 4 pixels.
+DRAG_SIZE = 12
+DESKTOP_KEY = "HKCU\\Control Panel\\Desktop"
+
+
+def set_drag_size(value):
+    for name in ("DragWidth", "DragHeight"):
+        args = ["add", DESKTOP_KEY, "/v", name, "/t", "REG_SZ", "/d", str(value), "/f"] if value is not None else \
+               ["delete", DESKTOP_KEY, "/v", name, "/f"]
+        subprocess.run(["wine", "reg", *args], capture_output=True, timeout=60, check=value is not None)
+
+
+class ClickOrSwipe(KelvoTestCase):
+    """A press and release on an item is a click while the pointer stays within the user's drag distance, on
+    either axis; further than that it is a swipe (or a drag) and runs nothing."""
+
+    def setUp(self):
+        super().setUp()
+        for name in ("first.exe", "second.exe"):
+            shutil.copy2(BIN / "kelvo_marker.exe", self.suite_dir / name)
+        page = [(1, 70, 0, "첫째", "{drive}\\Kelvo\\first.exe", 0), (1, 71, 0, "둘째", "{drive}\\Kelvo\\second.exe", 0)]
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, (page,), MENU))
+        # The launcher reads the setting when it starts; it is put back before the next test.
+        set_drag_size(DRAG_SIZE)
+        self.addCleanup(set_drag_size, None)
+        self.start_standin_agent()
+        self.start_launcher()
+
+    def drag(self, start, dx, dy):
+        self.kdrive("drag", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--from",
+                    f"{start[0]},{start[1]}", "--to", f"{start[0] + dx},{start[1] + dy}", "--steps", "4")
+
+    # Catches: a fixed 4-pixel slop instead of the user's drag width (a small sideways jitter runs nothing), and
+    # the vertical distance ignored (a release well below the press still runs the item).
+    def test_jitter_within_the_drag_size_clicks_and_a_move_beyond_it_does_not(self):
+        first, second = slot_centre(0), slot_centre(1)
+        self.drag(first, 0, DRAG_SIZE + 4)
+        self.drag(second, DRAG_SIZE - 4, 2)
+        wait_until((self.suite_dir / "second.exe.ran").exists, 15.0, what="the jittered click's program")
+        # The input is handled in order: the first release was decided before the second press.
+        self.assertFalse((self.suite_dir / "first.exe.ran").exists(), "a move beyond the drag height ran the item")
 
 
 if __name__ == "__main__":

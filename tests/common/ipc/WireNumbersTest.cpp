@@ -107,8 +107,8 @@ TEST(WireNumbers, PayloadKindsAndSizesKeepTheirValues) {
         {"record bytes", static_cast<uint32_t>(common::PackageRecord::kSize), 3644},
         {"record in memory", static_cast<uint32_t>(sizeof(common::PackageRecord)), 3644},
         {"settings record bytes", static_cast<uint32_t>(common::kSettingsRecordBytes), 1564},
-        {"update check bytes", static_cast<uint32_t>(common::UpdateCheckPayload::kSize), 1040},
-        {"auto programs bytes", static_cast<uint32_t>(common::AutoProgramsPayload::kSize), 1040},
+        {"update check bytes", static_cast<uint32_t>(common::UpdateCheckPayload::kSize), 1564},
+        {"auto programs bytes", static_cast<uint32_t>(common::AutoProgramsPayload::kSize), 1564},
         {"hot key bytes", static_cast<uint32_t>(common::kHotKeyRecordBytes), 24},
         {"back image path bytes", static_cast<uint32_t>(common::kBackImagePathBytes), 520},
     };

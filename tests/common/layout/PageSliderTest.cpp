@@ -220,5 +220,26 @@ TEST(PageSlider, ASwipePressAfterALostWindowDragDoesNotDragTheWindow) {
     EXPECT_FALSE(slider.Move(150, kMidY).moveWindowBy.has_value());
 }
 
+// Catches: a fixed slop instead of the user's drag distance, the vertical distance ignored, the limit itself
+// counted as a swipe, and a distance from far-apart coordinates overflowing into a click.
+TEST(PageSlider, AClickIsAReleaseWithinTheDragDistanceOnBothAxes) {
+    const struct {
+        Point release;
+        Point dragSize;
+        bool isClick;
+    } cases[] = {
+        {{100, 200}, {4, 4}, true},   {{104, 196}, {4, 4}, true},        {{105, 200}, {4, 4}, false},
+        {{95, 200}, {4, 4}, false},   {{100, 205}, {4, 4}, false},       {{100, 195}, {4, 4}, false},
+        {{108, 200}, {12, 12}, true}, {{100, 212}, {12, 12}, true},      {{100, 213}, {12, 12}, false},
+        {{108, 200}, {12, 2}, true},  {{100, 203}, {12, 2}, false},      {{101, 200}, {0, 0}, false},
+        {{100, 200}, {0, 0}, true},   {{INT32_MIN, 200}, {4, 4}, false}, {{INT32_MAX, 200}, {4, 4}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PageSlider::IsClick({100, 200}, c.release, c.dragSize), c.isClick)
+            << c.release.x << "," << c.release.y << " with " << c.dragSize.x << "x" << c.dragSize.y;
+    }
+    EXPECT_FALSE(PageSlider::IsClick({INT32_MIN, 0}, {INT32_MAX, 0}, {4, 4}));
+}
+
 }  // namespace
 }  // namespace common

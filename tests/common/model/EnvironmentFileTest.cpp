@@ -170,12 +170,15 @@ TEST_F(EnvironmentFileTest, TruncatedFileIsNotOverwrittenWhenItsBackupCannotBeWr
     Put(original);
     ASSERT_TRUE(m_env.Load());
     m_store.failingPaths.insert(kBackup);
-    EXPECT_FALSE(m_env.AddPage().has_value());
+    EXPECT_TRUE(m_env.AddPage().has_value());
+    EXPECT_TRUE(m_env.HasUnsavedChanges());
     EXPECT_EQ(m_store.files[kPath], original);
-    EXPECT_EQ(m_env.Pages().size(), 2u);
+    EXPECT_EQ(m_env.Pages().size(), 3u) << "the page is held in memory";
 }
 
-TEST_F(EnvironmentFileTest, FailedSaveLeavesFileAndModelAsTheyWere) {
+// Catches: a change that cannot be saved undone in memory (the launcher would drop the user's add or edit), the
+// file touched meanwhile, and the held changes not written by the first save that works.
+TEST_F(EnvironmentFileTest, FailedSaveKeepsTheChangeInMemoryAndTheNextSaveWritesAll) {
     Put(DataFile("three-pages-utf16.xml"));
     ASSERT_TRUE(m_env.Load());
     std::vector<uint8_t> before = m_store.files[kPath];
@@ -183,19 +186,27 @@ TEST_F(EnvironmentFileTest, FailedSaveLeavesFileAndModelAsTheyWere) {
     record.caption.Set(u"바뀐 이름");
     m_store.isWriteFailing = true;
 
-    EXPECT_FALSE(m_env.AddPage().has_value());
-    EXPECT_FALSE(m_env.AddPackage(0, record).has_value());
-    EXPECT_FALSE(m_env.UpdatePackage(0, 0, record));
-    EXPECT_FALSE(m_env.RemovePackage(0, 0));
-    EXPECT_FALSE(m_env.RemovePage(1));
+    EXPECT_TRUE(m_env.AddPage().has_value());
+    EXPECT_TRUE(m_env.AddPackage(0, record).has_value());
+    EXPECT_TRUE(m_env.UpdatePackage(0, 0, record));
+    EXPECT_TRUE(m_env.RemovePackage(0, 1));
+    EXPECT_TRUE(m_env.RemovePage(1));
+    EXPECT_TRUE(m_env.HasUnsavedChanges());
+    EXPECT_FALSE(m_env.IsMemoryOnly());
     EXPECT_EQ(m_store.files[kPath], before);
     ASSERT_EQ(m_env.Pages().size(), 3u);
     ASSERT_EQ(m_env.Pages()[0].packages.size(), 2u);
-    EXPECT_EQ(Caption(m_env.Pages()[0].packages[0].record), "메모장");
+    EXPECT_EQ(Caption(m_env.Pages()[0].packages[0].record), "바뀐 이름");
 
     m_store.isWriteFailing = false;
-    ASSERT_TRUE(m_env.UpdatePackage(0, 0, record));  // the rebuilt model is usable again
-    EXPECT_EQ(Caption(m_env.Pages()[0].packages[0].record), "바뀐 이름");
+    ASSERT_TRUE(m_env.UpdatePackage(0, 0, record));
+    EXPECT_FALSE(m_env.HasUnsavedChanges());
+    CEnvironmentFile reread(m_store, kPath);
+    ASSERT_TRUE(reread.Load());
+    ASSERT_EQ(reread.Pages().size(), 3u);
+    ASSERT_EQ(reread.Pages()[0].packages.size(), 2u);
+    EXPECT_EQ(Caption(reread.Pages()[0].packages[0].record), "바뀐 이름");
+    EXPECT_EQ(Caption(reread.Pages()[0].packages[1].record), "바뀐 이름") << "the add made while unsaved";
 }
 
 TEST_F(EnvironmentFileTest, MenuSlotsAreTakenByPositionNotName) {
@@ -356,8 +367,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EnvironmentFileTest, MissingFileLoadsNothingAndNeverCreatesIt) {
     EXPECT_FALSE(m_env.Load());
-    EXPECT_FALSE(m_env.AddPage().has_value());
+    EXPECT_TRUE(m_env.IsMemoryOnly());
+    EXPECT_TRUE(m_env.Pages().empty());
+    EXPECT_TRUE(m_env.AddPage().has_value()) << "held in memory";
+    EXPECT_EQ(m_env.Pages().size(), 1u);
+    EXPECT_TRUE(m_env.HasUnsavedChanges());
     EXPECT_TRUE(m_store.files.empty());
+    EXPECT_EQ(m_store.writeCount, 0);
 }
 
 TEST_F(EnvironmentFileTest, AddPageSavesOnceWithPageNumRaised) {

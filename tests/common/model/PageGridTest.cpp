@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -139,8 +140,10 @@ TEST_F(PageGridTest, UnderivableCaptionAddsNothingAndLeavesNoEmptyPage) {
 TEST_F(PageGridTest, RemovingTheLastItemOfTheMiddlePageRemovesThePageAndShowsTheOneBefore) {
     Put(EnvXml({PageXml(Packages(2, "a")), PageXml({PackageXml("only", 7)}), PageXml(Packages(1, "c"))}));
     m_grid.SetCurrentPage(1);
-    EXPECT_TRUE(m_grid.RemoveItem(1, 0)) << "an emptied page that is not the only one is reported";
-    EXPECT_TRUE(m_grid.RemoveEmptyPage());
+    std::optional<uint32_t> emptied;
+    EXPECT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied) << "an emptied page that is not the only one is reported";
+    EXPECT_TRUE(m_grid.RemoveEmptyPage(*emptied));
     EXPECT_EQ(m_grid.PageCount(), 2u);
     EXPECT_EQ(m_grid.CurrentPage(), 0u);
     EXPECT_EQ(SavedPageNum(), 2);
@@ -149,9 +152,59 @@ TEST_F(PageGridTest, RemovingTheLastItemOfTheMiddlePageRemovesThePageAndShowsThe
 
 TEST_F(PageGridTest, TheOnlyPageStaysWhenItEmpties) {
     Put(EnvXml({PageXml({PackageXml("only", 7)})}));
-    EXPECT_FALSE(m_grid.RemoveItem(0, 0));
-    EXPECT_FALSE(m_grid.RemoveEmptyPage());
+    std::optional<uint32_t> emptied = 1;
+    EXPECT_TRUE(m_grid.RemoveItem(0, 0, &emptied));
+    EXPECT_FALSE(emptied);
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(m_grid.Pages()[0].serial));
     EXPECT_EQ(m_grid.PageCount(), 1u);
+}
+
+// Catches: the first empty page removed instead of the one the removal emptied (the settings program's removal
+// leaves empty pages behind), and the current page moved when a page after it goes.
+TEST_F(PageGridTest, TheEmptiedPageGoesNotAnEarlierEmptyOne) {
+    Put(EnvXml({PageXml({}), PageXml(Packages(1, "b")), PageXml({PackageXml("only", 7)}), PageXml(Packages(1, "d"))}));
+    m_grid.SetCurrentPage(2);
+    std::optional<uint32_t> emptied;
+    ASSERT_TRUE(m_grid.OnRemove(7, u"ONLY", &emptied));
+    ASSERT_TRUE(emptied);
+    EXPECT_TRUE(m_grid.RemoveEmptyPage(*emptied));
+    ASSERT_EQ(m_grid.PageCount(), 3u);
+    EXPECT_TRUE(m_grid.Pages()[0].items.empty()) << "the earlier empty page stays";
+    EXPECT_EQ(Caption(m_grid.Pages()[1].items[0]), "b0");
+    EXPECT_EQ(Caption(m_grid.Pages()[2].items[0]), "d0");
+    EXPECT_EQ(m_grid.CurrentPage(), 1u) << "the page before the removed current one";
+    auto reread = Reread();
+    ASSERT_EQ(reread->Pages().size(), 3u);
+    EXPECT_TRUE(reread->Pages()[0].packages.empty());
+    EXPECT_EQ(SavedPageNum(), 3);
+
+    // A page emptied while another is shown: the shown page stays in view.
+    m_grid.SetCurrentPage(2);
+    ASSERT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied);
+    EXPECT_TRUE(m_grid.RemoveEmptyPage(*emptied));
+    EXPECT_EQ(m_grid.CurrentPage(), 1u);
+    EXPECT_EQ(Caption(m_grid.Pages()[1].items[0]), "d0");
+}
+
+// Catches: a stale removal (the page was filled again, or the grid was reloaded) taking a page away.
+TEST_F(PageGridTest, AStaleRemovalRemovesNothing) {
+    Put(EnvXml({PageXml(Packages(1, "a")), PageXml({PackageXml("only", 7)})}));
+    std::optional<uint32_t> emptied;
+    ASSERT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied);
+    m_grid.SetCurrentPage(1);
+    NewPackage package;
+    package.caption = u"again";
+    package.path = u"again.exe";
+    ASSERT_TRUE(m_grid.AddPackage(package));
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(*emptied)) << "the page holds an item again";
+    ASSERT_TRUE(m_grid.RemoveItem(1, 0, &emptied));
+    ASSERT_TRUE(emptied);
+    m_grid.Reload();
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(*emptied)) << "a reload gave the pages new serials";
+    EXPECT_FALSE(m_grid.RemoveEmptyPage(0));
+    EXPECT_EQ(m_grid.PageCount(), 2u);
 }
 
 TEST_F(PageGridTest, IndexesFromOutsideAreChecked) {
@@ -214,7 +267,7 @@ TEST_F(PageGridTest, ProgressAboveHundredIsStoredAsZeroAndRepeatsAreNoChange) {
 
 TEST_F(PageGridTest, RemoveNoticeNeedsIdAndCaptionIgnoringCase) {
     Put(EnvXml({PageXml({PackageXml("Backup", 0), PackageXml("Documents", 0)})}));
-    bool emptied = true;
+    std::optional<uint32_t> emptied = 1;
     EXPECT_FALSE(m_grid.OnRemove(1, u"backup", &emptied));
     EXPECT_TRUE(m_grid.OnRemove(0, u"DOCUMENTS", &emptied));
     EXPECT_FALSE(emptied);
@@ -283,16 +336,77 @@ TEST_F(PageGridTest, RecheckDisablesMissingProgramsAndRestoresReturningOnesWitho
     EXPECT_EQ(m_store.files[kPath], before);
 }
 
-TEST_F(PageGridTest, FailedSaveLeavesMemoryAsTheFileStillIs) {
+// Catches: changes on a drive that cannot be written dropped from the launcher (the grid rebuilt from the file),
+// the file touched while it cannot be saved, and the unsaved changes lost when saving works again.
+TEST_F(PageGridTest, ChangesThatCannotBeSavedStayShownAndAreSavedWithTheNextOne) {
+    Put(EnvXml({PageXml(Packages(2, "a"))}));
+    const std::vector<uint8_t> before = m_store.files[kPath];
+    EXPECT_FALSE(m_grid.HasUnsavedChanges());
+    m_store.isWriteFailing = true;
+    NewPackage package;
+    package.caption = u"x";
+    package.path = u"x.exe";
+    EXPECT_TRUE(m_grid.AddPackage(package).has_value());
+    EXPECT_TRUE(m_grid.OnInstallStarted(40, u"설치", u"K:\\Portable Programs\\설치\\s.exe", true));
+    EXPECT_TRUE(m_grid.EditItem(0, 0, u"바뀜", u"K:\\z.exe", u"", u""));
+    std::optional<uint32_t> emptied;
+    EXPECT_TRUE(m_grid.RemoveItem(0, 1, &emptied));
+    ASSERT_EQ(m_grid.Pages()[0].items.size(), 3u);
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[0]), "바뀜");
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[1]), "x");
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[2]), "설치");
+    EXPECT_TRUE(m_grid.HasUnsavedChanges());
+    EXPECT_EQ(m_store.files[kPath], before) << "the file stays as it was";
+
+    m_store.isWriteFailing = false;
+    EXPECT_TRUE(m_grid.OnFinished(40));
+    EXPECT_FALSE(m_grid.HasUnsavedChanges());
+    auto saved = Reread();
+    ASSERT_EQ(saved->Pages()[0].packages.size(), 3u) << "the earlier changes were saved with the next";
+    EXPECT_EQ(common::Utf16ToUtf8(saved->Pages()[0].packages[0].record.caption.Get()), "바뀜");
+    EXPECT_EQ(common::Utf16ToUtf8(saved->Pages()[0].packages[2].record.caption.Get()), "설치");
+}
+
+// Catches: a reload (another program changed the file) keeping changes the file never got, so that the launcher
+// would show what neither the agent nor the settings program can see.
+TEST_F(PageGridTest, AReloadTakesTheFileAndDropsWhatWasNotSaved) {
     Put(EnvXml({PageXml(Packages(2, "a"))}));
     m_store.isWriteFailing = true;
     NewPackage package;
     package.caption = u"x";
     package.path = u"x.exe";
-    EXPECT_FALSE(m_grid.AddPackage(package).has_value());
+    ASSERT_TRUE(m_grid.AddPackage(package).has_value());
+    m_grid.Reload();
+    EXPECT_FALSE(m_grid.HasUnsavedChanges());
     EXPECT_EQ(m_grid.Pages()[0].items.size(), 2u);
-    EXPECT_FALSE(m_grid.RemoveItem(0, 0));
-    EXPECT_EQ(m_grid.Pages()[0].items.size(), 2u);
+}
+
+// Catches: items added while TolvEnv.xml is missing dropped, and the file created (or a foreign file replaced)
+// by the launcher.
+TEST_F(PageGridTest, WithoutAFileChangesAreHeldInMemoryAndNothingIsWritten) {
+    for (const char* content : {static_cast<const char*>(nullptr), "<Other><a>1</a></Other>"}) {
+        kelvo_test::MemoryFileStore store;
+        if (content != nullptr) {
+            store.files[kPath] = std::vector<uint8_t>(content, content + std::strlen(content));
+        }
+        CEnvironmentFile file(store, kPath);
+        CPageGrid grid(file, m_probe, kFolder);
+        EXPECT_FALSE(grid.Load());
+        EXPECT_EQ(grid.PageCount(), 0u);
+        NewPackage package;
+        package.caption = u"x";
+        package.path = u"x.exe";
+        auto place = grid.AddPackage(package);
+        ASSERT_TRUE(place.has_value());
+        EXPECT_EQ(grid.PageCount(), 1u);
+        EXPECT_EQ(Caption(grid.Pages()[0].items[0]), "x");
+        EXPECT_TRUE(grid.HasUnsavedChanges());
+        std::optional<uint32_t> emptied;
+        EXPECT_TRUE(grid.RemoveItem(0, 0, &emptied));
+        EXPECT_FALSE(emptied) << "the only page stays";
+        EXPECT_EQ(store.writeCount, 0) << (content ? "the foreign file" : "no file") << " is never written";
+        EXPECT_TRUE(grid.Menu()[0] == std::nullopt);
+    }
 }
 
 TEST_F(PageGridTest, ReloadKeepsTheCurrentPageOrTakesTheLastOne) {
@@ -338,8 +452,9 @@ TEST_F(PageGridTest, EditReplacesTheFourFieldsOfThatItemAndSavesThem) {
     EXPECT_FALSE(m_grid.EditItem(1, 0, u"x", u"x", u"", u""));
 
     m_store.isWriteFailing = true;
-    EXPECT_FALSE(m_grid.EditItem(0, 0, u"바뀜", u"K:\\z.exe", u"", u""));
-    EXPECT_EQ(Caption(m_grid.Pages()[0].items[0]), "a");
+    EXPECT_TRUE(m_grid.EditItem(0, 0, u"바뀜", u"K:\\z.exe", u"", u""));
+    EXPECT_EQ(Caption(m_grid.Pages()[0].items[0]), "바뀜") << "an edit that cannot be saved still shows";
+    EXPECT_TRUE(m_grid.HasUnsavedChanges());
 }
 
 // Catches: the update command saving the in-progress state (the file would claim an update that never runs) or

@@ -119,6 +119,27 @@ TEST(XmlDocument, WriterEscapesMarkupInTextAndAttributeValues) {
     EXPECT_EQ(reread.Root().element->FirstAttribute()->Value(), u"x\"y<z>&");
 }
 
+// Catches: a character XML forbids even as a reference (a C0 control other than tab, line feed and carriage
+// return, U+FFFE, U+FFFF, half of a surrogate pair) written into the file, where the agent's DOM reader would
+// refuse the whole file; and a character XML allows (tab, line breaks, a whole pair, Hangul) dropped with them.
+TEST(XmlDocument, WriterDropsCharactersXmlForbids) {
+    CXmlDocument document;
+    XmlPosition root = document.AppendTopLevel(u"r");
+    const std::u16string text = std::u16string(u"a\u0001b\u0008\u000B\u000C\u001F\tc\n\rd") + char16_t(0) +
+                                u"\uFFFE\uFFFF\U0001F600\xD800x\xDC00y\u007F\u0085\uFFFD한";
+    root.element->SetText(text);
+    root.element->PushFrontAttribute(u"k", u"v\u0002w\xDFFF");
+    const std::u16string written = document.ToText();
+    for (char16_t unit : written) {
+        EXPECT_FALSE(unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') << "control " << int(unit);
+        EXPECT_FALSE(unit == 0xFFFE || unit == 0xFFFF) << "non-character " << int(unit);
+    }
+    CXmlDocument reread;
+    ASSERT_TRUE(reread.Parse(written));
+    EXPECT_EQ(reread.Root().element->Text(), u"ab\tc\n\rd\U0001F600xy\u007F\u0085\uFFFD한");
+    EXPECT_EQ(reread.Root().element->FirstAttribute()->Value(), u"vw");
+}
+
 TEST(XmlDocument, WritesTabsCrLfAndTextBeforeFirstChild) {
     CXmlDocument document;
     ASSERT_TRUE(
