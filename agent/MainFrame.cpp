@@ -143,6 +143,9 @@ void CMainFrame::OnBrowserClosed() {
 void CMainFrame::OnOpenStore() {
     if (m_isStoreBrowserOpen && m_storeBrowser && m_storeBrowser->hwnd()) {
         platform::Hwnd browser = m_storeBrowser->hwnd();
+        if (::IsIconic(browser)) {
+            ::ShowWindow(browser, SW_RESTORE);  // the store button brings back a minimised store window too
+        }
         browser.SetForeground();
         browser.SetPos(HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
         return;

@@ -10,6 +10,7 @@ OPEN_STORE = ids.kMsgOpenStore
 # The line the agent writes to stderr (and OutputDebugString) once it knows which view shows the store's page.
 STORE_VIEW_REPORT = "Marlo store view: "
 VK_TAB, VK_RETURN, VK_ESCAPE = 0x09, 0x0D, 0x1B
+WM_SYSCOMMAND, SC_MINIMIZE, WS_MINIMIZE = 0x0112, 0xF020, 0x20000000
 
 
 class StoreBrowser(KelvoTestCase):
@@ -60,6 +61,16 @@ class StoreBrowser(KelvoTestCase):
         self.kdrive("keys", "--vk", str(VK_ESCAPE))
         self.kdrive("wait-gone", "--class", "#32770", "--title", ids.kStoreName, "--timeout-ms", "10000")
         self.open_store()
+
+        # Minimised, the store window comes back with the store button.
+        self.kdrive("post", "--class", "#32770", "--title", ids.kStoreName, "--msg", str(WM_SYSCOMMAND),
+                    "--wparam", str(SC_MINIMIZE))
+        wait_until(lambda: self.is_minimised(), 10.0, what="the store window to be minimised")
+        self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(OPEN_STORE))
+        wait_until(lambda: not self.is_minimised(), 10.0, what="the store button to restore the store window")
+
+    def is_minimised(self):
+        return int(self.window_info("#32770", ids.kStoreName)["style"], 16) & WS_MINIMIZE != 0
 
 
 if __name__ == "__main__":
