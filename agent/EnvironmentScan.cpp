@@ -1,6 +1,7 @@
 // Positional walk of TolvEnv.xml through the DOM wrapper.
 #include "agent/EnvironmentScan.h"
 
+#include "common/store/Profile.h"
 #include "common/text/PathUtil.h"
 #include "common/text/TextUtil.h"
 #include "platform/WideText.h"
@@ -47,6 +48,7 @@ bool ReadAutoProgram(const CXmlItem& package, const wchar_t* flagName, char16_t 
 
 void ReadPackage(const CXmlItem& package, char16_t drive, EnvironmentScan& scan) {
     scan.captions.push_back(TextOf(package, L"CAPTION"));
+    scan.packages.push_back(ListedPackage{NumberOf(package, L"PKGID"), TextOf(package, L"PATH")});
     if (!ReadAutoProgram(package, L"STARTOPEN", drive, scan.autoStart) ||
         !ReadAutoProgram(package, L"STARTCLOSE", drive, scan.autoClose)) {
         return;
@@ -95,6 +97,19 @@ std::optional<EnvironmentScan> Scan(CCEXML& document, const std::wstring& path, 
 }
 
 }  // namespace
+
+std::optional<int32_t> ListedPackageInFolder(const std::vector<ListedPackage>& packages, char16_t drive,
+                                             std::u16string_view folder) {
+    for (const ListedPackage& package : packages) {
+        // The stored path may carry the letter the stick had when the package was installed.
+        std::optional<std::u16string> installedIn =
+            common::InstallFolderOf(common::ReplaceDriveLetter(package.path, drive), drive);
+        if (installedIn && common::EqualsIgnoreCase(*installedIn, folder)) {
+            return package.pkgId > 0 ? std::optional<int32_t>(package.pkgId) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
                                                    platform::IMessageBoxes& boxes, HWND owner) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/agent/HotKeyBinding.h"
@@ -13,8 +14,15 @@
 
 // Shows one box; returns what MessageBoxW would.
 
+// A listed package as the update request from the settings program needs it.
+struct ListedPackage {
+    int32_t pkgId = 0;
+    std::u16string path;  // PATH as stored
+};
+
 struct EnvironmentScan {
     std::vector<std::u16string> captions;   // every listed package's CAPTION, in file order
+    std::vector<ListedPackage> packages;    // every listed package, in file order
     std::vector<std::u16string> autoStart;  // in file order, duplicates kept
     std::vector<std::u16string> autoClose;
     std::vector<common::HotKeyBinding> hotKeys;  // each unregistered, and registered when it has a key
@@ -33,5 +41,9 @@ struct EnvironmentScan {
 // COM; the wrapper initialises it there. The wrapper's own boxes go to `boxes`, owned by `owner`.
 std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive,
                                                    platform::IMessageBoxes& boxes, HWND owner);
+// The PKGID of the first listed store package installed in `folder` (compared ignoring case), from its PATH on
+// `drive`; nullopt when none is, or its PKGID is not a store package's (not positive).
+std::optional<int32_t> ListedPackageInFolder(const std::vector<ListedPackage>& packages, char16_t drive,
+                                             std::u16string_view folder);
 // The same without a word to the user: for callers to whom the file's problems are not theirs to show.
 std::optional<EnvironmentScan> ScanEnvironmentFile(const std::wstring& path, char16_t drive);

@@ -2,12 +2,14 @@
 #include "agent/MainFrame.h"
 
 #include "agent/AgentFiles.h"
+#include "agent/EnvironmentScan.h"
 #include "agent/HotKeys.h"
 #include "agent/jobs/JobReports.h"
 #include "agent/resource.h"
 #include "common/agent/DriveRemoval.h"
 #include "common/agent/HotKeyBinding.h"
 #include "common/agent/LauncherButtons.h"
+#include "common/agent/PackageJobs.h"
 #include "common/agent/ProgramList.h"
 #include "common/agent/UpdateCheck.h"
 #include "common/config/StoreHosts.h"
@@ -166,6 +168,28 @@ int CMainFrame::CheckForUpdateNow(const std::u16string& profilePath, const std::
     return CheckForUpdate(CheckContext(), profilePath, folderName);
 }
 
+void CMainFrame::QueueSettingsUpdate(const std::u16string& profilePath, const std::u16string& folderName) {
+    std::optional<int32_t> packageId;
+    if (std::optional<EnvironmentScan> scan = ScanEnvironmentFile(ModuleFile(common::kEnvironmentFile), 0)) {
+        packageId = ListedPackageInFolder(scan->packages, SuiteDrive(), folderName);
+    }
+    std::optional<common::StoreProfileParts> parts = common::SplitStoreProfilePath(profilePath);
+    std::optional<common::PackageJob> job;
+    if (packageId && parts) {
+        job = common::MakePackageJob(*packageId, parts->storeDirectory, parts->packageName);
+    }
+    if (!job) {
+        platform::ShowInfo(m_boxes, hwnd(), kUpdateNotQueuedText);
+        return;
+    }
+    if (!m_state.jobs.Append(common::JobKind::Update, *job)) {
+        platform::ShowInfo(m_boxes, hwnd(), kUpdateInProgressText);
+        return;
+    }
+    m_state.jobsQueued.Set();
+    hwnd().Post(common::kMsgBrowserUpdateQueued, static_cast<WPARAM>(job->packageIndex), 0);
+}
+
 UpdateCheckResult CMainFrame::CheckStoreUpdate(const std::u16string& profilePath, const std::u16string& folderName) {
     return CheckStoreVersion(CheckContext(), profilePath, folderName);
 }
@@ -237,7 +261,16 @@ LRESULT CMainFrame::OnCopyData(HWND /*sender*/, const COPYDATASTRUCT* data) {
         case common::CopyDataKind::UpdateCheck: {
             std::optional<common::UpdateCheckPayload> payload =
                 common::UpdateCheckPayload::Read(data->lpData, data->cbData);
-            return payload ? CheckForUpdateNow(payload->profilePath, payload->folderName) : 0;
+            if (!payload) {
+                return 0;
+            }
+            const int newer = CheckForUpdateNow(payload->profilePath, payload->folderName);
+            if (newer != 0) {
+                // The settings program has its answer now; a box the queueing may show does not hold it up.
+                ::ReplyMessage(newer);
+                QueueSettingsUpdate(payload->profilePath, payload->folderName);
+            }
+            return newer;
         }
         case common::CopyDataKind::AutoPrograms: {
             std::optional<common::AutoProgramsPayload> payload =

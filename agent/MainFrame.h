@@ -59,6 +59,9 @@ private:
     void OnSettingsSaved();
     LRESULT OnEnvChanged(UINT kind, LPARAM packageId);
     int CheckForUpdateNow(const std::u16string& profilePath, const std::u16string& folderName);
+    // The settings program's update request, once the check found a newer version: an update job for the
+    // listed package installed in `folderName`, or a box that says why there is none.
+    void QueueSettingsUpdate(const std::u16string& profilePath, const std::u16string& folderName);
     // IStoreUpdateCheck: the store page's update requests, called directly on this thread.
     UpdateCheckResult CheckStoreUpdate(const std::u16string& profilePath, const std::u16string& folderName) override;
     UpdateCheckContext CheckContext() const;

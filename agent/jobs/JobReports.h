@@ -12,6 +12,10 @@ enum class JobStep {
     TargetBusy,             // a file of package `name` is in use: nothing was replaced
 };
 
+// Refusals of an update request.
+inline constexpr wchar_t kUpdateInProgressText[] = L"업데이트가 진행 중입니다.";
+inline constexpr wchar_t kUpdateNotQueuedText[] = L"설치된 프로그램을 찾을 수 없어 업데이트할 수 없습니다.";
+
 platform::FailureReport MakeJobReport(JobStep step, DWORD code = 0, std::wstring name = {});
 
 // The box for a report, as the agent shows it on its user-interface thread.

@@ -21,6 +21,16 @@ bool IsStoreProfilePath(std::u16string_view profilePath) {
     return parts && parts->size() == 2 && CheckDirectory(folders, kPathBufferUnits) == NameError::None;
 }
 
+std::optional<StoreProfileParts> SplitStoreProfilePath(std::u16string_view profilePath) {
+    if (!IsStoreProfilePath(profilePath)) {
+        return std::nullopt;
+    }
+    std::u16string_view folders =
+        profilePath.substr(0, profilePath.size() - std::u16string_view(kProfileFile).size() - 1);
+    std::optional<std::vector<std::u16string_view>> parts = SplitDirectory(folders);
+    return StoreProfileParts{std::u16string((*parts)[0]), std::u16string((*parts)[1])};
+}
+
 namespace {
 
 // "<base>\<folder>\Profile.xml" for a plain folder name that fits, else nullopt.

@@ -16,6 +16,13 @@ namespace common {
 // Profile.xml", each name a plain one. Anything else would reach other addresses on the store's server.
 bool IsStoreProfilePath(std::u16string_view profilePath);
 
+// The store directory and package name of such a path; nullopt for any other path.
+struct StoreProfileParts {
+    std::u16string storeDirectory;
+    std::u16string packageName;
+};
+std::optional<StoreProfileParts> SplitStoreProfilePath(std::u16string_view profilePath);
+
 // Where the check keeps the store's profile: "<temp>\Kelvo-check\<folder>\Profile.xml", apart from the download
 // area of a job, which may be fetching the same package at that moment. nullopt unless `folderName` is a plain
 // name and the path fits.

@@ -3,7 +3,7 @@ agent's requests for a view, and a single instance."""
 import shutil
 import unittest
 
-from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, wait_until
+from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, ROOT, KelvoTestCase, read_env_packages, sha256, wait_until
 from sample_env import env_xml
 from sample_settings import settings_xml
 
@@ -13,7 +13,8 @@ ALWAYS_ON_TOP = 1035
 GENERAL_SAVE = 1034
 VIEW_OTHER_OPTIONS = 5603
 ENV_CHANGED = ids.kMsgEnvChanged
-PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN, PROGRAM_CAPTION = 1029, 1001, 1048, 1044
+PROGRAM_SAVE, PROGRAM_REMOVE, PROGRAM_START_OPEN, PROGRAM_CAPTION, PROGRAM_UPDATE = 1029, 1001, 1048, 1044, 1050
+STORE_PACKAGES = ROOT / "build" / "store-content" / "application"
 IDOK, IDCANCEL = 1, 2
 APP_ABOUT = 57664
 WM_COMMAND = 273
@@ -164,6 +165,53 @@ class SettingsProgram(KelvoTestCase):
             self.kdrive("wait-gone", "--class", "#32770", "--title", "TolvSet 정보", "--timeout-ms", "15000")
         self.assertTrue(program.is_running())
         self.assertEqual(self.kdrive("count", "--class", ids.kSettingsClass, "--visible"), "1")
+
+class ProgramUpdate(KelvoTestCase):
+    """The program management view's Update button with the real agent and the local store."""
+
+    def setUp(self):
+        super().setUp()
+        for program in (ids.kSettingsProgram, ids.kAgentProgram):
+            shutil.copy2(BIN / program, self.suite_dir / program)
+        (self.suite_dir / ids.kSettingsFile).write_bytes(settings_xml())
+        # An older 한글메모장 on the drive, installed into its own folder, whose caption the user has renamed.
+        self.store_files = STORE_PACKAGES / "utility" / "한글메모장"
+        self.folder = DRIVE / ids.kPackagesFolder / "한글메모장"
+        self.folder.mkdir(parents=True)
+        shutil.copy2(BIN / "kelvo_marker.exe", self.folder / "메모장.exe")
+        profile = (self.store_files / ids.kProfileFile).read_text(encoding="utf-8")
+        (self.folder / ids.kProfileFile).write_text(profile.replace("<VERSION>1.0.2<", "<VERSION>1.0.1<"),
+                                                    encoding="utf-8")
+        page = [(1, 101, 0, "내 메모장", "{drive}\\Portable Programs\\한글메모장\\메모장.exe", 0)]
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, (page,)))
+
+    # Catches: an Update button whose newer version only gets checked and never installed, an update looked up
+    # by caption instead of by the folder it was installed into, and a second press that does not say the
+    # package is now up to date.
+    def test_the_update_button_installs_the_newer_version(self):
+        self.start_local_store()
+        self.start(self.win_path(ids.kAgentProgram))
+        self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "20000")
+        self.start(self.win_path(ids.kSettingsProgram), "-2", "-1", "-101")
+        self.kdrive("wait", "--class", ids.kSettingsClass, "--title", "프로그램 관리", "--visible", "--timeout-ms", "20000")
+        self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(PROGRAM_UPDATE), "--bm-click")
+
+        program = self.folder / "메모장.exe"
+        wait_until(lambda: sha256(program) == sha256(self.store_files / "메모장.exe"), 60.0,
+                   what="the store's newer program on the drive")
+        wait_until(lambda: "<VERSION>1.0.2<" in (self.folder / ids.kProfileFile).read_text(encoding="utf-8",
+                                                                                           errors="replace"),
+                   30.0, what="the newer profile on the drive")
+        self.assertEqual((self.folder / "도움말" / "읽어보기.txt").read_bytes(),
+                         (self.store_files / "도움말" / "읽어보기.txt").read_bytes())
+        wait_until(lambda: [(i["CAPTION"], i["UPDATEFLAG"]) for p in read_env_packages(self.suite_dir / ids.kEnvironmentFile)
+                            for i in p if i["PKGID"] == "101"] == [("내 메모장", "0")],
+                   30.0, what="the launcher's entry, caption kept, no longer updating")
+
+        self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(PROGRAM_UPDATE), "--bm-click")
+        self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "30000")
+        self.assertIn("최신 버젼입니다.", self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -134,7 +134,12 @@ TEST(UpdateCheck, TakesOnlyStoreShapedPathsAndPlainFolderNames) {
          {u"/utility/Profile.xml", u"/a/b/c/Profile.xml", u"/../b/Profile.xml", u"utility/x/Profile.xml",
           u"/a/b/Profile.xml?x=1", u"/a/b/profile.txt", u"/a//Profile.xml", u""}) {
         EXPECT_FALSE(common::IsStoreProfilePath(bad)) << std::u16string(bad).size();
+        EXPECT_FALSE(common::SplitStoreProfilePath(bad));
     }
+    std::optional<common::StoreProfileParts> parts = common::SplitStoreProfilePath(u"/utility/한글메모장/Profile.xml");
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->storeDirectory, u"utility");
+    EXPECT_EQ(parts->packageName, u"한글메모장");
     EXPECT_EQ(common::UpdateCheckDownloadPath(u"C:\\windows\\Temp", u"Viewer"),
               u"C:\\windows\\Temp\\Kelvo-check\\Viewer\\Profile.xml");
     EXPECT_EQ(common::DriveProfilePath(u'T', u"Viewer"), u"T:\\Portable Programs\\Viewer\\Profile.xml");
