@@ -1,6 +1,8 @@
 // Replacing a file by a move from beside it.
 #include "platform/FileReplace.h"
 
+#include "platform/UniqueHandle.h"
+
 namespace platform {
 
 namespace {
@@ -32,6 +34,16 @@ DWORD CopyOver(const std::wstring& source, const std::wstring& target) {
         ::DeleteFileW(staged.c_str());
     }
     return code;
+}
+
+bool IsFileHeld(const std::wstring& path) {
+    UniqueFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
+        return false;
+    }
+    const DWORD code = ::GetLastError();
+    return code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace platform

@@ -16,4 +16,8 @@ DWORD MoveOver(const std::wstring& staged, const std::wstring& target);
 // target. 0, or the Windows error code; the staged copy never stays behind and `source` is left alone.
 DWORD CopyOver(const std::wstring& source, const std::wstring& target);
 
+// Whether another program holds `path` so that it cannot be replaced or deleted now (a running program, a file
+// open without sharing). A missing file is not held.
+bool IsFileHeld(const std::wstring& path);
+
 }  // namespace platform

@@ -13,6 +13,7 @@
 #include "common/launcher/ItemCommands.h"
 #include "common/settings/SettingsRules.h"
 #include "common/store/Profile.h"
+#include "platform/FileReplace.h"
 #include "platform/FolderTree.h"
 #include "platform/SuiteWindows.h"
 #include "platform/UniqueHandle.h"
@@ -111,8 +112,10 @@ void CFormPrgManView::Refill(bool isFirstFilling) {
     for (size_t i = 0; i < rows.size(); ++i) {
         SHFILEINFOW file = {};
         int image = m_fallbackIcon;
-        if (::SHGetFileInfoW(platform::ToWide(rows[i].path).c_str(), 0, &file, sizeof(file),
-                             SHGFI_SYSICONINDEX | SHGFI_SMALLICON) != 0) {
+        const std::wstring program = platform::ToWide(rows[i].path);
+        // A missing file may still get the shell's generic icon: it shows the suite's own instead.
+        if (::GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            ::SHGetFileInfoW(program.c_str(), 0, &file, sizeof(file), SHGFI_SYSICONINDEX | SHGFI_SMALLICON) != 0) {
             image = file.iIcon;
         }
         std::wstring caption = platform::ToWide(rows[i].caption);
@@ -338,6 +341,12 @@ void CFormPrgManView::Remove() {
         return;
     }
     const common::PackageRow removed = m_rows->Rows()[static_cast<size_t>(m_current)];
+    // The entry goes from a file another program holds open only after that program lets go: nothing is
+    // deleted until the file can be written, so the files and the entry never part.
+    if (platform::IsFileHeld(m_context.SuiteFile(common::kEnvironmentFile))) {
+        m_context.boxes().Show(hwnd(), kRemoveNotSavedText, kInfoTitle, kInfoStyle);
+        return;
+    }
     // Only the folder the package was installed into, never one a caption happens to name. A folder that cannot
     // go (a program in it is running) keeps the row, so that the removal can be tried again.
     std::optional<std::u16string> folder =

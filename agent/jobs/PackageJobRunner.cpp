@@ -9,6 +9,7 @@
 #include "common/ipc/SuiteNames.h"
 #include "common/model/PageGrid.h"
 #include "common/text/TextUtil.h"
+#include "platform/FileReplace.h"
 #include "platform/FileStoreWin.h"
 #include "platform/FolderTree.h"
 #include "platform/SuiteWindows.h"
@@ -52,13 +53,6 @@ bool CanOpenForReading(const std::wstring& path) {
     platform::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
-}
-
-// A target the swap could not move aside: a running program, or a file another program holds open.
-bool IsHeld(const std::wstring& path) {
-    platform::UniqueFileHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return !file && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace
@@ -191,7 +185,7 @@ bool CPackageJobRunner::HasRoomFor(const std::vector<common::SwapFile>& plan) {
 
 bool CPackageJobRunner::IsAnyTargetBusy(const std::vector<common::SwapFile>& plan) {
     for (const common::SwapFile& file : plan) {
-        if (IsHeld(Wide(file.target))) {
+        if (platform::IsFileHeld(Wide(file.target))) {
             m_context.reports.Report(MakeJobReport(JobStep::TargetBusy, 0, Wide(m_job.packageName.Get())));
             ReportFailure();
             return true;

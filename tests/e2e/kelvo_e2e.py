@@ -26,7 +26,12 @@ SUITE = ids.kSuiteFolder
 STORE_HTTP_PORT = os.environ.get("KELVO_HTTP_PORT", "18080")
 STORE_FTP_PORT = os.environ.get("KELVO_FTP_PORT", "18021")
 SCREENS = ROOT / "out" / "screens"
+SETTINGS_PANE_ID = 0xE900  # the settings frame's view pane
 LOGS = ROOT / "out" / "e2e"
+
+# Characters that are not a letter or a digit, as (virtual key, with Shift) on a US keyboard.
+KEYS_US = {" ": (0x20, False), ":": (0xBA, True), ";": (0xBA, False), "\\": (0xDC, False), ".": (0xBE, False),
+           "-": (0xBD, False), "_": (0xBD, True), "#": (0x33, True), "/": (0xBF, False)}
 
 WM_NULL = 0x0000
 WM_DESTROY = 0x0002
@@ -217,6 +222,36 @@ class KelvoTestCase(unittest.TestCase):
             err = result.stderr.decode("utf-8", "replace").strip().splitlines()
             raise AssertionError(f"kdrive {' '.join(args)} failed ({result.returncode}): {err[-3:] if err else ''}")
         return out if check else (result.returncode, out)
+
+    def children(self, cls, title=None):
+        """Every child window of a top-level window: hwnd, parent, id, class, visible and its screen rectangle."""
+        rows = []
+        args = ["children", "--class", cls] + (["--title", title] if title is not None else [])
+        for line in self.kdrive(*args).splitlines():
+            fields = dict(token.split("=", 1) for token in line.split() if "=" in token)
+            for key in ("id", "visible", "left", "top", "right", "bottom"):
+                fields[key] = int(fields[key])
+            rows.append(fields)
+        return rows
+
+    def click_child(self, cls, child, x=None, y=None):
+        """A real click into a child window (a row of children(cls)), at its middle unless told where."""
+        x = (child["left"] + child["right"]) // 2 if x is None else child["left"] + x
+        y = (child["top"] + child["bottom"]) // 2 if y is None else child["top"] + y
+        origin_x, origin_y = self.client_origin(cls)
+        self.kdrive("click", "--class", cls, "--x", str(x - origin_x), "--y", str(y - origin_y))
+
+    def settings_control(self, control_id):
+        """A control of the settings program's shown view: the views share control ids, so the visible pane's."""
+        rows = self.children(ids.kSettingsClass)
+        pane = [r for r in rows if r["id"] == SETTINGS_PANE_ID and r["visible"]][0]
+        return [r for r in rows if r["parent"] == pane["hwnd"] and r["id"] == control_id][0]
+
+    def type_keys(self, text):
+        """Types ASCII text with real key presses, as a US keyboard makes it, into whatever has the focus."""
+        for char in text:
+            vk, shift = KEYS_US[char] if char in KEYS_US else (ord(char.upper()), char.isupper())
+            self.kdrive("keys", "--vk", str(vk), *(["--shift"] if shift else []))
 
     def window_info(self, cls, title=None):
         args = ["info", "--class", cls] + (["--title", title] if title is not None else [])

@@ -4,10 +4,9 @@ import shutil
 import subprocess
 import unittest
 
-from kelvo_e2e import ids, BIN, KelvoTestCase, wait_until
+from kelvo_e2e import ids, BIN, SETTINGS_PANE_ID, KelvoTestCase, wait_until
 from sample_settings import settings_xml
 
-PANE_ID = 0xE900
 VIEW_STATUS_BAR = 59393
 WM_COMMAND = 273
 IDCANCEL = 2
@@ -28,24 +27,10 @@ class SettingsLayout(KelvoTestCase):
         (self.suite_dir / ids.kSettingsFile).write_bytes(settings_xml())
         self.addCleanup(set_dpi, 96)
 
-    def children(self):
-        rows = []
-        for line in self.kdrive("children", "--class", ids.kSettingsClass).splitlines():
-            fields = dict(token.split("=", 1) for token in line.split() if "=" in token)
-            for key in ("id", "visible", "left", "top", "right", "bottom"):
-                fields[key] = int(fields[key])
-            rows.append(fields)
-        return rows
-
-    def shown_control(self, control_id):
-        rows = self.children()
-        pane = [r for r in rows if r["id"] == PANE_ID and r["visible"]][0]
-        return [r for r in rows if r["parent"] == pane["hwnd"] and r["id"] == control_id][0]
-
     def overflowing_controls(self, title):
         """Every visible control of the shown view that does not lie inside the pane, above the status bar."""
-        rows = self.children()
-        panes = [r for r in rows if r["id"] == PANE_ID and r["visible"]]
+        rows = self.children(ids.kSettingsClass)
+        panes = [r for r in rows if r["id"] == SETTINGS_PANE_ID and r["visible"]]
         self.assertEqual(len(panes), 1, f"one shown view in {title}")
         pane = panes[0]
         status = [r for r in rows if r["class"] == "msctls_statusbar32" and r["visible"]]
@@ -69,11 +54,12 @@ class SettingsLayout(KelvoTestCase):
                 self.kdrive("wait", "--class", ids.kSettingsClass, "--title", title, "--visible", "--timeout-ms", "20000")
                 overflowing += self.overflowing_controls(title)
             # Without the status bar the view grows, and its buttons follow the pane's bottom.
-            close_before = self.shown_control(IDCANCEL)
+            close_before = self.settings_control(IDCANCEL)
             self.kdrive("post", "--class", ids.kSettingsClass, "--msg", str(WM_COMMAND), "--wparam", str(VIEW_STATUS_BAR))
-            wait_until(lambda: self.shown_control(IDCANCEL)["top"] > close_before["top"], 10.0,
+            wait_until(lambda: self.settings_control(IDCANCEL)["top"] > close_before["top"], 10.0,
                        what="the buttons to follow the pane down")
-            self.assertFalse(any(r["class"] == "msctls_statusbar32" and r["visible"] for r in self.children()))
+            self.assertFalse(any(r["class"] == "msctls_statusbar32" and r["visible"]
+                                 for r in self.children(ids.kSettingsClass)))
             overflowing += self.overflowing_controls("도움말, status bar hidden")
         finally:
             # A failure at one DPI must not leave this instance to turn the next one away.

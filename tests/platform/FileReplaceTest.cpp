@@ -46,8 +46,12 @@ TEST(FileReplace, AHeldTargetStaysWholeAndTheFailureIsReported) {
         platform::UniqueFileHandle held(::CreateFileW(dir.File(L"target.bin").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
+        // The check that comes before any step that cannot be undone sees it, as the replace itself does.
+        EXPECT_TRUE(platform::IsFileHeld(dir.File(L"target.bin")));
         EXPECT_NE(platform::CopyOver(dir.File(L"source.bin"), dir.File(L"target.bin")), 0u);
     }
+    EXPECT_FALSE(platform::IsFileHeld(dir.File(L"target.bin")));
+    EXPECT_FALSE(platform::IsFileHeld(dir.File(L"absent.bin")));
     EXPECT_EQ(ReadAll(dir.File(L"target.bin")), "old");
     EXPECT_FALSE(Exists(dir.File(L"target.bin.new")));
 }
