@@ -240,6 +240,10 @@ void CPackageJobRunner::ReportFailure() {
         return;
     }
     if (launcher == nullptr) {
+        // The entry the announcement made in the file would point at a program that never came.
+        platform::FileStoreWin store;
+        common::CEnvironmentFile environment(store, platform::FromWide(EnvironmentPath()));
+        common::RemoveInstallingPackage(environment, m_job.packageIndex);
         return;
     }
     common::PackageRecord record;

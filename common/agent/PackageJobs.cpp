@@ -142,4 +142,15 @@ bool ClearUpdateFlag(CEnvironmentFile& file, int32_t packageIndex) {
     return place && SetUpdateFlag(file, *place, kStateNormal);
 }
 
+bool RemoveInstallingPackage(CEnvironmentFile& file, int32_t packageIndex) {
+    if (!file.Load()) {
+        return false;
+    }
+    std::optional<PackagePlace> place = FindPackage(file, packageIndex);
+    if (!place || file.Pages()[place->page].packages[place->index].record.updateFlag != kStateInstalling) {
+        return false;
+    }
+    return file.RemovePackage(place->page, place->index) && !file.HasUnsavedChanges();
+}
+
 }  // namespace common

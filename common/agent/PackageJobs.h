@@ -47,5 +47,8 @@ bool AddPackageToEnv(CEnvironmentFile& file, int32_t packageIndex, std::u16strin
                      std::u16string_view programPath);
 // The first package with this PKGID gets UPDATEFLAG 0. False when none was changed.
 bool ClearUpdateFlag(CEnvironmentFile& file, int32_t packageIndex);
+// A failed first install, without the launcher: the entry AddPackageToEnv made goes again. Only an entry still
+// marked as installing is taken, so a package the user has (or got meanwhile) stays. False when none went.
+bool RemoveInstallingPackage(CEnvironmentFile& file, int32_t packageIndex);
 
 }  // namespace common

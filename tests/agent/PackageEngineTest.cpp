@@ -105,6 +105,16 @@ protected:
         return all;
     }
 
+    // A TolvEnv.xml with one empty page, where the job's module folder has it.
+    static std::u16string WriteEmptyEnvironment(platform::FileStoreWin& store) {
+        const std::u16string envPath = platform::FromWide(std::wstring(kModuleFolder) + L"\\TolvEnv.xml");
+        const std::string env =
+            "<TolvEnv><MAINMENU><B1><TYPE>12</TYPE></B1></MAINMENU><PAGEENV><PageNum>1</PageNum><CurrentPage>0"
+            "</CurrentPage><Page><PackageCount>0</PackageCount></Page></PAGEENV></TolvEnv>";
+        EXPECT_TRUE(store.WriteReplace(envPath, std::vector<uint8_t>(env.begin(), env.end())));
+        return envPath;
+    }
+
     std::wstring StoreFile(const std::wstring& relative) const { return m_root + L"\\application\\" + relative; }
 
     std::vector<int> Percents() const {
@@ -170,11 +180,7 @@ TEST_F(PackageEngine, InstallPutsEveryFileInPlaceAndKeepsTheLauncherInformed) {
 // left in the file after the job.
 TEST_F(PackageEngine, WithoutTheLauncherTheFileIsMarkedAndCleared) {
     platform::FileStoreWin store;
-    const std::u16string envPath = platform::FromWide(std::wstring(kModuleFolder) + L"\\TolvEnv.xml");
-    const std::string env =
-        "<TolvEnv><MAINMENU><B1><TYPE>12</TYPE></B1></MAINMENU><PAGEENV><PageNum>1</PageNum><CurrentPage>0"
-        "</CurrentPage><Page><PackageCount>0</PackageCount></Page></PAGEENV></TolvEnv>";
-    ASSERT_TRUE(store.WriteReplace(envPath, std::vector<uint8_t>(env.begin(), env.end())));
+    const std::u16string envPath = WriteEmptyEnvironment(store);
     CPackageJobRunner runner(Context());
     std::atomic<int> flagSeen{-1};
     auto watch = [&] {
@@ -195,6 +201,19 @@ TEST_F(PackageEngine, WithoutTheLauncherTheFileIsMarkedAndCleared) {
     EXPECT_EQ(record.updateFlag, 0);
     EXPECT_TRUE(Exists(std::wstring(kPrograms) + L"\\한글메모장\\도움말\\읽어보기.txt"));
     EXPECT_NE(flagSeen.load(), 0) << "while the job ran the file marked the package";
+}
+
+// Catches: a failed first install, with no launcher to take its item back, that leaves the entry its
+// announcement made in TolvEnv.xml: the launcher would show a package that never came.
+TEST_F(PackageEngine, WithoutTheLauncherAFailedFirstInstallLeavesNoEntry) {
+    platform::FileStoreWin store;
+    const std::u16string envPath = WriteEmptyEnvironment(store);
+    CPackageJobRunner runner(Context());
+    EXPECT_EQ(RunJob(runner, common::JobKind::Install, 105, u"office", u"BadSum"), JobOutcome::Dropped);
+    common::CEnvironmentFile file(store, envPath);
+    ASSERT_TRUE(file.Load());
+    EXPECT_TRUE(file.Pages()[0].packages.empty()) << "the entry the announcement made";
+    EXPECT_FALSE(Exists(std::wstring(kPrograms) + L"\\BadSum"));
 }
 
 // Catches: a file of the wrong size from an earlier job installed as if it were whole, and a job that drops a

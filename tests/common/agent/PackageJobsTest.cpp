@@ -113,6 +113,15 @@ TEST_F(EnvEdits, AnnouncedPackagesAreMarkedOrAddedToTheFirstPageWithRoom) {
     EXPECT_EQ(Reread()->Pages()[1].packages[2].record.updateFlag, common::kStateNormal);
     EXPECT_FALSE(common::ClearUpdateFlag(m_file, 999));
 
+    // A first install that failed takes its entry back; a package that is not being installed stays.
+    EXPECT_FALSE(common::RemoveInstallingPackage(m_file, 500)) << "installed by now";
+    ASSERT_TRUE(common::AddPackageToEnv(m_file, 600, u"실패", u"T:\\Portable Programs\\실패\\a.exe"));
+    ASSERT_TRUE(common::RemoveInstallingPackage(m_file, 600));
+    file = Reread();
+    ASSERT_EQ(file->Pages()[1].packages.size(), 3u);
+    EXPECT_EQ(file->Pages()[1].packages[2].record.pkgId, 500);
+    EXPECT_FALSE(common::RemoveInstallingPackage(m_file, 600));
+
     Put(Env(Page(16, 1), 1));
     int writes = m_store.writeCount;
     EXPECT_FALSE(common::AddPackageToEnv(m_file, 777, u"x", u"T:\\x.exe"));
@@ -120,6 +129,7 @@ TEST_F(EnvEdits, AnnouncedPackagesAreMarkedOrAddedToTheFirstPageWithRoom) {
     m_store.files.erase(kEnvPath);
     EXPECT_FALSE(common::AddPackageToEnv(m_file, 777, u"x", u"T:\\x.exe"));
     EXPECT_FALSE(common::ClearUpdateFlag(m_file, 1));
+    EXPECT_FALSE(common::RemoveInstallingPackage(m_file, 1));
 }
 
 }  // namespace
