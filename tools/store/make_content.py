@@ -26,6 +26,7 @@ import publish  # noqa: E402
 PUBLISHED = "2026-12-01"
 
 BIG_FILE_SIZE = 20 * 1024 * 1024
+PIECES = 300
 
 PACKAGES = [
     {"index": 101, "directory": "utility", "alias": "한글메모장", "exe": "메모장.exe", "version": "1.0.2",
@@ -47,6 +48,12 @@ PACKAGES = [
      "title": "손상된 패키지", "summary": "체크섬이 맞지 않는 파일을 가진 패키지",
      "files": [("badsum.exe", "", "sample_memo.exe"), ("data.bin", "/data", "text:part-a")],
      "damaged": "data/data.bin"},
+    # Hundreds of small files: a swap that lasts long enough to be cut off in the middle. Offered by updates only,
+    # not on the store page.
+    {"index": 106, "directory": "office", "alias": "Pieces", "exe": "pieces.exe", "version": "2.0",
+     "title": "조각들", "summary": "작은 파일 삼백 개를 가진 패키지", "listed": False,
+     "files": [("pieces.exe", "", "sample_memo.exe")] +
+              [(f"조각{n:03}.txt", f"/parts/{n // 50}", f"piece:{n}") for n in range(PIECES)]},
 ]
 
 TEXTS = {
@@ -61,6 +68,8 @@ TEXTS = {
 def file_bytes(source, bin_dir):
     if source.startswith("text:"):
         return TEXTS[source[5:]].encode("utf-8-sig")
+    if source.startswith("piece:"):
+        return f"조각 {source[6:]}번\r\n".encode("utf-8-sig")
     if source == "big":
         block = hashlib.sha256(b"kelvo").digest() * 2048  # 64 KiB of fixed, incompressible-looking bytes
         return (block * (BIG_FILE_SIZE // len(block) + 1))[:BIG_FILE_SIZE]
@@ -95,7 +104,7 @@ def suite_update(bin_dir, out):
 
 def store_page():
     rows = []
-    for p in PACKAGES:
+    for p in (p for p in PACKAGES if p.get("listed", True)):
         args = ", ".join(f"'{value}'" for value in (str(p["index"]), p["directory"], p["alias"]))
         rows.append(f"""      <li><b>{html.escape(p["title"])}</b> <span>{html.escape(p["summary"])}</span>
         <button onclick="window.external.CB_InstallPackage({html.escape(args)})">설치</button>
