@@ -19,6 +19,7 @@ STORE_FILES = STORE / "office" / "Pieces"
 PACKAGE_ID = 106
 # Steps into the swap before the kill: well inside it, neither at its start nor at its end.
 KILL_AT_STEP = 40
+VK_TAB, VK_RETURN = 0x09, 0x0D
 
 
 def folder_bytes(folder):
@@ -136,13 +137,29 @@ class FullDrive(KelvoTestCase):
         for layout in (BIN.parent / "skin").glob("*.kpt"):
             shutil.copy2(layout, suite / layout.name)
         (suite / ids.kSettingsFile).write_bytes(settings_xml())
-        # BigData 0.8 on the drive: small files where 0.9 brings 20 MB.
         self.folder = self.drive / ids.kPackagesFolder / "BigData"
-        self.old = write_old_version(self.folder, STORE / "data" / "BigData", b"0.9", b"0.8")
-        page = [(1, 103, 0, "큰 자료", "{drive}\\Portable Programs\\BigData\\bigdata.exe", 0)]
         self.env_file = suite / ids.kEnvironmentFile
-        self.env_file.write_bytes(env_xml(self.LETTER, (page,)))
+        self.env_file.write_bytes(env_xml(self.LETTER, ((),)))
         self.staging = suite / ids.kStagingFolder
+
+    def start_suite(self):
+        self.start_local_store()
+        self.free = shutil.disk_usage(self.drive).free
+        self.assertLess(self.free, 20 * 1024 * 1024, "the drive is too large for the test")
+        self.agent = self.start(self.suite_path(ids.kAgentProgram))
+        self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms",
+                    "20000")
+
+    def wait_for_the_refusal(self, screen):
+        """The agent's box saying the package could not be fetched for want of room (code 112)."""
+        self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "60000")
+        wait_until(lambda: "(오류코드:112)" in self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"), 15.0,
+                   what="the agent to say that the drive is full")
+        self.assertIn("BigData", self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"))
+        self.screenshot(screen)
+        staged = sum(p.stat().st_size for p in self.staging.rglob("*") if p.is_file()) if self.staging.exists() else 0
+        self.assertLess(staged, 1024 * 1024, "no part of the 20 MB was fetched")
+        self.assertGreaterEqual(shutil.disk_usage(self.drive).free, self.free - 1024 * 1024)
 
     def suite_path(self, name):
         return "\\".join((self.LETTER, ids.kSuiteFolder, name))
@@ -151,28 +168,36 @@ class FullDrive(KelvoTestCase):
     # never fits), a failure told with no reason, the staging folder left holding part of the 20 MB, and the
     # launcher's item lost or left marked.
     def test_an_update_without_room_is_refused_and_the_old_version_stays(self):
-        self.start_local_store()
-        free = shutil.disk_usage(self.drive).free
-        self.assertLess(free, 20 * 1024 * 1024, "the drive is too large for the test")
-        self.start(self.suite_path(ids.kAgentProgram))
-        self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms",
-                    "20000")
+        # BigData 0.8 on the drive: small files where 0.9 brings 20 MB.
+        old = write_old_version(self.folder, STORE / "data" / "BigData", b"0.9", b"0.8")
+        page = [(1, 103, 0, "큰 자료", "{drive}\\Portable Programs\\BigData\\bigdata.exe", 0)]
+        self.env_file.write_bytes(env_xml(self.LETTER, (page,)))
+        self.start_suite()
         self.start(self.suite_path(ids.kSettingsProgram), "-2", "-1", "-103")
         self.kdrive("wait", "--class", ids.kSettingsClass, "--title", "프로그램 관리", "--visible", "--timeout-ms", "20000")
         self.kdrive("press", "--class", ids.kSettingsClass, "--id", str(PROGRAM_UPDATE), "--bm-click")
-
-        self.kdrive("wait", "--class", "#32770", "--title", "정보", "--visible", "--timeout-ms", "60000")
-        wait_until(lambda: "(오류코드:112)" in self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"), 15.0,
-                   what="the agent to say that the drive is full")
-        self.assertIn("BigData", self.kdrive("dialog-text", "--class", "#32770", "--title", "정보"))
-        self.screenshot("update-drive-full")
-        self.assertEqual(folder_bytes(self.folder), self.old)
-        staged = sum(p.stat().st_size for p in self.staging.rglob("*") if p.is_file()) if self.staging.exists() else 0
-        self.assertLess(staged, 1024 * 1024, "no part of the 20 MB was fetched")
-        self.assertGreaterEqual(shutil.disk_usage(self.drive).free, free - 1024 * 1024)
+        self.wait_for_the_refusal("update-drive-full")
+        self.assertEqual(folder_bytes(self.folder), old)
         wait_until(lambda: [(i["PKGID"], i["UPDATEFLAG"]) for p in read_env_packages(self.env_file) for i in p]
                    == [("103", "0")], 30.0, what="the launcher's item, kept and without its updating mark")
 
+    # Catches: a first install that does not fit started anyway, and the item its announcement added left in the
+    # launcher (or a package folder left) after the refusal.
+    def test_a_first_install_without_room_leaves_no_folder_and_no_item(self):
+        self.start_suite()
+        self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(ids.kMsgOpenStore))
+        self.kdrive("wait", "--class", "#32770", "--title", ids.kStoreName, "--visible", "--timeout-ms", "20000")
+        wait_until(lambda: "Marlo store view: " in self.agent.log_path.read_text(errors="replace"), 30.0,
+                   what="the store view's decision")
+        # The page's fifth button: the third package's (BigData's) install.
+        self.kdrive("click", "--class", "#32770", "--title", ids.kStoreName, "--x", "4", "--y", "4")
+        for _ in range(5):
+            self.kdrive("keys", "--vk", str(VK_TAB))
+        self.kdrive("keys", "--vk", str(VK_RETURN))
+        self.wait_for_the_refusal("install-drive-full")
+        self.assertFalse(self.folder.exists())
+        wait_until(lambda: [i["PKGID"] for p in read_env_packages(self.env_file) for i in p] == [], 30.0,
+                   what="the launcher to take back the item of the failed install")
 
 if __name__ == "__main__":
     unittest.main()
