@@ -378,6 +378,31 @@ TEST_F(PackageEngine, AWrongChecksumFailsTheInstallWithCode2AndLeavesNothing) {
     EXPECT_FALSE(Exists(std::wstring(kStaging) + L"\\105\\files\\data\\data.bin")) << "not kept for a later job";
 }
 
+// Catches: a first install that puts files beside one it cannot replace (a stray copy of the program running from
+// the folder), no word to the user, and the launcher left with the item of a package that is not there.
+TEST_F(PackageEngine, AFirstInstallOverAHeldFileFailsAndPlacesNothing) {
+    ASSERT_TRUE(
+        m_launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherClass)));
+    const std::wstring notes = std::wstring(kPrograms) + L"\\Notes";
+    ::CreateDirectoryW(kPrograms, nullptr);
+    ASSERT_TRUE(::CreateDirectoryW(notes.c_str(), nullptr));
+    ASSERT_TRUE(agenttest::WriteBytes(notes + L"\\notes.exe", "stray"));
+    const std::map<std::wstring, std::string> before = FolderBytes(notes);
+    platform::UniqueFileHandle held(::CreateFileW((notes + L"\\notes.exe").c_str(), GENERIC_READ, 0, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    CPackageJobRunner runner(Context());
+    EXPECT_EQ(RunJob(runner, common::JobKind::Install, 104, u"office", u"Notes"), JobOutcome::Dropped);
+    held.reset();
+    EXPECT_EQ(FolderBytes(notes), before) << "nothing placed beside the held file";
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_NE(m_boxes.boxes()[0].text.find(L"Notes"), std::wstring::npos) << Boxes();
+    EXPECT_TRUE(WasRemovedFromLauncher(m_launcher)) << "the item the announcement added goes";
+
+    EXPECT_EQ(RunJob(runner, common::JobKind::Install, 104, u"office", u"Notes"), JobOutcome::Done) << Boxes();
+    EXPECT_EQ(FolderBytes(notes), FolderBytes(m_root + L"\\application\\office\\Notes"));
+}
+
 // Catches: an update offered for a package the drive holds in the same version (letter case aside), none
 // offered when the drive's profile is missing or differs, a store error page taken for "no update", a failed
 // fetch without its message, and a request that is not store-shaped sent to the server at all.
