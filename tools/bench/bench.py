@@ -38,8 +38,6 @@ class Row:
 
     def ratio(self):
         figure, base = statistics.median(self.values), statistics.median(self.base_values)
-        if self.higher_is_better:
-            return figure / base if base else float("nan")
         return figure / base if base else float("nan")
 
     def verdict(self):
@@ -60,7 +58,8 @@ class Row:
                     f"{min(values) * self.scale:.4g}–{max(values) * self.scale:.4g}")
         median, spread = show(self.values)
         base, base_spread = show(self.base_values)
-        ratio = f"{self.ratio():.3g}×" if self.values and self.base_values else "–"
+        has_ratio = self.values and self.base_values and statistics.median(self.base_values) > 0
+        ratio = f"{self.ratio():.3g}×" if has_ratio else "–"
         verdict = self.verdict() if not self.error else f"not measured: {self.error}"
         return [self.figure, median, spread, f"{self.baseline}: {base} ({base_spread})", ratio, self.goal, verdict]
 
