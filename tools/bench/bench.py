@@ -115,7 +115,7 @@ def row_xml(runs, work):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--runs", type=int, default=int(os.environ.get("KELVO_BENCH_RUNS", "5")))
+    parser.add_argument("--runs", type=int, default=int(os.environ.get("KELVO_BENCH_RUNS", "7")))
     parser.add_argument("--only", default="")
     args = parser.parse_args()
     import wine_rows
