@@ -21,6 +21,7 @@ from idle_cpu import find_pid  # noqa: E402
 from kelvo_e2e import DRIVE, DRIVE_LETTER, KelvoTestCase, ids, read_env_packages, wait_until  # noqa: E402
 from sample_env import env_xml  # noqa: E402
 from sample_settings import settings_xml  # noqa: E402
+from test_update_failures import write_old_version  # noqa: E402
 
 CONTENT = ROOT / "build" / "store-content"
 BIG_DATA = CONTENT / "application" / "data" / "BigData"
@@ -300,13 +301,22 @@ def _bare_pids():
     return [int(p.name) for p in Path("/proc").iterdir() if p.name.isdigit() and _is_bare(p)]
 
 
-def write_version(folder, version):
-    """The BigData package on the drive at `version`: the store's files, with its profile's VERSION changed."""
-    shutil.rmtree(folder, ignore_errors=True)
-    shutil.copytree(BIG_DATA, folder)
-    profile = folder / ids.kProfileFile
-    text = profile.read_bytes()
-    profile.write_bytes(text.replace(b"<VERSION>0.9<", b"<VERSION>" + version + b"<"))
+def ftp_commands(work, before=None):
+    """How many of each FTP command (and HTTP requests) the local store has logged, since `before`, a count taken
+    earlier."""
+    counts = {}
+    log = work / "ftp.log"
+    for line in (log.read_text(errors="replace").splitlines() if log.exists() else []):
+        _, arrow, request = line.partition("] <- ")
+        if arrow:
+            command = request.split(" ", 1)[0]
+            counts[command] = counts.get(command, 0) + 1
+    http = work / "http.log"
+    if http.exists():
+        counts["HTTP requests"] = len(http.read_text(errors="replace").splitlines())
+    if before is None:
+        return counts
+    return {name: count - before.get(name, 0) for name, count in counts.items() if count - before.get(name, 0)}
 
 
 def row_install(runs, work):
@@ -331,25 +341,31 @@ def row_install(runs, work):
     try:
         with LocalStore(work, os.environ["KELVO_HTTP_PORT"], os.environ["KELVO_FTP_PORT"]):
             suite.with_agent_files(([(1, 103, 0, "큰 자료", "{drive}\\Portable Programs\\BigData\\bigdata.exe", 0)],))
-            write_version(folder, b"0.8")
+            write_old_version(folder, BIG_DATA, b"0.9", b"0.8")
             suite.start_agent()
             for _ in range(runs):
-                write_version(folder, b"0.8")
+                # Every file differs from the store's, so the job fetches all of them, as the baseline does.
+                shutil.rmtree(folder)
+                write_old_version(folder, BIG_DATA, b"0.9", b"0.8")
                 program = suite.start(settings, "-2", "-1", "-103")
                 suite.kdrive("wait", "--class", ids.kSettingsClass, "--title", "프로그램 관리", "--visible",
                              "--timeout-ms", "20000")
+                commands = ftp_commands(work)
                 started = time.monotonic()
                 suite.kdrive("press", "--class", ids.kSettingsClass, "--id", str(PROGRAM_UPDATE), "--bm-click")
                 wait_until(installed, 120.0, interval=0.01, what="the new version on the drive")
                 row.values.append(time.monotonic() - started)
+                job_commands = ftp_commands(work, commands)
                 program.kill()
                 for folder_ in (stage, copies):
                     shutil.rmtree(folder_, ignore_errors=True)
                     folder_.mkdir(parents=True)
+                commands = ftp_commands(work)
                 started = time.monotonic()
                 wine(WIN_BIN / "fetch_bench.exe", "copy", f"127.0.0.1:{os.environ['KELVO_FTP_PORT']}",
                      to_wine(stage), to_wine(copies), *remotes)
                 row.base_values.append(time.monotonic() - started)
+                bare_commands = ftp_commands(work, commands)
             if (copies / "blob.bin").read_bytes() != (folder / "data" / "blob.bin").read_bytes():
                 raise RuntimeError("the job and the bare copy do not give the same file")
     finally:
@@ -359,7 +375,8 @@ def row_install(runs, work):
                 "button (a kdrive press) until the new profile is in place, the staging folder gone and the "
                 "launcher's item no longer marked; the baseline is one Wine process (fetch_bench.exe copy) that "
                 "fetches each file with the bare 8 KB loop into a folder on the drive and copies it next to it, "
-                "timed from outside the same way, Wine's start included in both")
+                "timed from outside the same way, Wine's start included in both. Requests the store saw in "
+                f"the last run: job {job_commands}, baseline {bare_commands}")
     return row
 
 
@@ -369,13 +386,17 @@ def row_store(runs, work):
     suite = Suite()
     http_port = os.environ["KELVO_HTTP_PORT"]
     page = work / "page.html"
+    stalls = []
     try:
         with LocalStore(work, http_port, os.environ["KELVO_FTP_PORT"]):
             suite.with_agent_files(((),))
             agent = suite.start_agent()
             for _ in range(runs):
-                row.values.append(float(wine(WIN_BIN / "paint_probe.exe", "post", ids.kAgentClass, ids.kMsgOpenStore,
-                                             "#32770", ids.kStoreName, STORE_VIEW_ID, 60000)))
+                seconds, stall = map(float, wine(WIN_BIN / "paint_probe.exe", "post", ids.kAgentClass,
+                                                 ids.kMsgOpenStore, "#32770", ids.kStoreName, STORE_VIEW_ID,
+                                                 60000).split())
+                row.values.append(seconds)
+                stalls.append(stall)
                 suite.kdrive("post", "--class", "#32770", "--title", ids.kStoreName, "--msg", str(WM_CLOSE))
                 suite.kdrive("wait-gone", "--class", "#32770", "--title", ids.kStoreName, "--timeout-ms", "10000")
                 out = subprocess.run(["curl", "-s", "-o", str(page), "-w", "%{time_total}",
@@ -389,5 +410,7 @@ def row_store(runs, work):
                 "view are visible with no update region left and the view shows a drawn page (at least 4 colours "
                 "in a 4-pixel grid of its screen pixels); the view the agent chose: "
                 f"{decisions[-1][len('Marlo store view: '):] if decisions else 'not reported'}. The message is "
-                "posted, so the agent's UI thread is never blocked by the probe")
+                "posted; meanwhile the probe keeps timing WM_NULL round trips to the agent's window: the longest, "
+                f"i.e. the agent's UI thread kept from its messages, was {max(stalls) * 1000:.0f} ms "
+                f"(median of the runs' longest {statistics.median(stalls) * 1000:.0f} ms)")
     return row

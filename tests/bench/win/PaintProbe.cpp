@@ -8,10 +8,12 @@
 //   The clock starts just before MESSAGE is posted to the top-level window of TARGET_CLASS; it stops when the
 //   child CHILD_ID of the top-level window TOP_CLASS/TOP_TITLE is visible, has no update region left, and shows
 //   a drawn page: at least kDrawnColours colours on the screen in a grid of its pixels (a blank or one-colour
-//   view does not count).
+//   view does not count). Meanwhile it keeps asking TARGET_CLASS's window for a WM_NULL round trip, and prints
+//   after the seconds the longest one: how long the target's UI thread was kept from its messages.
 // Both print the seconds.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -109,14 +111,23 @@ int PostAndWait(wchar_t** argv) {
     }
     Clock clock;
     ::PostMessageW(target, message, 0, 0);
-    return WaitFor(
+    double longestStall = 0;
+    int result = WaitFor(
         clock, timeout,
         [&] {
+            Clock roundTrip;
+            DWORD_PTR answer = 0;
+            ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &answer);
+            longestStall = std::max(longestStall, roundTrip.Seconds());
             HWND top = ::FindWindowW(topClass, topTitle);
             HWND child = top != nullptr ? ::GetDlgItem(top, childId) : nullptr;
             return IsPainted(top) && IsPainted(child) && ShowsDrawnPage(child);
         },
         [&] { return !::IsWindow(target); });
+    if (result == 0) {
+        std::printf("%.4f\n", longestStall);
+    }
+    return result;
 }
 
 }  // namespace
