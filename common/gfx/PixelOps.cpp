@@ -36,22 +36,44 @@ std::optional<BlitArea> ClipFor(Surface565 dest, int destX, int destY, Surface56
 #if defined(__SSE2__)
 // Eight pixels at a time: a block that is all key is skipped without touching the destination, a block without
 // key is stored whole, and only mixed blocks (an icon's rim) pay for the read-modify-write.
+inline void CopyKeyedBlock(uint16_t* dest, __m128i pixels, __m128i keys) {
+    __m128i isKey = _mm_cmpeq_epi16(pixels, keys);
+    int mask = _mm_movemask_epi8(isKey);
+    if (mask == 0xFFFF) {
+        return;
+    }
+    __m128i* out = reinterpret_cast<__m128i*>(dest);
+    if (mask != 0) {
+        __m128i old = _mm_loadu_si128(out);
+        pixels = _mm_or_si128(_mm_and_si128(isKey, old), _mm_andnot_si128(isKey, pixels));
+    }
+    _mm_storeu_si128(out, pixels);
+}
+
 void CopyKeyedRow(uint16_t* dest, const uint16_t* source, int count, uint16_t key) {
     const __m128i keys = _mm_set1_epi16(static_cast<short>(key));
     int i = 0;
+    // Four blocks at once first: a photograph's and a skin's rows are mostly blocks without key, which then cost
+    // four loads, one test and four stores.
+    for (; i + 32 <= count; i += 32) {
+        __m128i pixels[4];
+        for (int b = 0; b < 4; ++b) {
+            pixels[b] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i + 8 * b));
+        }
+        __m128i anyKey = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(pixels[0], keys), _mm_cmpeq_epi16(pixels[1], keys)),
+                                      _mm_or_si128(_mm_cmpeq_epi16(pixels[2], keys), _mm_cmpeq_epi16(pixels[3], keys)));
+        if (_mm_movemask_epi8(anyKey) == 0) {
+            for (int b = 0; b < 4; ++b) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i + 8 * b), pixels[b]);
+            }
+        } else {
+            for (int b = 0; b < 4; ++b) {
+                CopyKeyedBlock(dest + i + 8 * b, pixels[b], keys);
+            }
+        }
+    }
     for (; i + 8 <= count; i += 8) {
-        __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
-        __m128i isKey = _mm_cmpeq_epi16(pixels, keys);
-        int mask = _mm_movemask_epi8(isKey);
-        if (mask == 0xFFFF) {
-            continue;
-        }
-        __m128i* out = reinterpret_cast<__m128i*>(dest + i);
-        if (mask != 0) {
-            __m128i old = _mm_loadu_si128(out);
-            pixels = _mm_or_si128(_mm_and_si128(isKey, old), _mm_andnot_si128(isKey, pixels));
-        }
-        _mm_storeu_si128(out, pixels);
+        CopyKeyedBlock(dest + i, _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i)), keys);
     }
     for (; i < count; ++i) {
         if (source[i] != key) {

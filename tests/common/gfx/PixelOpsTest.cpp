@@ -189,6 +189,27 @@ TEST(PixelOps, KeyedCopyHonoursAKeyOtherThanBlack) {
     }
 }
 
+// The keyed copy takes rows 32 pixels at a time and falls back to 8-pixel blocks where a group holds a key:
+// groups wholly drawn, with one key pixel at either end, wholly keyed, and a tail shorter than a block.
+TEST(PixelOps, KeyedCopyOfLongRowsMatchesPixelByPixel) {
+    constexpr int kWidth = 32 * 4 + 8 + 5;
+    Canvas source(kWidth, 1);
+    for (int x = 0; x < kWidth; ++x) {
+        bool isKey = x == 32 || x == 95 || (x >= 96 && x < 128) || x == kWidth - 2;
+        source.Set(x, 0, isKey ? kKey : static_cast<uint16_t>(0x0841 + x));
+    }
+    Canvas dest(kWidth, 1);
+    dest.FillPattern(700, 0, false);
+    std::vector<uint16_t> before = dest.Pixels();
+
+    common::CopyKeyed565(dest.View(), 0, 0, source.View(), common::WholeOf(source.View()), kKey);
+
+    for (int x = 0; x < kWidth; ++x) {
+        EXPECT_EQ(dest.At(x, 0), source.At(x, 0) == kKey ? before[x] : source.At(x, 0)) << x;
+    }
+    EXPECT_TRUE(dest.PaddingIntact());
+}
+
 struct FillCase {
     const char* name;
     PixelRect rect;
