@@ -35,9 +35,10 @@ def listed_files(source):
     return files
 
 
-def profile_xml(head, entries, date):
-    """The profile: HEAD as given, in order, one FILE per entry (name, directory, size, sha256 hex)."""
-    lines = ['<?xml version="1.0" encoding="utf-8"?>', "<PROFILE>", "\t<HEAD>"]
+def profile_xml(head, entries, date, root="PROFILE"):
+    """The profile: HEAD as given, in order, one FILE per entry (name, directory, size, sha256 hex). A package's
+    root is PROFILE, the suite's own update profile's UPDATEPROFILE."""
+    lines = ['<?xml version="1.0" encoding="utf-8"?>', f"<{root}>", "\t<HEAD>"]
     lines += [f"\t\t<{tag}>{escape(value)}</{tag}>" for tag, value in head]
     lines += ["\t</HEAD>", "\t<GAMEFILELIST>"]
     for name, directory, size, digest in entries:
@@ -47,7 +48,7 @@ def profile_xml(head, entries, date):
         lines.append("\t\t<FILE>")
         lines += [f"\t\t\t<{tag}>{escape(value)}</{tag}>" for tag, value in fields]
         lines.append("\t\t</FILE>")
-    lines += ["\t</GAMEFILELIST>", "</PROFILE>", ""]
+    lines += ["\t</GAMEFILELIST>", f"</{root}>", ""]
     return "\r\n".join(lines).encode("utf-8")
 
 
