@@ -13,7 +13,7 @@
 #
 # Both servers answer what the suite asks of a store: nginx the store page (index.html, else index.asp) at the root
 # and at /redirect.asp, the installation and removal notices with "OK", and the content's files; vsftpd the
-# content's files. A state folder inside the content (a name starting with ".") is served by neither.
+# content's files. A state folder inside the content is served by neither (its name should start with ".").
 #
 # The FTP account is a virtual user: vsftpd asks PAM through a service of its own, /etc/pam.d/kelvo-stock-<id>,
 # whose only module (pam_pwdfile) checks the password against STATE_DIR/ftp.passwd. No system user is made: the
@@ -83,7 +83,7 @@ isolate_network=NO
 isolate=NO
 seccomp_sandbox=NO
 hide_file={.*}
-deny_file={.*,*/.*}
+deny_file={.*}
 CONF
 }
 
@@ -173,6 +173,10 @@ start() {
     state=$(cd "$state" && pwd)
     [ ! -f "$state/ports" ] || stop "$state"
     mkdir -p "$state/empty" "$state/nginx-temp"
+    # Only the servers' privileged parts read the state folder: the FTP session and the web worker run
+    # unprivileged, so a state folder inside the content stays out of their reach (vsftpd's deny_file looks at a
+    # path's last name only).
+    chmod 700 "$state"
     chmod 755 "$state/empty"
     http_port=${KELVO_STOCK_HTTP_PORT:-$(free_port)}
     ftp_port=${KELVO_STOCK_FTP_PORT:-$(free_port)}
