@@ -22,8 +22,8 @@ def clean_copy(target):
     """The tracked sources as they are in the working tree, without any build output."""
     files = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"], cwd=ROOT,
                            capture_output=True, check=True).stdout
-    subprocess.run(["tar", "--null", "-T", "-", "-cf", "-"], cwd=ROOT, input=files, check=True,
-                   stdout=open(target / "sources.tar", "wb"))
+    with open(target / "sources.tar", "wb") as archive:
+        subprocess.run(["tar", "--null", "-T", "-", "-cf", "-"], cwd=ROOT, input=files, check=True, stdout=archive)
     tree = target / "kelvo"
     tree.mkdir()
     subprocess.run(["tar", "-xf", str(target / "sources.tar")], cwd=tree, check=True)
