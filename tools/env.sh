@@ -9,7 +9,7 @@ PY=/usr/bin/python3
 : "${KELVO_FTP_PORT:=18021}"
 # The suite's names and numbers (window classes, program and file names, message numbers), written by the build
 # from the C++ headers; load_ids makes them shell variables (kAgentClass, kMsgButtonNotice, ...) once built.
-KELVO_IDS="$KELVO_BUILD/win/generated/python/kelvo_ids.sh"
+KELVO_IDS="${KELVO_IDS:-$KELVO_BUILD/win/generated/python/kelvo_ids.sh}"
 load_ids() {
     [ -f "$KELVO_IDS" ] || die "build first: $KELVO_IDS is missing"
     # shellcheck source=/dev/null

@@ -3,6 +3,8 @@
 #
 #   tools/store/store.sh start|stop|status|restart
 #   tools/store/store.sh publish SOURCE_FOLDER STORE_ROOT NAME [--dir STORE_DIR]   (see publish.py)
+#   tools/store/store.sh publish-suite RELEASE_ZIP STORE_ROOT                     (see publish_suite.py)
+#   tools/store/store.sh serve STORE_ROOT [--http-port N] [--ftp-port N] [--listen ADDRESS]   (see serve.sh)
 #
 # Ports: KELVO_HTTP_PORT (default 18080), KELVO_FTP_PORT (default 18021).
 # Logs, pid file and the server's own output go to out/store/ of the repo.
@@ -112,5 +114,7 @@ case "${1:-}" in
     status) status ;;
     restart) stop; start ;;
     publish) shift; exec "$PY" "$HERE/publish.py" "$@" ;;
-    *) echo "usage: $0 start|stop|status|restart|publish SOURCE_FOLDER STORE_ROOT NAME [--dir STORE_DIR]" >&2; exit 2 ;;
+    publish-suite) shift; exec "$PY" "$HERE/publish_suite.py" "$@" ;;
+    serve) shift; exec "$HERE/serve.sh" "$@" ;;
+    *) echo "usage: $0 start|stop|status|restart|publish SOURCE_FOLDER STORE_ROOT NAME [--dir STORE_DIR]|publish-suite RELEASE_ZIP STORE_ROOT|serve STORE_ROOT [...]" >&2; exit 2 ;;
 esac

@@ -7,7 +7,13 @@
 #
 # Ports: KELVO_STOCK_HTTP_PORT and KELVO_STOCK_FTP_PORT; the FTP server opens its active-mode data connections
 # from KELVO_STOCK_FTP_DATA_PORT (free loopback ports for those unset). The ports in use are written to
-# STATE_DIR/ports as shell assignments (http_port=, ftp_port=, ftp_data_port=).
+# STATE_DIR/ports as shell assignments (http_port=, ftp_port=, ftp_data_port=). A port already taken is refused
+# before anything starts. KELVO_STOCK_LISTEN gives the address to listen on (127.0.0.1 unless set).
+# KELVO_STOCK_MASK_PASSWORD=1 logs the web requests with the value of every userPwd parameter masked.
+#
+# Both servers answer what the suite asks of a store: nginx the store page (index.html, else index.asp) at the root
+# and at /redirect.asp, the installation and removal notices with "OK", and the content's files; vsftpd the
+# content's files. A state folder inside the content is served by neither (its name should start with ".").
 #
 # The FTP account is a virtual user: vsftpd asks PAM through a service of its own, /etc/pam.d/kelvo-stock-<id>,
 # whose only module (pam_pwdfile) checks the password against STATE_DIR/ftp.passwd. No system user is made: the
@@ -48,7 +54,7 @@ write_vsftpd_conf() {
     cat >"$state/vsftpd.conf" <<CONF
 listen=YES
 listen_ipv6=NO
-listen_address=127.0.0.1
+listen_address=$listen
 listen_port=$ftp_port
 background=NO
 anonymous_enable=NO
@@ -76,11 +82,16 @@ vsftpd_log_file=$state/vsftpd.log
 isolate_network=NO
 isolate=NO
 seccomp_sandbox=NO
+hide_file={.*}
+deny_file={.*}
 CONF
 }
 
 write_nginx_conf() {
-    local state=$1 content=$2
+    local state=$1 content=$2 access_format=""
+    if [ "${KELVO_STOCK_MASK_PASSWORD:-0}" = 1 ]; then
+        access_format=masked
+    fi
     cat >"$state/nginx.conf" <<CONF
 daemon off;
 worker_processes 1;
@@ -89,7 +100,12 @@ pid $state/nginx.pid;
 error_log $state/nginx-error.log warn;
 events { worker_connections 64; }
 http {
-    access_log $state/nginx-access.log;
+    map \$request_uri \$masked_uri {
+        "~*^(?<before>[^?]*\\?(?:.*&)?userPwd=)[^&]*(?<after>.*)\$" "\${before}***\${after}";
+        default \$request_uri;
+    }
+    log_format masked '\$remote_addr [\$time_local] "\$request_method \$masked_uri \$server_protocol" \$status \$body_bytes_sent';
+    access_log $state/nginx-access.log $access_format;
     client_body_temp_path $state/nginx-temp/body;
     proxy_temp_path $state/nginx-temp/proxy;
     fastcgi_temp_path $state/nginx-temp/fastcgi;
@@ -98,22 +114,52 @@ http {
     types { text/html html htm asp; text/xml xml; text/plain txt; }
     default_type application/octet-stream;
     server {
-        listen 127.0.0.1:$http_port;
+        listen $listen:$http_port;
         root $content;
+        location ~ (^|/)\. { return 404; }
+        location = / { try_files /index.html /index.asp =404; }
+        location ~* ^/redirect\.asp\$ { try_files /index.html /index.asp =404; }
+        location ~* ^/apps/(update|delete)_set\.asp\$ {
+            default_type text/html;
+            return 200 "OK";
+        }
     }
 }
 CONF
 }
 
-# Waits until something accepts connections on the port, or the process ends.
+# Fails unless the port can be bound on the listening address, naming what it was meant for. Bound as the servers
+# bind theirs (SO_REUSEADDR), so connections of an earlier run that are still closing do not count; a listener
+# does. Without this check, a server that cannot bind would look started to a wait on another program's port.
+need_free_port() {
+    local port=$1 what=$2
+    "$PY" -c 'import socket,sys; s=socket.socket(); s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+s.bind((sys.argv[1], int(sys.argv[2]))); s.listen(); s.close()' \
+        "$listen" "$port" 2>/dev/null || fail "port $port ($what) on $listen is in use: choose another one"
+}
+
+# Waits until something accepts connections on the port, or the process ends; the process must still run after
+# it (a server that lost its port to another program ends soon after its start).
 wait_listening() {
     local pid=$1 port=$2 end=$((SECONDS + DEADLINE))
-    until "$PY" -c 'import socket,sys; socket.create_connection(("127.0.0.1", int(sys.argv[1])), 1).close()' \
-        "$port" 2>/dev/null; do
+    local address=$listen
+    [ "$address" != 0.0.0.0 ] || address=127.0.0.1
+    until "$PY" -c 'import socket,sys; socket.create_connection((sys.argv[1], int(sys.argv[2])), 1).close()' \
+        "$address" "$port" 2>/dev/null; do
         kill -0 "$pid" 2>/dev/null || return 1
         [ "$SECONDS" -lt "$end" ] || return 1
         sleep 0.05
     done
+    kill -0 "$pid" 2>/dev/null && port_held_by_group "$port" "$pid"
+}
+
+# Whether a listener on the port belongs to the process group (each server runs in a group of its own).
+port_held_by_group() {
+    local port=$1 group=$2 holder
+    for holder in $(ss -Hltnp "sport = :$port" | grep -o 'pid=[0-9]*' | cut -d= -f2); do
+        [ "$(ps -o pgid= -p "$holder" | tr -d ' ')" = "$group" ] && return 0
+    done
+    return 1
 }
 
 start() {
@@ -122,10 +168,15 @@ start() {
     [ "$(id -u)" -eq 0 ] || fail "vsftpd's chroot and PAM need root: run with sudo"
     [ -x "$VSFTPD" ] && [ -x "$NGINX" ] || fail "vsftpd or nginx is missing (tools/setup.sh installs them)"
     load_account
+    listen=${KELVO_STOCK_LISTEN:-127.0.0.1}
     mkdir -p "$state"
     state=$(cd "$state" && pwd)
     [ ! -f "$state/ports" ] || stop "$state"
     mkdir -p "$state/empty" "$state/nginx-temp"
+    # Only the servers' privileged parts read the state folder: the FTP session and the web worker run
+    # unprivileged, so a state folder inside the content stays out of their reach (vsftpd's deny_file looks at a
+    # path's last name only).
+    chmod 700 "$state"
     chmod 755 "$state/empty"
     http_port=${KELVO_STOCK_HTTP_PORT:-$(free_port)}
     ftp_port=${KELVO_STOCK_FTP_PORT:-$(free_port)}
@@ -136,6 +187,8 @@ start() {
         [ -z "${KELVO_STOCK_FTP_DATA_PORT:-}" ] || fail "KELVO_STOCK_FTP_DATA_PORT is one of the other ports"
         ftp_data_port=$(free_port)
     done
+    need_free_port "$http_port" "web server"
+    need_free_port "$ftp_port" "FTP server"
 
     local service
     service=$(pam_service "$state")
