@@ -367,8 +367,10 @@ def row_install(runs, work):
                 "it. Medians of the "
                 f"job's steps as the stand-in window sees them: to the announcement (profile) {ms('profile')}, "
                 f"to the end of the fetching (files, SHA-256 inline) {ms('fetch')}, to the end message (swap, "
-                f"notice) {ms('swap')}; the installed files' SHA-256 read back alone {ms('sha')}; the floor's "
-                f"copies {ms('copyonly')} of its {ms('copy')}. Requests of all runs, both ways (the job's profile "
+                f"notice) {ms('swap')}. Alone, in the same runs: the job's FtpFetch of its files without hashing "
+                f"{ms('fetchonly')}, the SHA-256 of the 20 MB file in memory in the job's 8 KB pieces "
+                f"{ms('hash8k')} (1 MB pieces {ms('hash1m')}; Wine's BCrypt), the installed files' SHA-256 read back "
+                f"{ms('sha')}; the floor's copies {ms('copyonly')} of its {ms('copy')}. Requests of all runs, both ways (the job's profile "
                 f"and notice over HTTP, the floor's profile over FTP): {both}")
     return row
 

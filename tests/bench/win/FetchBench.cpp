@@ -12,8 +12,9 @@
 // the job's steps as a stand-in launcher window sees them: start to the announcement (profile.N: the profile's
 // fetch and checks), to the progress message that ends the fetching (fetch.N: the room check, every file's
 // fetch with its SHA-256), to the end message (swap.N: the check for held files, the swap with its journal, the
-// staging folder's removal and the store's notice), and the SHA-256 of the installed files read back alone
-// (sha.N).
+// staging folder's removal and the store's notice); then, alone, the SHA-256 of the installed files read back
+// (sha.N), that of the largest in memory in 8 KB and 1 MB pieces (hash8k.N, hash1m.N) and the job's FtpFetch of
+// its files without a sink (fetchonly.N).
 #include <windows.h>
 #include <wininet.h>
 
@@ -219,6 +220,53 @@ bool RunInstall(JobRun& run) {
     return run.outcome == JobOutcome::Done;
 }
 
+// The SHA-256 the job computes as the file arrives, alone: `bytes` hashed `chunk` bytes at a time.
+bool HashInMemory(const std::string& bytes, size_t chunk) {
+    platform::Sha256 hash;
+    for (size_t at = 0; at < bytes.size(); at += chunk) {
+        hash.Update(bytes.data() + at, std::min(chunk, bytes.size() - at));
+    }
+    return hash.Finish().has_value();
+}
+
+std::string ReadWhole(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    bytes.resize(::GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// The path in the package folder of the largest of the fetched files ("/.../<name>/<path in the package>").
+std::wstring LargestInstalled(const std::wstring& packageFolder, const std::wstring& name,
+                              const std::vector<std::wstring>& fetched) {
+    std::wstring largest;
+    ULONGLONG largestSize = 0;
+    for (const std::wstring& remote : fetched) {
+        size_t at = remote.find(L"/" + name + L"/");
+        if (at == std::wstring::npos) {
+            continue;
+        }
+        std::wstring path = packageFolder + remote.substr(at + name.size() + 1);
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ULONGLONG size = ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)
+                             ? (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow
+                             : 0;
+        if (largest.empty() || size > largestSize) {
+            largest = path;
+            largestSize = size;
+        }
+    }
+    return largest;
+}
+
 bool HashFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found = {};
     HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -249,6 +297,13 @@ int InstallAndCopy(int argc, wchar_t** argv) {
     const std::wstring drive = argv[9];
     const int runs = _wtoi(argv[10]);
     const std::vector<std::wstring> remotes(argv + 11, argv + argc);
+    // What the job fetches over FTP: the files but the profile, which it takes over HTTP.
+    std::vector<std::wstring> fetched;
+    for (const std::wstring& remote : remotes) {
+        if (BaseName(remote) != platform::WideCStr(common::kProfileFile)) {
+            fetched.push_back(remote);
+        }
+    }
     std::optional<common::PackageJob> job = common::MakePackageJob(index, directory, name);
     LauncherStandIn launcher;
     if (!job || !launcher.Create()) {
@@ -274,22 +329,37 @@ int InstallAndCopy(int argc, wchar_t** argv) {
             return 1;
         }
         double sha = TimeOnce([&] { return HashFiles(packageFolder); });
+        const std::string largest = ReadWhole(LargestInstalled(packageFolder, platform::ToWide(name), fetched));
+        double hash8k = TimeOnce([&] { return HashInMemory(largest, 8192); });
+        double hash1m = TimeOnce([&] { return HashInMemory(largest, 1 << 20); });
         platform::DeleteFolderTree(stage);
         platform::DeleteFolderTree(drive);
         ::CreateDirectoryW(stage.c_str(), nullptr);
         ::CreateDirectoryW(drive.c_str(), nullptr);
         double copying = 0;
         double copy = FetchAndCopyOnce(server, stage, drive, remotes, &copying);
-        if (copy < 0 || sha < 0 || launcher.announced.QuadPart == 0 || launcher.fetched.QuadPart == 0 ||
-            launcher.finished.QuadPart == 0) {
+        // The job's own fetch of each file without its sink (no hashing, no progress), into the floor's folder.
+        double fetchOnly = TimeOnce([&] {
+            for (const std::wstring& remote : fetched) {
+                int64_t counter = 0;
+                if (platform::FtpFetch(L"FTP://" + std::wstring(argv[6]) + remote, stage + L"\\" + BaseName(remote),
+                                       nullptr, counter) != platform::kTransferOk) {
+                    return false;
+                }
+            }
+            return true;
+        });
+        if (copy < 0 || sha < 0 || largest.empty() || fetchOnly < 0 || launcher.announced.QuadPart == 0 ||
+            launcher.fetched.QuadPart == 0 || launcher.finished.QuadPart == 0) {
             std::fprintf(stderr, "the floor, the read-back or a message of the job failed\n");
             return 1;
         }
         std::printf(
             "install.%d %.4f\ncopy.%d %.4f\ncopyonly.%d %.4f\nprofile.%d %.4f\nfetch.%d %.4f\nswap.%d %.4f\n"
-            "sha.%d %.4f\n",
+            "sha.%d %.4f\nhash8k.%d %.4f\nhash1m.%d %.4f\nfetchonly.%d %.4f\n",
             i, Seconds(run.start, run.end), i, copy, i, copying, i, Seconds(run.start, launcher.announced), i,
-            Seconds(launcher.announced, launcher.fetched), i, Seconds(launcher.fetched, launcher.finished), i, sha);
+            Seconds(launcher.announced, launcher.fetched), i, Seconds(launcher.fetched, launcher.finished), i, sha, i,
+            hash8k, i, hash1m, i, fetchOnly);
         std::fflush(stdout);
     }
     return 0;
