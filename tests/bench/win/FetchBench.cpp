@@ -11,8 +11,9 @@
 // seconds from its start to its end (install.N), those of the floor (copy.N, of which copying: copyonly.N) and
 // the job's steps as a stand-in launcher window sees them: start to the announcement (profile.N: the profile's
 // fetch and checks), to the progress message that ends the fetching (fetch.N: the room check, every file's
-// fetch with its SHA-256), to the end message (swap.N: the check for held files, the swap with its journal, the
-// staging folder's removal and the store's notice); then, alone, the SHA-256 of the installed files read back
+// fetch with its SHA-256), to the package's profile in its folder (swap.N: the check for held files, the swap
+// with its journal) and to the end message (notice.N: the journal's last state, the staging folder's removal and
+// the store's notice); then, alone, the SHA-256 of the installed files read back
 // (sha.N), that of the largest in memory in 8 KB and 1 MB pieces (hash8k.N, hash1m.N) and the job's FtpFetch of
 // its files without a sink (fetchonly.N).
 #include <windows.h>
@@ -197,8 +198,11 @@ DWORD WINAPI RunJob(void* parameter) {
 }
 
 // Runs the job on a thread of its own, as the agent's worker does, while this thread answers the launcher's
-// messages; false when it did not install.
-bool RunInstall(JobRun& run) {
+// messages; false when it did not install. Once the fetching has ended, `swapped` is stamped when the package's
+// profile, the last file the swap moves in, is in its folder (looked for every millisecond only from then on, so
+// the fetch runs undisturbed).
+bool RunInstall(JobRun& run, const LauncherStandIn& launcher, const std::wstring& profile, LARGE_INTEGER& swapped) {
+    swapped = LARGE_INTEGER{};
     HANDLE thread = ::CreateThread(nullptr, 0, &RunJob, &run, 0, nullptr);
     if (thread == nullptr) {
         return false;
@@ -208,7 +212,11 @@ bool RunInstall(JobRun& run) {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::DispatchMessageW(&msg);
         }
-        if (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0) {
+        const bool isSwapping = launcher.fetched.QuadPart != 0 && swapped.QuadPart == 0;
+        if (isSwapping && ::GetFileAttributesW(profile.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            ::QueryPerformanceCounter(&swapped);
+        }
+        if (::MsgWaitForMultipleObjects(1, &thread, FALSE, isSwapping ? 1 : INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0) {
             break;
         }
     }
@@ -323,7 +331,8 @@ int InstallAndCopy(int argc, wchar_t** argv) {
         platform::DeleteFolderTree(packageFolder);
         launcher.Reset();
         JobRun run{&runner, common::QueuedJob{common::JobKind::Install, *job}, {}, {}, JobOutcome::Dropped};
-        if (!RunInstall(run)) {
+        LARGE_INTEGER swapped = {};
+        if (!RunInstall(run, launcher, packageFolder + L"\\" + platform::WideCStr(common::kProfileFile), swapped)) {
             std::fwprintf(stderr, L"the job did not install: %ls\n",
                           boxes.boxes().empty() ? L"no message" : boxes.boxes().back().text.c_str());
             return 1;
@@ -350,16 +359,17 @@ int InstallAndCopy(int argc, wchar_t** argv) {
             return true;
         });
         if (copy < 0 || sha < 0 || largest.empty() || fetchOnly < 0 || launcher.announced.QuadPart == 0 ||
-            launcher.fetched.QuadPart == 0 || launcher.finished.QuadPart == 0) {
+            launcher.fetched.QuadPart == 0 || launcher.finished.QuadPart == 0 || swapped.QuadPart == 0) {
             std::fprintf(stderr, "the floor, the read-back or a message of the job failed\n");
             return 1;
         }
         std::printf(
-            "install.%d %.4f\ncopy.%d %.4f\ncopyonly.%d %.4f\nprofile.%d %.4f\nfetch.%d %.4f\nswap.%d %.4f\n"
+            "install.%d %.4f\ncopy.%d %.4f\ncopyonly.%d %.4f\nprofile.%d %.4f\nfetch.%d %.4f\nswap.%d %.4f\nnotice.%d "
+            "%.4f\n"
             "sha.%d %.4f\nhash8k.%d %.4f\nhash1m.%d %.4f\nfetchonly.%d %.4f\n",
             i, Seconds(run.start, run.end), i, copy, i, copying, i, Seconds(run.start, launcher.announced), i,
-            Seconds(launcher.announced, launcher.fetched), i, Seconds(launcher.fetched, launcher.finished), i, sha, i,
-            hash8k, i, hash1m, i, fetchOnly);
+            Seconds(launcher.announced, launcher.fetched), i, Seconds(launcher.fetched, swapped), i,
+            Seconds(swapped, launcher.finished), i, sha, i, hash8k, i, hash1m, i, fetchOnly);
         std::fflush(stdout);
     }
     return 0;
