@@ -125,7 +125,7 @@ def main():
     rows_to_run = [("frame", lambda w: row_frame(args.runs)),
                    ("ftp", lambda w: wine_rows.rows_ftp(args.runs, w)),
                    ("stock", lambda w: wine_rows.row_stock(args.runs, w)),
-                   ("install", lambda w: wine_rows.row_install(args.runs, w)),
+                   ("install", lambda w: wine_rows.rows_install(args.runs, w)),
                    ("paint", lambda w: wine_rows.row_paint(args.runs, w)),
                    ("store", lambda w: wine_rows.row_store(args.runs, w)),
                    ("idle", lambda w: wine_rows.rows_idle(args.runs, w)),
