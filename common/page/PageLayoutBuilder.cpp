@@ -271,6 +271,7 @@ private:
                     bullet.top = inner.lineTop;
                     bullet.bottom = inner.lineTop + m_measure.LineHeight(TextStyle::Body);
                     m_boxes->push_back(std::move(bullet));
+                    inner.lineHeight = std::max(inner.lineHeight, m_measure.LineHeight(TextStyle::Body));
                 }
                 Node(*child, inner, context);
             }
