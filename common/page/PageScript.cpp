@@ -19,6 +19,13 @@ constexpr const char16_t* kExternalMembers[] = {u"CB_IsOurCustomBrowser", u"CB_U
 
 constexpr const char* kNodeKey = DUK_HIDDEN_SYMBOL("node");
 
+// A page's name for a form or field that may become a property of a script object: not one whose assignment
+// throws (an array's length, an index, the prototype).
+bool IsPlainPropertyName(const std::u16string* name) {
+    return name != nullptr && !name->empty() && *name != u"length" && *name != u"__proto__" &&
+           !((*name)[0] >= u'0' && (*name)[0] <= u'9');
+}
+
 PageScript& Self(duk_context* context) {
     duk_push_global_stash(context);
     duk_get_prop_string(context, -1, "script");
@@ -258,7 +265,7 @@ void PushElementList(duk_context* context, const std::vector<DomNode*>& nodes) {
     duk_idx_t array = duk_push_array(context);
     for (size_t i = 0; i < nodes.size(); ++i) {
         PushElement(context, nodes[i]);
-        if (const std::u16string* name = nodes[i]->Attribute(u"name")) {
+        if (const std::u16string* name = nodes[i]->Attribute(u"name"); IsPlainPropertyName(name)) {
             duk_dup(context, -1);
             ScriptEngine::PushString(context, *name);
             duk_swap_top(context, -2);
@@ -468,7 +475,7 @@ void PushElement(duk_context* context, DomNode* node) {
         CollectByTag(*node, u"*", fields);
         for (DomNode* field : fields) {
             const std::u16string* name = field->Attribute(u"name");
-            if (name != nullptr && !name->empty() &&
+            if (IsPlainPropertyName(name) &&
                 (field->Is(u"input") || field->Is(u"textarea") || field->Is(u"select") || field->Is(u"button"))) {
                 ScriptEngine::PushString(context, *name);
                 PushElement(context, field);

@@ -250,6 +250,21 @@ TEST(PageSessionNavigation, LinksAndFormsStayOnTheHost) {
     EXPECT_FALSE(session.TakeNavigation());
 }
 
+// Catches a login script that cannot reach its form: forms and their fields by name, and submit() from script;
+// a form or field named like a built-in property ("length") must not break the lookup.
+TEST(PageSessionNavigation, ScriptFillsAndSubmitsAForm) {
+    LoadedPage page(
+        "<form name=length></form><form name=login action=go.asp><input name=userID><input name=0></form>"
+        "<button onclick=\"var f = document.forms.login; f.userID.value = 'me'; document.forms[1].submit()\">"
+        "login</button>");
+    page.session->Activate(2);
+    ASSERT_EQ(page.session->FocusableCount(), 3u);
+    std::optional<PageNavigation> navigation = page.session->TakeNavigation();
+    ASSERT_TRUE(navigation);
+    EXPECT_EQ(navigation->url, u"http://store.test:8080/apps/go.asp?userID=me&0=");
+    EXPECT_EQ(page.session->FieldValue(0), u"me");
+}
+
 // Catches a Tab order that is not the document's, or boxes that point at the wrong focusable.
 TEST(PageSessionNavigation, FocusablesInDocumentOrder) {
     LoadedPage page(
