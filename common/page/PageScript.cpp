@@ -196,7 +196,7 @@ duk_ret_t ClickElement(duk_context* context) {
     return 0;
 }
 
-duk_ret_t Submit(duk_context* context) {
+duk_ret_t SubmitElement(duk_context* context) {
     DomNode* node = ThisNode(context);
     if (node != nullptr && node->Is(u"form")) {
         Self(context).Site().SubmitForm(*node);
@@ -513,7 +513,7 @@ void PageScript::InstallGlobals() {
     DefineMethod(context, element, "getAttribute", GetAttribute, 1);
     DefineMethod(context, element, "setAttribute", SetAttribute, 2);
     DefineMethod(context, element, "click", ClickElement, 0);
-    DefineMethod(context, element, "submit", Submit, 0);
+    DefineMethod(context, element, "submit", SubmitElement, 0);
     DefineMethod(context, element, "focus", Nothing, 0);
     DefineMethod(context, element, "blur", Nothing, 0);
     duk_put_prop_string(context, stash, "elementProto");
@@ -586,23 +586,33 @@ bool PageScript::RunScript(std::u16string_view source, DomNode* scriptElement) {
 }
 
 bool PageScript::Click(DomNode& node) {
+    return Dispatch(node, "click");
+}
+
+bool PageScript::Submit(DomNode& form) {
+    return Dispatch(form, "submit");
+}
+
+bool PageScript::Dispatch(DomNode& node, const std::string& type) {
+    const std::string handlerName = "on" + type;
+    const std::u16string attributeName(handlerName.begin(), handlerName.end());
     duk_context* context = m_engine.Context();
     PushElement(context, &node);
     duk_idx_t element = duk_get_top_index(context);
     duk_idx_t event = duk_push_object(context);
-    duk_push_string(context, "click");
+    duk_push_string(context, type.c_str());
     duk_put_prop_string(context, event, "type");
     duk_dup(context, element);
     duk_put_prop_string(context, event, "target");
     DefineMethod(context, event, "preventDefault", PreventDefault, 0);
-    duk_get_prop_string(context, element, "onclick");
+    duk_get_prop_string(context, element, handlerName.c_str());
     bool hasHandler = duk_is_function(context, -1);
     if (!hasHandler) {
         duk_pop(context);
-        const std::u16string* source = node.Attribute(u"onclick");
+        const std::u16string* source = node.Attribute(attributeName);
         if (source != nullptr) {
             ScriptEngine::PushString(context, u"function (event) {\n" + *source + u"\n}");
-            duk_push_string(context, "onclick");
+            duk_push_string(context, handlerName.c_str());
             hasHandler = duk_pcompile(context, DUK_COMPILE_FUNCTION) == DUK_EXEC_SUCCESS;
             if (!hasHandler) {
                 duk_pop(context);  // the error: a handler that does not compile does nothing

@@ -45,6 +45,8 @@ public:
     // Runs the node's click handler (a function set from script, else its onclick attribute). False when the
     // handler returned false, which cancels what the click would do next; true otherwise, errors included.
     bool Click(DomNode& node);
+    // The same for a form's submit handler (onsubmit), run before a submit button sends its form.
+    bool Submit(DomNode& form);
 
     std::optional<uint32_t> NextTimerMs() const;
     void RunTimers(uint32_t elapsedMs);
@@ -68,6 +70,8 @@ private:
         uint32_t intervalMs = 0;  // 0 for setTimeout
     };
     void InstallGlobals();
+    // Runs the node's "on" + `type` handler with an event object; false when it cancelled the default action.
+    bool Dispatch(DomNode& node, const std::string& type);
 
     DomDocument& m_document;
     IPageHost& m_host;

@@ -207,7 +207,9 @@ void PageSessionImpl::Activate(size_t index) {
     if (IsSubmit(*node)) {
         for (DomNode* form = node->parent; form != nullptr; form = form->parent) {
             if (form->Is(u"form")) {
-                SubmitForm(*form);
+                if (m_script->Submit(*form)) {
+                    SubmitForm(*form);  // form.submit() from a script does not run onsubmit, as in browsers
+                }
                 return;
             }
         }

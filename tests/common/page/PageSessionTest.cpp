@@ -250,6 +250,19 @@ TEST(PageSessionNavigation, LinksAndFormsStayOnTheHost) {
     EXPECT_FALSE(session.TakeNavigation());
 }
 
+// Catches a form sent although its onsubmit check refused it (an empty login), or never sent once it passes.
+TEST(PageSessionNavigation, OnsubmitCanStopTheForm) {
+    LoadedPage page(
+        "<form action=login.asp onsubmit=\"if (this.userID.value == '') { alert('ID'); return false; }\">"
+        "<input name=userID><input type=submit value=go></form>");
+    page.session->Activate(1);
+    EXPECT_FALSE(page.session->TakeNavigation());
+    EXPECT_EQ(page.host.alerts, std::vector<std::u16string>{u"ID"});
+    page.session->SetFieldValue(0, u"kim");
+    page.session->Activate(1);
+    ASSERT_TRUE(page.session->TakeNavigation());
+}
+
 // Catches a login script that cannot reach its form: forms and their fields by name, and submit() from script;
 // a form or field named like a built-in property ("length") must not break the lookup.
 TEST(PageSessionNavigation, ScriptFillsAndSubmitsAForm) {
