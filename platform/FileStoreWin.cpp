@@ -16,6 +16,21 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "paths are passed to Win32 as
 
 namespace {
 
+// A file another program (or thread) is reading cannot be replaced even when it is shared for deletion; readers
+// hold it for milliseconds, so the move is tried again for up to about half a second before the save fails.
+constexpr int kMoveAttempts = 20;
+constexpr DWORD kMovePauseMs = 25;
+
+DWORD MoveOverWhenLetGo(const std::wstring& temp, const std::wstring& target) {
+    DWORD code = MoveOver(temp, target);
+    for (int attempt = 1; attempt < kMoveAttempts && (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION);
+         ++attempt) {
+        ::Sleep(kMovePauseMs);
+        code = MoveOver(temp, target);
+    }
+    return code;
+}
+
 bool WriteAllTo(HANDLE file, const std::vector<uint8_t>& bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
@@ -85,7 +100,7 @@ bool FileStoreWin::WriteReplace(const std::u16string& path, const std::vector<ui
     }
     bool isWritten = WriteAllTo(file.get(), bytes) && ::FlushFileBuffers(file.get());
     bool isClosed = ::CloseHandle(file.release()) != FALSE;
-    if (!isWritten || !isClosed || MoveOver(temp, target) != 0) {
+    if (!isWritten || !isClosed || MoveOverWhenLetGo(temp, target) != 0) {
         ::DeleteFileW(temp.c_str());
         return false;
     }

@@ -14,7 +14,8 @@ public:
 
     std::optional<std::vector<uint8_t>> ReadAll(const std::u16string& path) override;
     // Writes "<path>.<pid>-<n>.tmp" beside the target with CREATE_NEW, flushes it, then
-    // MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
+    // MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), tried again for a short while when a reader
+    // holds the target open.
     bool WriteReplace(const std::u16string& path, const std::vector<uint8_t>& bytes) override;
 };
 

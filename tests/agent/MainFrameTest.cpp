@@ -50,8 +50,9 @@ protected:
         COPYDATASTRUCT copy = {kind, size, const_cast<void*>(data)};
         return Send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
     }
-    void WriteSettings(int backupButton, int documentsButton) {
-        std::wstring text = L"<TolvSet>\r\n\t<General>\r\n\t\t<AlwaysOnTop>0</AlwaysOnTop>\r\n\t\t<AddBackupBtn>" +
+    void WriteSettings(int backupButton, int documentsButton, int trayIconMode = 0) {
+        std::wstring text = L"<TolvSet>\r\n\t<General>\r\n\t\t<AlwaysOnTop>0</AlwaysOnTop>\r\n\t\t<TrayIconMode>" +
+                            std::to_wstring(trayIconMode) + L"</TrayIconMode>\r\n\t\t<AddBackupBtn>" +
                             std::to_wstring(backupButton) + L"</AddBackupBtn>\r\n\t\t<AddDocumentBtn>" +
                             std::to_wstring(documentsButton) +
                             L"</AddDocumentBtn>\r\n\t</General>\r\n\t<ETC>\r\n\t\t<AccKey>\r\n\t\t</AccKey>\r\n\t"
@@ -333,6 +334,59 @@ TEST_F(MainFrameTest, TrayDoubleClickShowsTheRunningLauncher) {
     EXPECT_EQ(Send(common::kMsgTrayNotify, 0xE000, WM_LBUTTONDBLCLK), 1);
     EXPECT_TRUE(launcher.hwnd().IsVisible());
     EXPECT_TRUE(m_starter.starts.empty());
+}
+
+// What the start-up's status window went through: each text set into its line, and each time it was shown or
+// hidden ("<shown>", "<hidden>"), recorded by a hook on this thread's sent messages.
+std::vector<std::wstring>* g_statusEvents = nullptr;
+
+LRESULT CALLBACK RecordStatusWindow(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_statusEvents != nullptr) {
+        if (message->message == WM_SETTEXT && ::GetDlgCtrlID(message->hwnd) == IDC_STATUS_TEXT) {
+            g_statusEvents->emplace_back(reinterpret_cast<const wchar_t*>(message->lParam));
+        } else if (message->message == WM_SHOWWINDOW && ::GetDlgItem(message->hwnd, IDC_STATUS_TEXT) != nullptr) {
+            g_statusEvents->emplace_back(message->wParam ? L"<shown>" : L"<hidden>");
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Catches: start-up steps reported out of order or with other texts, the user-information step shown when there is
+// no credentials file (or missing when there is one), a status line set but never shown, and a status window left
+// up after start-up. Tray-icon mode, so no launcher is waited for.
+TEST_F(MainFrameTest, StartUpReportsEachStepInOrderAndHidesItsStatusWindow) {
+    const std::vector<std::wstring> withoutCredentials = {
+        L"Kelvo 런처를 실행합니다.", L"<shown>", L"런처 실행환경을 설정합니다.", L"Kelvo 런처를 실행합니다.",
+        L"자동 시작 어플리케이션을 실행 합니다.", L"<hidden>"};
+    std::vector<std::wstring> withCredentials = withoutCredentials;
+    withCredentials.insert(withCredentials.begin() + 2, L"사용자 정보를 확인하고 있습니다.");
+    // The frame's status window keeps its place in `dialogs` until the frame goes, so the frame goes first.
+    platform::ModelessDialogs dialogs;
+    for (bool hasCredentials : {false, true}) {
+        SCOPED_TRACE(hasCredentials ? "with TolvIni.dat" : "without TolvIni.dat");
+        m_frame.reset();
+        agenttest::TakeQuit();
+        WriteSettings(0, 0, 1);
+        if (hasCredentials) {
+            // Read or not, its presence is what the step reports.
+            ASSERT_TRUE(agenttest::WriteBytes(m_folder.File(platform::WideCStr(common::kCredentialsFile)),
+                                              std::string(1248, '\x5A')));
+        }
+        m_frame = std::make_unique<CMainFrame>(::GetModuleHandleW(nullptr), m_state, m_boxes, m_starter, m_store);
+        ASSERT_TRUE(m_frame->Create());
+        std::vector<std::wstring> events;
+        g_statusEvents = &events;
+        HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordStatusWindow, nullptr, ::GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        m_frame->RunStartUp(&dialogs);
+        ::UnhookWindowsHookEx(hook);
+        g_statusEvents = nullptr;
+        EXPECT_EQ(events, hasCredentials ? withCredentials : withoutCredentials);
+        EXPECT_TRUE(m_starter.starts.empty()) << "tray-icon mode starts no launcher";
+        EXPECT_TRUE(m_boxes.boxes().empty());
+    }
+    m_frame.reset();
 }
 
 }  // namespace

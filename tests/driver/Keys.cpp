@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Console.h"
+#include "Peer.h"
 #include "TopWindows.h"
 
 namespace kdrive {
@@ -87,6 +88,44 @@ int RunType(const Args& args) {
             return FailWithLastError(L"PostMessage failed");
         }
     }
+    return kExitOk;
+}
+
+namespace {
+
+std::wstring g_keyLogPath;
+
+LRESULT CALLBACK LogKey(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        const bool isUp = wParam == WM_KEYUP || wParam == WM_SYSKEYUP;
+        AppendLine(g_keyLogPath, (isUp ? L"up " : L"down ") + std::to_wstring(key->vkCode));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+int RunKeyLog(const Args& args) {
+    g_keyLogPath = args.Text(L"log");
+    HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, &LogKey, GetModuleHandleW(nullptr), 0);
+    if (!hook) {
+        return FailWithLastError(L"SetWindowsHookEx failed");
+    }
+    if (!AppendLine(args.Text(L"ready"), L"ready")) {
+        UnhookWindowsHookEx(hook);
+        return FailWithLastError(L"cannot write the ready file");
+    }
+    // Low-level hooks are called through this thread's message loop.
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(args.Number(L"timeout-ms", 60000));
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    UnhookWindowsHookEx(hook);
     return kExitOk;
 }
 

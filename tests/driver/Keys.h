@@ -16,4 +16,9 @@ int RunHotKeyFree(const Args& args);
 // field the program draws itself (layout-independent, unlike key presses).
 int RunType(const Args& args);
 
+// keylog --log PATH --ready PATH [--timeout-ms N]: appends "down N" or "up N" (the virtual key) to the log for
+// every key event of the session, whichever program made it, until N ms have passed (default 60000) or it is
+// ended. The ready file is written once the hook is in place.
+int RunKeyLog(const Args& args);
+
 }  // namespace kdrive

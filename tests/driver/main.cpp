@@ -22,6 +22,7 @@
 #include "Peer.h"
 #include "Shot.h"
 #include "TopWindows.h"
+#include "Tray.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/WideText.h"
 
@@ -156,6 +157,15 @@ const std::vector<Command>& Commands() {
           {L"release", OptionKind::Text, true, 0, 0},
           kTimeout},
          RunHold},
+        {L"keylog",
+         L"keylog --log PATH --ready PATH [--timeout-ms N]",
+         {{L"log", OptionKind::Text, true, 0, 0}, {L"ready", OptionKind::Text, true, 0, 0}, kTimeout},
+         RunKeyLog},
+        {L"tray",
+         L"tray --class C [--title T] --id N [--remove]",
+         {kClass, kTitle, {L"id", OptionKind::Number, true, 0, kUint32Max}, {L"remove", OptionKind::Flag, false, 0, 0}},
+         RunTray},
+        {L"registered", L"registered --name NAME", {{L"name", OptionKind::Text, true, 0, 0}}, RunRegistered},
         {L"shot",
          L"shot --out PATH.png [--class C [--title T]]",
          {kOptionalClass, kTitle, {L"out", OptionKind::Text, true, 0, 0}},

@@ -41,6 +41,16 @@ WM_APP = 0x8000
 
 
 
+# The launcher's page of items: its client origin and the grid of four columns.
+PAGE_X, PAGE_Y = 21, 140
+SLOT_X0, SLOT_DX, SLOT_Y0, SLOT_DY = 12, 72, 10, 84
+
+
+def slot_centre(slot):
+    """The middle of an item's icon, by its place on the page, in the launcher's client coordinates."""
+    return (PAGE_X + SLOT_X0 + SLOT_DX * (slot % 4) + 24, PAGE_Y + SLOT_Y0 + SLOT_DY * (slot // 4) + 24)
+
+
 def _launcher_free_space():
     """The launcher's free-space line (it depends on the machine's disk), as a window rectangle to leave out of
     screen checks: from the middle of the window to its right end, around the line's right-end point."""
@@ -180,6 +190,34 @@ class KelvoTestCase(unittest.TestCase):
             self.kdrive("wait", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle, "--visible", "--timeout-ms", "15000")
         return program
 
+    def start_real_agent(self, settings=None, env=None):
+        """The agent on the drive with the given TolvSet.xml and TolvEnv.xml bytes (None: none, or no pages),
+        returned once its start-up is over and it reads its messages."""
+        shutil.copy2(BIN / ids.kAgentProgram, self.suite_dir / ids.kAgentProgram)
+        if settings is not None:
+            (self.suite_dir / ids.kSettingsFile).write_bytes(settings)
+        if env is None:
+            from sample_env import env_xml
+            env = env_xml(DRIVE_LETTER, ((),))
+        (self.suite_dir / ids.kEnvironmentFile).write_bytes(env)
+        agent = self.start(self.win_path(ids.kAgentProgram))
+        self.kdrive("wait", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--timeout-ms", "20000")
+        self.kdrive("send", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(WM_NULL),
+                    "--timeout-ms", "30000")
+        return agent
+
+    def write_credentials(self, user_id, password):
+        """TolvIni.dat as ./kelvo credentials writes it, into the drive's suite folder."""
+        tool = ROOT / "build" / "native" / "tools" / "credentials" / "kelvo-credentials"
+        subprocess.run([str(tool), user_id, password, str(self.suite_dir / ids.kCredentialsFile)], check=True,
+                       capture_output=True)
+
+    def launcher_visible(self):
+        """"1" or "0" while the launcher's window exists, None when there is none."""
+        if self.kdrive("count", "--class", ids.kLauncherClass, "--title", ids.kLauncherTitle) == "0":
+            return None
+        return self.window_info(ids.kLauncherClass, ids.kLauncherTitle)["visible"]
+
     def start_standin_agent(self):
         """A hidden window of the agent's class that logs every message it gets, as the agent would receive them."""
         log = self.logs / "agent-messages.log"
@@ -194,14 +232,15 @@ class KelvoTestCase(unittest.TestCase):
         """A Linux path as Wine's Z: drive sees it."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
-    def start_local_store(self):
-        """The local store on the build's store ports with the content the build laid
-        out; ended when the test ends. Returns the folder of its logs (http.log, ftp.log)."""
+    def start_local_store(self, *options):
+        """The local store on the build's store ports with the content the build laid out, and any further
+        options of store.py; ended when the test ends. Returns the folder of its logs (http.log, ftp.log)."""
         log_dir = self.logs / "store"
         log_dir.mkdir(parents=True, exist_ok=True)
         store = subprocess.Popen(
             ["/usr/bin/python3", str(ROOT / "tools" / "store" / "store.py"), "--http-port", STORE_HTTP_PORT,
-             "--ftp-port", STORE_FTP_PORT, "--root", str(ROOT / "build" / "store-content"), "--log-dir", str(log_dir)],
+             "--ftp-port", STORE_FTP_PORT, "--root", str(ROOT / "build" / "store-content"), "--log-dir", str(log_dir),
+             *options],
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.addCleanup(lambda: (store.terminate(), store.wait(10)))
         line = store.stdout.readline().decode(errors="replace")

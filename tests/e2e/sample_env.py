@@ -21,7 +21,7 @@ PAGE_THREE = [(2, 0, 1, "세번째 폴더", "{drive}\\" + ids.kPackagesFolder, 0
 
 
 def env_xml(drive="T:", pages=(PAGE_ONE, PAGE_TWO, PAGE_THREE), menu=MENU):
-    """pages: lists of (PKGTYPE, PKGID, TYPE, CAPTION, PATH, UPDATEFLAG); menu: (TYPE, CAPTION, PATH) per slot."""
+    """pages: lists of (PKGTYPE, PKGID, TYPE, CAPTION, PATH, UPDATEFLAG[, {FIELD: value}]); menu: (TYPE, CAPTION, PATH) per slot."""
     lines = ["<TolvEnv>", "\t<MAINMENU>"]
     for n, (type_, caption, path) in enumerate(menu, start=1):
         lines += [f"\t\t<BUTTON0{n}>", "\t\t\t<PKGTYPE>0</PKGTYPE>", f"\t\t\t<PKGID>{n - 1}</PKGID>",
@@ -32,11 +32,13 @@ def env_xml(drive="T:", pages=(PAGE_ONE, PAGE_TWO, PAGE_THREE), menu=MENU):
     lines += ["\t</MAINMENU>", "\t<PAGEENV>", f"\t\t<PageNum>{len(pages)}</PageNum>", "\t\t<CurrentPage>0</CurrentPage>"]
     for page in pages:
         lines += ["\t\t<Page>", f"\t\t\t<PackageCount>{len(page)}</PackageCount>"]
-        for pkg_type, pkg_id, type_, caption, path, flag in page:
+        for pkg_type, pkg_id, type_, caption, path, flag, *more in page:
             fields = [("PKGTYPE", pkg_type), ("PKGID", pkg_id), ("TYPE", type_), ("CAPTION", caption),
                       ("PATH", path.format(drive=drive)), ("PARAM", ""), ("ICON", ""), ("DELETED", 0),
                       ("UPDATEFLAG", flag), ("STARTOPEN", 0), ("STARTCLOSE", 0), ("SHORTCUT", ""), ("ALT", 0),
                       ("SHIFT", 0), ("CTRL", 0), ("WIN", 0)]
+            overrides = more[0] if more else {}
+            fields = [(name, overrides.get(name, value)) for name, value in fields]
             lines.append("\t\t\t<Package>")
             lines += [f"\t\t\t\t<{name}>{value}</{name}>" for name, value in fields]
             lines.append("\t\t\t</Package>")

@@ -4,11 +4,10 @@ import shutil
 import subprocess
 import unittest
 
-from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, LAUNCHER_FREE_SPACE, KelvoTestCase, read_env_packages, wait_until
+from kelvo_e2e import (ids, BIN, DRIVE, DRIVE_LETTER, LAUNCHER_FREE_SPACE, PAGE_X, PAGE_Y, KelvoTestCase, read_env_packages,
+                       slot_centre, wait_until)
 from sample_env import env_xml
 
-PAGE_X, PAGE_Y = 21, 140
-SLOT_X0, SLOT_DX, SLOT_Y0, SLOT_DY = 12, 72, 10, 84
 PANEL_X, PANEL_Y = PAGE_X, PAGE_Y + 40
 VK_DOWN, VK_RETURN = 0x28, 0x0D
 IDOK, IDCANCEL = 1, 2
@@ -23,10 +22,6 @@ def ink_height(path, box):
     x0, y0, x1, y1 = box
     rows = [y for y in range(y0, y1) if any(max(image.getpixel((x, y))) < 110 for x in range(x0, x1))]
     return max(rows) - min(rows) + 1 if rows else 0
-
-
-def slot_centre(slot):
-    return (PAGE_X + SLOT_X0 + SLOT_DX * (slot % 4) + 24, PAGE_Y + SLOT_Y0 + SLOT_DY * (slot // 4) + 24)
 
 
 # The settings button sits in the last slot, as in the default file.

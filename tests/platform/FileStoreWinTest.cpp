@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/ipc/SuiteNames.h"
@@ -70,6 +71,27 @@ TEST_F(FileStoreWinTest, FailedReplaceLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(m_store.WriteReplace(path, {7, 7, 7, 7}));
     ::CloseHandle(held);
     EXPECT_EQ(m_store.ReadAll(path).value_or(std::vector<uint8_t>{}), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(Listing(), std::vector<std::wstring>{platform::WideCStr(common::kEnvironmentFile)});
+}
+
+// Catches: a save lost because another reader of the file (the launcher, the settings program, the agent's own
+// check of the file) had it open at that moment: the suite's readers share it fully, yet the system still refuses
+// to replace a file that is open, so the save must wait for the reader to let go.
+TEST_F(FileStoreWinTest, ReplaceWaitsForAReaderThatLetsGoSoon) {
+    std::u16string path = PathOf(platform::WideCStr(common::kEnvironmentFile));
+    ASSERT_TRUE(m_store.WriteReplace(path, {1, 2, 3}));
+    HANDLE held = ::CreateFileW(platform::ToWide(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread reader([held] {
+        ::Sleep(50);
+        ::CloseHandle(held);
+    });
+    const bool isSaved = m_store.WriteReplace(path, {7, 7, 7, 7});
+    reader.join();
+    EXPECT_TRUE(isSaved);
+    EXPECT_EQ(m_store.ReadAll(path).value_or(std::vector<uint8_t>{}), (std::vector<uint8_t>{7, 7, 7, 7}));
     EXPECT_EQ(Listing(), std::vector<std::wstring>{platform::WideCStr(common::kEnvironmentFile)});
 }
 

@@ -27,7 +27,7 @@ import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -302,6 +302,27 @@ class _CutShortProducer:
         return b"x" * 1000
 
 
+class StallingDTPHandler(DTPHandler):
+    """A download that sends its first `stall_after` bytes and then nothing more: the data connection stays open
+    and silent until the client gives up (tests of a server that stalls in the middle of a file)."""
+    stall_after = 0
+
+    def __init__(self, sock, cmd_channel):
+        super().__init__(sock, cmd_channel)
+        self._sent = 0
+        self.ac_out_buffer_size = min(self.ac_out_buffer_size, self.stall_after)
+
+    def use_sendfile(self):
+        return False
+
+    def send(self, data):
+        sent = super().send(data[: max(self.stall_after - self._sent, 0)])
+        self._sent += sent
+        if self._sent >= self.stall_after:
+            self.del_channel()  # off the loop: nothing more is sent, and the socket is not closed
+        return sent
+
+
 class StoreFTPHandler(FTPHandler):
     abstracted_fs = StoreFS
     unicode_errors = "surrogateescape"
@@ -336,10 +357,14 @@ def _ftp_logging(path):
     return handler
 
 
-def make_ftp_server(address, ftp_root):
+def make_ftp_server(address, ftp_root, stall_after=0):
+    """stall_after: when nonzero, every download stops after that many bytes and the server goes silent."""
     auth = DummyAuthorizer()
     auth.add_user(FTP_USER, FTP_PASSWORD, ftp_root, perm="elr")
-    handler = type("BoundStoreFTPHandler", (StoreFTPHandler,), {"authorizer": auth})
+    members = {"authorizer": auth}
+    if stall_after:
+        members["dtp_handler"] = type("BoundStallingDTPHandler", (StallingDTPHandler,), {"stall_after": stall_after})
+    handler = type("BoundStoreFTPHandler", (StoreFTPHandler,), members)
     return FTPServer(address, handler)
 
 
@@ -368,6 +393,8 @@ def parse_args(argv):
     p.add_argument("--ftp-root", default=None, help="content root for FTP (default: --root)")
     p.add_argument("--log-dir", default=DEFAULT_LOG_DIR, help="where http.log and ftp.log go")
     p.add_argument("--pid-file", default=None, help="default: LOG_DIR/store.pid")
+    p.add_argument("--ftp-stall-after", type=int, default=0, metavar="BYTES",
+                   help="every FTP download sends this many bytes and then stalls (0: no stall)")
     return p.parse_args(argv)
 
 
@@ -397,7 +424,7 @@ def main(argv=None):
     httpd = ftpd = None
     try:
         httpd = StoreHTTPServer((args.host, args.http_port), root, http_log)
-        ftpd = make_ftp_server((args.host, args.ftp_port), ftp_root)
+        ftpd = make_ftp_server((args.host, args.ftp_port), ftp_root, args.ftp_stall_after)
     except OSError as e:
         # Lost a race for a port between the check and the bind.
         if httpd is not None:
