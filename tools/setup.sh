@@ -9,6 +9,8 @@ PACKAGES=(
     g++-mingw-w64-x86-64 wine fonts-wine xvfb xauth x11-utils imagemagick fonts-nanum locales
     python3 python3-pyftpdlib python3-pil openssl
     vsftpd nginx libpam-pwdfile
+    # Duktape's amalgamated sources (/usr/share/duktape), built into both trees like GoogleTest.
+    duktape-dev
 )
 # Stock servers the tests start on loopback ports of their own (tools/store/stock); the system services these
 # packages set up are not wanted.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "common/text/HtmlEntities.h"
 #include "common/text/Utf.h"
 
 namespace common {
@@ -29,80 +30,6 @@ std::u16string LowerAscii(std::u16string_view text) {
     std::u16string out;
     for (char16_t unit : text) {
         out.push_back(Lower(unit));
-    }
-    return out;
-}
-
-void AppendCodePoint(std::u16string& out, uint32_t code) {
-    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        out.push_back(u'\uFFFD');
-    } else if (code >= 0x10000) {
-        code -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-    } else {
-        out.push_back(static_cast<char16_t>(code));
-    }
-}
-
-// Decodes character references; an unknown or malformed one stays as written.
-std::u16string DecodeEntities(std::u16string_view text) {
-    static const struct {
-        std::u16string_view name;
-        char16_t unit;
-    } kNamed[] = {{u"amp", u'&'}, {u"lt", u'<'}, {u"gt", u'>'}, {u"quot", u'"'}, {u"apos", u'\''}, {u"nbsp", u' '}};
-    std::u16string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != u'&') {
-            out.push_back(text[i]);
-            continue;
-        }
-        size_t end = text.find(u';', i);
-        if (end == std::u16string_view::npos || end - i > 10) {
-            out.push_back(u'&');
-            continue;
-        }
-        std::u16string_view name = text.substr(i + 1, end - i - 1);
-        bool isDone = false;
-        if (!name.empty() && name[0] == u'#') {
-            const bool isHex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
-            std::u16string_view digits = name.substr(isHex ? 2 : 1);
-            uint32_t code = 0;
-            bool isValid = !digits.empty();
-            for (char16_t unit : digits) {
-                uint32_t digit = 0;
-                if (unit >= u'0' && unit <= u'9') {
-                    digit = unit - u'0';
-                } else if (isHex && Lower(unit) >= u'a' && Lower(unit) <= u'f') {
-                    digit = Lower(unit) - u'a' + 10;
-                } else {
-                    isValid = false;
-                    break;
-                }
-                code = code * (isHex ? 16 : 10) + digit;
-                if (code > 0x10FFFF) {
-                    isValid = false;
-                    break;
-                }
-            }
-            if (isValid) {
-                AppendCodePoint(out, code);
-                isDone = true;
-            }
-        } else {
-            for (const auto& entry : kNamed) {
-                if (name == entry.name) {
-                    out.push_back(entry.unit);
-                    isDone = true;
-                    break;
-                }
-            }
-        }
-        if (isDone) {
-            i = end;
-        } else {
-            out.push_back(u'&');
-        }
     }
     return out;
 }
@@ -154,7 +81,7 @@ std::optional<std::u16string> Attribute(std::u16string_view attributes, std::u16
             continue;
         }
         if (found == name) {
-            return DecodeEntities(value);
+            return DecodeHtmlEntities(value);
         }
     }
     return std::nullopt;
@@ -174,7 +101,7 @@ public:
     }
 
     void Text(std::u16string_view raw) {
-        std::u16string text = DecodeEntities(raw);
+        std::u16string text = DecodeHtmlEntities(raw);
         for (char16_t unit : text) {
             if (IsSpace(unit)) {
                 m_pendingSpace = true;

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/page/ScriptClock.h"
 #include "common/text/CharsetDecoder.h"
 
 namespace common {
@@ -82,6 +83,11 @@ public:
     static std::unique_ptr<PageSession> Load(std::u16string_view url, std::string_view bytes,
                                              std::string_view contentType, ICharsetDecoder& decoder,
                                              IPageHost& host);
+    // As above, with the clock that bounds each script's run (the other form uses the steady clock). The clock
+    // must outlive the session too.
+    static std::unique_ptr<PageSession> Load(std::u16string_view url, std::string_view bytes,
+                                             std::string_view contentType, ICharsetDecoder& decoder,
+                                             IPageHost& host, IScriptClock& clock);
     virtual ~PageSession() = default;
 
     virtual std::u16string Title() const = 0;
