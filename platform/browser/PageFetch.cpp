@@ -51,7 +51,7 @@ FetchedPage PageFetch::Fetch(const std::wstring& url, size_t maxBytes) {
     }
     UniqueInternet request(::InternetOpenUrlW(internet.get(), url.c_str(), nullptr, 0,
                                               INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES,
+                                                  INTERNET_FLAG_NO_UI,
                                               0));
     if (!request) {
         page.result = ::GetLastError();
