@@ -23,8 +23,6 @@ constexpr UINT_PTR kDocumentTimer = 2;
 constexpr wchar_t kPageMessageTitle[] = L"Custom Browser";
 constexpr UINT kCaptionTimerMs = 100;
 constexpr int kCaptionHeight = 22;
-constexpr int kCaptionButtonRightGap = 6;
-constexpr int kCaptionButtonCount = 3;
 constexpr wchar_t kInfoTitle[] = L"정보";
 constexpr UINT kInfoStyle = MB_ICONINFORMATION | MB_TOPMOST;
 constexpr wchar_t kBadPackageNames[] = L"프로그램 정보가 올바르지 않습니다.";
@@ -36,6 +34,22 @@ bool IsHeld(int key) {
 // A key-down of `key`: the message's own key, or the key held while another goes down.
 bool IsDown(const MSG& message, int key) {
     return message.wParam == static_cast<WPARAM>(key) || IsHeld(key);
+}
+
+common::CaptionMetrics SystemCaptionMetrics() {
+    return common::CaptionMetrics{::GetSystemMetrics(SM_CXSIZE), ::GetSystemMetrics(SM_CYSIZE),
+                                  ::GetSystemMetrics(SM_CYCAPTION), ::GetSystemMetrics(SM_CYFRAME)};
+}
+
+int CaptionGlyph(int number) {
+    switch (static_cast<common::CaptionButton>(number)) {
+        case common::CaptionButton::Close:
+            return IDB_CAPTION_CLOSE;
+        case common::CaptionButton::Minimise:
+            return IDB_CAPTION_MINIMISE;
+        default:
+            return IDB_CAPTION_HOME;
+    }
 }
 
 std::wstring HexCode(long code) {
@@ -199,14 +213,31 @@ INT_PTR CFormBrowser::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
             ::SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, result);
             return TRUE;
         }
+        case WM_NCMOUSEMOVE: {
+            const common::CaptionButton button =
+                CaptionButtonAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            SetHoverButton(button);
+            if (button != common::CaptionButton::None) {
+                TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE | TME_NONCLIENT, hwnd(), 0};
+                ::TrackMouseEvent(&track);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_NCMOUSELEAVE:
+            SetHoverButton(common::CaptionButton::None);
+            break;
         case WM_NCLBUTTONDOWN:
-        case WM_NCLBUTTONDBLCLK:
-            if (int button =
-                    CaptionButtonAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))})) {
+        case WM_NCLBUTTONDBLCLK: {
+            const common::CaptionButton button =
+                CaptionButtonAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            if (button != common::CaptionButton::None) {
+                SetHoverButton(common::CaptionButton::None);
                 hwnd().Send(m_captionButtonMessage, static_cast<WPARAM>(button), 0);
                 return TRUE;
             }
             break;
+        }
         case WM_DESTROY:
             StopTimer(kCaptionTimer);
             StopTimer(kDocumentTimer);
@@ -220,6 +251,12 @@ INT_PTR CFormBrowser::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CFormBrowser::OnTimer(UINT_PTR timerId) {
     if (timerId == kCaptionTimer) {
+        // A leave notice can go missing (the cursor left through another window): the tick puts the light out.
+        POINT cursor = {};
+        if (m_hoverButton != common::CaptionButton::None && ::GetCursorPos(&cursor) &&
+            CaptionButtonAt(cursor) != m_hoverButton) {
+            m_hoverButton = common::CaptionButton::None;
+        }
         PaintCaption();
     } else if (timerId == kDocumentTimer) {
         OnDocumentWaitOver();
@@ -241,28 +278,46 @@ void CFormBrowser::PaintCaption() {
     BITMAP info = {};
     ::GetObjectW(picture, sizeof(info), &info);
     ::SetStretchBltMode(dc.get(), COLORONCOLOR);
-    ::StretchBlt(dc.get(), 0, 0, window.right - window.left, kCaptionHeight, memory.get(), 0, 0, info.bmWidth,
-                 info.bmHeight, SRCCOPY);
+    const int width = window.right - window.left;
+    ::StretchBlt(dc.get(), 0, 0, width, kCaptionHeight, memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    PaintCaptionButtons(dc.get(), width);
 }
 
-int CFormBrowser::CaptionButtonAt(POINT screen) const {
+void CFormBrowser::PaintCaptionButtons(HDC dc, int windowWidth) {
+    const common::CaptionMetrics metrics = SystemCaptionMetrics();
+    platform::UniqueMemoryDc cells(::CreateCompatibleDC(dc));
+    ::SetStretchBltMode(dc, HALFTONE);
+    for (int number = 1; number <= common::kCaptionButtonCount; ++number) {
+        HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(m_instance, MAKEINTRESOURCEW(CaptionGlyph(number)),
+                                                            IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR | LR_SHARED));
+        if (picture == nullptr) {
+            continue;
+        }
+        // Each picture holds two cells side by side: the button at rest, then lit under the cursor; the cell
+        // is stretched to the system's caption-button size.
+        BITMAP info = {};
+        ::GetObjectW(picture, sizeof(info), &info);
+        const int cellWidth = info.bmWidth / 2;
+        const int source = static_cast<int>(m_hoverButton) == number ? cellWidth : 0;
+        const common::CaptionRect cell = common::CaptionButtonRect(windowWidth, kCaptionHeight, metrics, number);
+        platform::SelectGuard select(cells.get(), picture);
+        ::StretchBlt(dc, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, cells.get(), source, 0,
+                     cellWidth, info.bmHeight, SRCCOPY);
+    }
+}
+
+common::CaptionButton CFormBrowser::CaptionButtonAt(POINT screen) const {
     RECT window = {};
     hwnd().GetWindowRect(&window);
-    const int x = screen.x - window.left;
-    const int y = screen.y - window.top;
-    // The picture's buttons: 18-pixel cells at its right end, close rightmost.
-    constexpr int kCell = 18;
-    if (y < 0 || y >= kCaptionHeight) {
-        return 0;
+    return common::CaptionButtonAt(window.right - window.left, kCaptionHeight, SystemCaptionMetrics(),
+                                   screen.x - window.left, screen.y - window.top);
+}
+
+void CFormBrowser::SetHoverButton(common::CaptionButton button) {
+    if (button != m_hoverButton) {
+        m_hoverButton = button;
+        PaintCaption();
     }
-    const int width = window.right - window.left;
-    for (int button = 1; button <= kCaptionButtonCount; ++button) {
-        int right = width - kCaptionButtonRightGap - (button - 1) * kCell;
-        if (x >= right - kCell && x < right) {
-            return button;
-        }
-    }
-    return 0;
 }
 
 void CFormBrowser::OnCaptionButton(int button) {

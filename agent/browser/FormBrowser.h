@@ -11,6 +11,7 @@
 #include "agent/UpdateCheck.h"
 #include "agent/browser/ImpIDispatch.h"
 #include "common/agent/JobQueues.h"
+#include "common/browser/CaptionButtons.h"
 #include "platform/browser/BrowserControl.h"
 #include "platform/browser/IBrowserHost.h"
 #include "platform/browser/WebView.h"
@@ -41,6 +42,8 @@ public:
     bool Open(platform::ModelessDialogs* dialogs);
     // The store's address, for the home button too.
     std::wstring StoreAddress() const;
+    // The caption button lit under the cursor.
+    common::CaptionButton HoverButton() const { return m_hoverButton; }
     // How long a navigation of the control may take to bring a document before the page view takes over; set
     // before Open.
     void SetDocumentWait(UINT ms) { m_documentWaitMs = ms; }
@@ -87,8 +90,12 @@ private:
     RECT ViewRect() const;
     void FitView();
     void PaintCaption();
-    // 1 close, 2 minimise, 3 home; 0 when the point (screen coordinates) is on none.
-    int CaptionButtonAt(POINT screen) const;
+    // The three buttons over the caption picture, the one under the cursor lit.
+    void PaintCaptionButtons(HDC dc, int windowWidth);
+    // The button under a point in screen coordinates; None when the point is on none.
+    common::CaptionButton CaptionButtonAt(POINT screen) const;
+    // Lights the button under the cursor (None: no button), repainting when that changes.
+    void SetHoverButton(common::CaptionButton button);
     void OnCaptionButton(int button);
     bool IsListedInLauncher(const std::wstring& packageName) const;
     // The job the page asks for; nullopt when the package is queued already (the user is told, with
@@ -110,4 +117,5 @@ private:
     UINT m_documentWaitMs = kDefaultDocumentWaitMs;
     std::wstring m_viewDecision;
     UINT m_captionButtonMessage = 0;
+    common::CaptionButton m_hoverButton = common::CaptionButton::None;
 };

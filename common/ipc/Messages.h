@@ -49,6 +49,7 @@ inline constexpr uint32_t kAgentApp = kApp + 0x100;
 inline constexpr uint32_t kMsgWorkerShowLauncher = kAgentApp + 0;  // a job starts: show (or start) the launcher
 inline constexpr uint32_t kMsgWebViewGetState = kAgentApp + 1;     // the store page view hands out its state
 inline constexpr uint32_t kMsgWorkerReport = kAgentApp + 2;        // the package worker has a report to show
+inline constexpr uint32_t kMsgWebViewFetched = kAgentApp + 3;      // the page view's fetch ended: wParam ticket
 
 // Updater worker -> its dialog.
 inline constexpr uint32_t kMsgUpdaterStepDone = kUser + 1;  // wParam: the step finished, 0 to 2

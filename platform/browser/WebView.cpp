@@ -1,15 +1,15 @@
 // The web view: fetch, layout, painting, buttons and keys.
 #include "platform/browser/WebView.h"
 
+#include <wininet.h>
+
 #include <deque>
 #include <optional>
 
 #include "common/ipc/Messages.h"
-#include "platform/FileBytes.h"
 #include "platform/GdiGuards.h"
 #include "platform/WideText.h"
 #include "platform/dom/UniqueVariant.h"
-#include "platform/inet/StoreTransfer.h"
 
 namespace platform {
 
@@ -24,7 +24,8 @@ constexpr int kBodyHeight = 15;
 constexpr int kHeadingHeight = 22;
 constexpr COLORREF kTextColour = RGB(30, 30, 30);
 constexpr COLORREF kHeadingColour = RGB(25, 60, 150);
-constexpr size_t kMaxPageBytes = 4 * 1024 * 1024;
+constexpr UINT_PTR kFetchTimer = 1;
+constexpr UINT kFetchTimeoutMs = 30000;  // a page that has not come by then is not waited for
 
 HFONT MakeFont(int height, int weight) {
     return ::CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -125,6 +126,18 @@ LRESULT CWebView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case common::kMsgWebViewGetState:
             return reinterpret_cast<LRESULT>(this);
+        case common::kMsgWebViewFetched:
+            OnFetched(wParam);
+            return 0;
+        case WM_TIMER:
+            if (wParam == kFetchTimer) {
+                OnFetchTimeout();
+                return 0;
+            }
+            break;
+        case WM_DESTROY:
+            AbandonFetch();
+            break;
         case WM_SIZE:
             OnSize();
             return 0;
@@ -159,29 +172,56 @@ LRESULT CWebView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CWebView::Navigate(const std::wstring& url) {
-    wchar_t temp[MAX_PATH] = {};
-    wchar_t file[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    ::GetTempFileNameW(temp, L"kwv", 0, file);
-    int64_t counter = 0;
-    DWORD result = HttpFetch(url, file, nullptr, counter);
-    // A page is a few kilobytes; one far larger is not shown (it would all be held in memory).
-    std::optional<std::vector<uint8_t>> bytes =
-        result == kTransferOk ? ReadFileUpTo(file, kMaxPageBytes) : std::nullopt;
-    ::DeleteFileW(file);
-    if (result == kTransferOk && !bytes) {
-        result = ERROR_FILE_TOO_LARGE;
-    }
-    if (result != kTransferOk) {
-        m_url = url;
-        ShowNotice(L"페이지를 열 수 없습니다. (" + std::to_wstring(result) + L")");
+    AbandonFetch();
+    m_url = url;
+    m_fetch = PageFetch::Start(url, hwnd(), common::kMsgWebViewFetched, ++m_fetchTicket);
+    if (!m_fetch) {
+        ShowFailure(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
-    ShowHtml(url, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    ::SetTimer(hwnd(), kFetchTimer, kFetchTimeoutMs, nullptr);
+    ShowNotice(L"불러오는 중...");
     return true;
 }
 
+void CWebView::AbandonFetch() {
+    ::KillTimer(hwnd(), kFetchTimer);
+    if (m_fetch) {
+        m_fetch->Abandon();
+        m_fetch.reset();
+    }
+}
+
+void CWebView::OnFetched(WPARAM ticket) {
+    if (!m_fetch || ticket != m_fetchTicket) {
+        return;  // a fetch given up on
+    }
+    std::optional<FetchedPage> page = m_fetch->Take();
+    AbandonFetch();
+    if (!page) {
+        return;
+    }
+    if (page->result != 0) {
+        ShowFailure(page->result);
+        return;
+    }
+    m_contentType = std::move(page->contentType);
+    ShowHtml(m_url, page->bytes);
+}
+
+void CWebView::OnFetchTimeout() {
+    if (m_fetch) {
+        AbandonFetch();
+        ShowFailure(ERROR_INTERNET_TIMEOUT);
+    }
+}
+
+void CWebView::ShowFailure(DWORD result) {
+    ShowNotice(L"페이지를 열 수 없습니다. (" + std::to_wstring(result) + L")");
+}
+
 void CWebView::ShowHtml(const std::wstring& url, std::string_view html) {
+    AbandonFetch();
     m_url = url;
     m_notice.clear();
     m_page = std::make_unique<common::PageModel>(common::ReadPage(html));

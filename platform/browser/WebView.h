@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/browser/PageModel.h"
+#include "platform/browser/PageFetch.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WindowBase.h"
 
@@ -47,11 +48,19 @@ public:
     static CWebView* CreateChild(HINSTANCE instance, HWND parent, int controlId, const RECT& rect);
 
     void SetHost(IWebViewHost* host) { m_host = host; }
-    // Fetches `url` (HTTP, synchronously) and shows the page; false when nothing came (the view then says so).
+    // Starts fetching `url` on a thread of its own and says the page is loading; the page is shown when it
+    // comes, or the "cannot open" notice when it fails or does not come within the bound. False when the fetch
+    // could not be started (the notice is then shown at once).
     bool Navigate(const std::wstring& url);
+    // True while a fetch runs.
+    bool IsLoading() const { return m_fetch != nullptr; }
     // Shows `html` as the page at `url`, as a fetch that brought those bytes does.
     void ShowHtml(const std::wstring& url, std::string_view html);
     const std::wstring& Url() const { return m_url; }
+    // What is shown instead of a page ("loading", "cannot open"); empty while a page is shown.
+    const std::wstring& Notice() const { return m_notice; }
+    // The shown page's Content-Type as its server sent it.
+    const std::string& ContentType() const { return m_contentType; }
     const common::PageModel* Page() const { return m_page.get(); }
     std::vector<WebViewButton> Buttons() const;
     // What a click on the button does; false when it makes no call.
@@ -83,6 +92,10 @@ private:
     // True when the key is taken (by the host or the view).
     bool OnKey(UINT message, WPARAM wParam, LPARAM lParam);
     void ShowNotice(std::wstring notice);
+    void OnFetched(WPARAM ticket);
+    void OnFetchTimeout();
+    void ShowFailure(DWORD result);
+    void AbandonFetch();
 
     void Layout();
     HFONT RunFont(bool isHeading, bool isBold) const;
@@ -95,7 +108,10 @@ private:
     IWebViewHost* m_host = nullptr;
     std::wstring m_url;
     std::unique_ptr<common::PageModel> m_page;
-    std::wstring m_notice;  // shown instead of a page that could not be fetched
+    std::wstring m_notice;  // shown instead of a page that could not be fetched, or while it loads
+    std::shared_ptr<PageFetch> m_fetch;  // the running fetch; null when none runs
+    std::string m_contentType;           // of the shown page, as its server sent it
+    WPARAM m_fetchTicket = 0;            // of the running fetch: a late report of an abandoned one is ignored
     std::vector<LaidOutRun> m_runs;
     UniqueFont m_bodyFont;
     UniqueFont m_boldFont;
@@ -112,7 +128,7 @@ public:
     bool Attach(HWND control);
     HWND hwnd() const { return m_control; }
     void SetHost(IWebViewHost* host);
-    // Fetches `url` (HTTP, synchronously) and shows the page; false when nothing came (the view then says so).
+    // As CWebView::Navigate: the page comes later, on this thread.
     bool Navigate2(const std::wstring& url);
     std::wstring LocationURL() const;
     // The page as read, or null before the first page.

@@ -254,15 +254,6 @@ DWORD SendGet(HINTERNET connection, const std::wstring& object, UniqueInternet& 
     return kTransferOk;
 }
 
-DWORD StatusCode(HINTERNET request) {
-    DWORD status = 0;
-    DWORD size = sizeof(status);
-    if (!::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
-        return 0;
-    }
-    return status;
-}
-
 }  // namespace
 
 DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const TransferJob* job, int64_t& byteCounter) {
@@ -285,11 +276,11 @@ DWORD HttpFetch(const std::wstring& url, const std::wstring& localPath, const Tr
     }
     // WinINet sends a path in the system's code page; a server that stores the name in another one answers 404
     // to that spelling and finds the file by its own bytes, percent-encoded. Otherwise the 404 page is the body.
-    if (StatusCode(handles.request.get()) == HTTP_STATUS_NOT_FOUND) {
+    if (HttpStatusCode(handles.request.get()) == HTTP_STATUS_NOT_FOUND) {
         for (const std::string& spelling : OtherNameSpellings(object)) {
             UniqueInternet other;
             if (SendGet(handles.connection.get(), PercentEncodedPath(spelling), other) == kTransferOk &&
-                StatusCode(other.get()) != HTTP_STATUS_NOT_FOUND) {
+                HttpStatusCode(other.get()) != HTTP_STATUS_NOT_FOUND) {
                 handles.request = std::move(other);
                 break;
             }

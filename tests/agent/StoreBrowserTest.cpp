@@ -8,6 +8,7 @@
 #include "agent/browser/FormBrowser.h"
 #include "agent/browser/ImpIDispatch.h"
 #include "agent/resource.h"
+#include "common/browser/CaptionButtons.h"
 #include "common/ipc/Messages.h"
 #include "common/ipc/SuiteNames.h"
 #include "platform/FileStoreWin.h"
@@ -173,6 +174,36 @@ TEST_F(StoreBrowserTest, ARequestWithNamesThatAreNotPlainIsRefusedAloud) {
         EXPECT_EQ(box.type, kInfoStyle);
         EXPECT_EQ(box.owner, m_browser->hwnd().get());
     }
+}
+
+// The middle of caption button `number` in screen coordinates, from the system's caption-button size.
+POINT CaptionButtonCentre(HWND window, int number) {
+    RECT frame = {};
+    ::GetWindowRect(window, &frame);
+    const common::CaptionMetrics metrics{::GetSystemMetrics(SM_CXSIZE), ::GetSystemMetrics(SM_CYSIZE),
+                                         ::GetSystemMetrics(SM_CYCAPTION), ::GetSystemMetrics(SM_CYFRAME)};
+    const common::CaptionRect cell = common::CaptionButtonRect(frame.right - frame.left, 22, metrics, number);
+    return POINT{frame.left + (cell.left + cell.right) / 2, frame.top + (cell.top + cell.bottom) / 2};
+}
+
+// Catches: caption buttons hit at fixed 18-pixel cells while drawn in the system's sizes (or the reverse), a
+// hover that lights the wrong button or never goes out, and the close button not closing.
+TEST_F(StoreBrowserTest, CaptionButtonsLightUnderTheCursorAndActWhereTheyAreDrawn) {
+    HWND window = m_browser->hwnd();
+    const POINT minimise = CaptionButtonCentre(window, 2);
+    const LPARAM at = MAKELPARAM(minimise.x, minimise.y);
+    ::SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, at);
+    EXPECT_EQ(m_browser->HoverButton(), common::CaptionButton::Minimise) << "the button under the cursor is not lit";
+    const POINT home = CaptionButtonCentre(window, 3);
+    ::SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(home.x, home.y));
+    EXPECT_EQ(m_browser->HoverButton(), common::CaptionButton::Home);
+    ::SendMessageW(window, WM_NCMOUSELEAVE, 0, 0);
+    EXPECT_EQ(m_browser->HoverButton(), common::CaptionButton::None) << "the light stays on after the cursor left";
+
+    const POINT close = CaptionButtonCentre(window, 1);
+    ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(close.x, close.y));
+    agenttest::PumpMessages();
+    EXPECT_EQ(m_frame.Count(common::kMsgBrowserClosed), 1u);
 }
 
 // The store page beside the agent's real main frame, whose update check asks a store that does not answer.

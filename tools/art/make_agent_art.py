@@ -5,6 +5,7 @@ from pathlib import Path
 
 from PIL import Image, ImageDraw
 
+import make_skin
 from make_icons import SIZES, rounded_tile
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -38,42 +39,50 @@ def status_picture():
     return image
 
 
-# The store browser's caption: the store's name in the middle, its three buttons' icons at the right end.
+# The store browser's caption in the launcher skin's look: the skin's dark frame band with the store's name, and
+# its three buttons as pictures of their own (IDB_CAPTION_*), each two cells wide: the button at rest, then under
+# the mouse. The browser stretches each cell to the system's caption-button size.
 CAPTION_SIZE = (766, 22)
-CAPTION_ICON = 16
+CAPTION_CELL = (24, 22)
 
 
-def caption_icon(kind):
-    """16 x 16 white glyphs on the caption's blue: a house (home), a bar (minimise), a cross (close)."""
-    image = Image.new("RGB", (CAPTION_ICON, CAPTION_ICON), (30, 70, 160))
-    draw = ImageDraw.Draw(image)
-    white = (255, 255, 255)
+def caption_band(size):
+    return make_skin.vgradient(size, make_skin.FRAME_TOP, make_skin.FRAME_BOTTOM).convert("RGB")
+
+
+def caption_glyph(layer, kind, x0, colour):
+    """A house (home), a bar (minimise), a cross (close), centred in the cell at x0."""
+    cx, cy = x0 + CAPTION_CELL[0] / 2, CAPTION_CELL[1] / 2
     if kind == "home":
-        draw.polygon([(8, 2), (14, 8), (2, 8)], fill=white)
-        draw.rectangle([4, 8, 12, 13], fill=white)
-        draw.rectangle([7, 10, 9, 13], fill=(30, 70, 160))
+        layer.polygon([(cx, cy - 6), (cx + 6.5, cy), (cx - 6.5, cy)], colour)
+        layer.rrect((cx - 4.5, cy - 0.5, cx + 4.5, cy + 6), 0.8, colour)
+        layer.rrect((cx - 1.3, cy + 2, cx + 1.3, cy + 6), 0.4, make_skin.FRAME_BOTTOM)
     elif kind == "minimise":
-        draw.rectangle([3, 11, 12, 13], fill=white)
+        layer.line([(cx - 5, cy + 4), (cx + 5, cy + 4)], 2, colour)
     else:
-        draw.line([(3, 3), (12, 12)], fill=white, width=2)
-        draw.line([(12, 3), (3, 12)], fill=white, width=2)
-    return image
+        layer.line([(cx - 4.5, cy - 4.5), (cx + 4.5, cy + 4.5)], 1.8, colour)
+        layer.line([(cx + 4.5, cy - 4.5), (cx - 4.5, cy + 4.5)], 1.8, colour)
+
+
+def caption_button(kind):
+    """The two cells of one caption button: at rest (dim glyph on the band), under the mouse (a lit tile)."""
+    width, height = CAPTION_CELL
+    image = caption_band((2 * width, height)).convert("RGBA")
+    layer = make_skin.Layer(2 * width, height)
+    caption_glyph(layer, kind, 0, make_skin.TEXT_DIM)
+    hover = ((232, 92, 84), (196, 52, 46)) if kind == "close" else (make_skin.ACCENT_TOP, make_skin.ACCENT_BOTTOM)
+    layer.rrect((width + 1.5, 2, 2 * width - 1.5, height - 2), 3, hover)
+    caption_glyph(layer, kind, width, make_skin.TEXT_LIGHT)
+    return Image.alpha_composite(image, layer.result()).convert("RGB")
 
 
 def caption_picture():
     width, height = CAPTION_SIZE
-    image = Image.new("RGB", CAPTION_SIZE)
-    draw = ImageDraw.Draw(image)
-    for y in range(height):
-        draw.line([(0, y), (width, y)], fill=(30, 70, min(255, 140 + 5 * y)))
-    # The name in block letters of our own, so no font file is needed.
-    text, x = "STORVIA", width // 2 - 7 * 6
-    for letter in text:
-        draw.text((x, 5), letter, fill=(255, 255, 255))
-        x += 12
-    for index, kind in enumerate(("home", "minimise", "close")):
-        image.paste(caption_icon(kind), (width - 6 - (3 - index) * 18 + 1, 3))
-    return image
+    image = caption_band(CAPTION_SIZE).convert("RGBA")
+    layer = make_skin.Layer(width, height)
+    name_font = make_skin.font("NanumGothicBold.ttf", 12)
+    layer.text((width / 2, height / 2), "Storvia", name_font, make_skin.TEXT_LIGHT, anchor="mm")
+    return Image.alpha_composite(image, layer.result()).convert("RGB")
 
 
 def main():
@@ -83,7 +92,7 @@ def main():
     status_picture().save(out / "ProgStatus.bmp")
     caption_picture().save(out / "BrowserCaption.bmp")
     for name, kind in (("CaptionClose", "close"), ("CaptionHome", "home"), ("CaptionMinimise", "minimise")):
-        caption_icon(kind).save(out / f"{name}.bmp")
+        caption_button(kind).save(out / f"{name}.bmp")
     print(out)
 
 

@@ -4,20 +4,13 @@
 #include <windows.h>
 
 #include "platform/browser/WebView.h"
+#include "tests/platform/browser/WebViewWindow.h"
 
 namespace {
 
 // A hidden parent for the view; the view draws into a bitmap through WM_PRINTCLIENT.
-class WebViewDrawing : public testing::Test {
+class WebViewDrawing : public WebViewWindow {
 protected:
-    void SetUp() override {
-        m_parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 200, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(m_parent, nullptr);
-        m_view = platform::CWebView::CreateChild(::GetModuleHandleW(nullptr), m_parent, 1008, RECT{0, 0, 400, 200});
-        ASSERT_NE(m_view, nullptr);
-    }
-    void TearDown() override { ::DestroyWindow(m_parent); }
-
     // From the first to the last column inside `rect` (less `inset` on every side) that holds a dark pixel of the
     // drawn view; 0 when none does.
     int InkSpan(const RECT& rect, int inset) {
@@ -45,8 +38,6 @@ protected:
         return first < 0 ? 0 : last - first + 1;
     }
 
-    HWND m_parent = nullptr;
-    platform::CWebView* m_view = nullptr;  // the window's
 };
 
 // Catches: a button label drawn with prefix processing, which drops each `&` and underlines the letter after
