@@ -4,6 +4,7 @@ folder out of reach), the password masked in the web log, a clean stop, and a re
 behind."""
 import ftplib
 import io
+import hashlib
 import os
 import signal
 import socket
@@ -69,6 +70,11 @@ class StoreServe(unittest.TestCase):
                                  "--ftp-port", str(self.ftp_port), "--listen", "127.0.0.1"],
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
 
+    def pam_service(self):
+        """This store's own PAM service: other tests start stock servers with services of their own meanwhile."""
+        state = os.path.abspath(self.store / ".kelvo-store")
+        return Path("/etc/pam.d") / ("kelvo-stock-" + hashlib.sha256(state.encode()).hexdigest()[:12])
+
     def wait_serving(self, server):
         lines = []
         for line in server.stdout:
@@ -88,6 +94,7 @@ class StoreServe(unittest.TestCase):
         server = self.serve()
         try:
             self.wait_serving(server)
+            self.assertTrue(self.pam_service().exists(), "the account's PAM service while serving")
             page = self.web("/")
             self.assertIn("<table", page)
             self.assertIn("window.external.CB_InstallPackage('301', 'graphics', 'Viewer')", page)
@@ -125,6 +132,7 @@ class StoreServe(unittest.TestCase):
         self.assertIn("userPwd=***&appIdx=301", log)
         self.assertNotIn("cret", log)
         self.assertEqual(server_processes(self.store), [])
+        self.assertFalse(self.pam_service().exists(), "the account's PAM service after the stop")
         for port in (self.http_port, self.ftp_port):
             with socket.socket() as s:
                 self.assertNotEqual(s.connect_ex(("127.0.0.1", port)), 0, f"port {port} still answers")
@@ -132,7 +140,7 @@ class StoreServe(unittest.TestCase):
     # Catches: a store that looks started on a port another program holds (and then answers with that
     # program), an unclear refusal, and servers or their account left behind by the refusal.
     def test_a_port_in_use_is_refused_and_leaves_nothing_behind(self):
-        pam_before = set(os.listdir("/etc/pam.d"))
+        own_service = self.pam_service()
         for taken in ("http_port", "ftp_port"):
             with self.subTest(taken=taken), socket.socket() as holder:
                 holder.bind(("127.0.0.1", getattr(self, taken)))
@@ -143,7 +151,7 @@ class StoreServe(unittest.TestCase):
                 self.assertIn(f"port {getattr(self, taken)}", output)
                 self.assertIn("in use", output)
                 self.assertEqual(server_processes(self.store), [])
-                self.assertEqual(set(os.listdir("/etc/pam.d")), pam_before)
+                self.assertFalse(own_service.exists(), f"{own_service} left behind")
 
 
 if __name__ == "__main__":
