@@ -8,6 +8,8 @@ source "$KELVO_ROOT/tools/session.sh"
 
 "$KELVO_ROOT/tools/setup.sh"
 source "$KELVO_ROOT/tools/env.sh"  # the locale exists now
+# The rows start the local store on the ports this build bakes into the store hosts.
+export KELVO_HTTP_PORT KELVO_FTP_PORT
 "$KELVO_ROOT/tools/wineprefix.sh"
 
 native="$KELVO_BUILD/bench-native"
