@@ -247,6 +247,20 @@ class KelvoTestCase(unittest.TestCase):
         self.assertTrue(line.startswith("ready"), f"the local store did not start: {line}")
         return log_dir
 
+    def start_stock_store(self, content, work):
+        """Debian's nginx and vsftpd on the build's store ports serving `content`, through the Windows-side tests'
+        own start and stop (tests/platform/stock_store.sh); ended when the test ends. Returns the state folder
+        (nginx-access.log, vsftpd.log)."""
+        script = ROOT / "tests" / "platform" / "stock_store.sh"
+        env = dict(os.environ, KELVO_STOCK_HTTP_PORT=STORE_HTTP_PORT, KELVO_STOCK_FTP_PORT=STORE_FTP_PORT)
+        started = subprocess.run(["bash", "-c", 'source "$0" && start_stock_store "$1" "$2"', str(script),
+                                  str(content), str(work)], env=env, capture_output=True, text=True)
+        state = Path(work) / "stock"
+        self.addCleanup(lambda: subprocess.run(["bash", "-c", 'source "$0" && stock_state="$1" stop_stock_store',
+                                                str(script), str(state)], capture_output=True))
+        self.assertEqual(started.returncode, 0, f"the stock servers did not start: {started.stderr}")
+        return state
+
     # Driver ----------------------------------------------------------------------------------------------
     def kdrive(self, *args, check=True, timeout=30.0):
         for attempt in range(2):
@@ -313,6 +327,15 @@ class KelvoTestCase(unittest.TestCase):
         compares the shot with its reference (screen_check); masks are window-relative rectangles to leave out.
         Unless told otherwise the pointer is parked first, so nothing is lit by a pointer resting over it."""
         import screen_check
+        out = self.settled_screenshot(name, cls, title, timeout, park_pointer)
+        failure = screen_check.check(name, out, masks)
+        if failure:
+            self.fail(failure)
+        return out
+
+    def settled_screenshot(self, name, cls, title=None, timeout=10.0, park_pointer=True):
+        """A window as the screen shows it, caption and frame included (window-relative pixels), once it has
+        stopped changing; saved under out/screens. The pointer is parked first unless told otherwise."""
         from PIL import Image, ImageChops
         SCREENS.mkdir(parents=True, exist_ok=True)
         out = SCREENS / f"{name}.png"
@@ -333,9 +356,6 @@ class KelvoTestCase(unittest.TestCase):
 
         # A window still being drawn (a slide, a late repaint) differs between two shots in a row.
         wait_until(settled, timeout, interval=0.1, what=f"the {name} screen to stop changing")
-        failure = screen_check.check(name, out, masks)
-        if failure:
-            self.fail(failure)
         return out
 
     def client_origin(self, cls, title=None):

@@ -5,32 +5,18 @@ import unittest
 
 from kelvo_e2e import ids, BIN, DRIVE, DRIVE_LETTER, KelvoTestCase, read_env_packages, wait_until
 from sample_env import env_xml
+from store_window import StoreWindowMixin, VK_ESCAPE, VK_RETURN, VK_TAB
 
 OPEN_STORE = ids.kMsgOpenStore
-# The line the agent writes to stderr (and OutputDebugString) once it knows which view shows the store's page.
-STORE_VIEW_REPORT = "Marlo store view: "
-VK_TAB, VK_RETURN, VK_ESCAPE = 0x09, 0x0D, 0x1B
 WM_SYSCOMMAND, SC_MINIMIZE, WS_MINIMIZE = 0x0112, 0xF020, 0x20000000
 
 
-class StoreBrowser(KelvoTestCase):
+class StoreBrowser(StoreWindowMixin, KelvoTestCase):
     def setUp(self):
         super().setUp()
         shutil.copy2(BIN / ids.kAgentProgram, self.suite_dir / ids.kAgentProgram)
         (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, ((),)))
         self.store_log = self.start_local_store()
-
-    def store_view_decisions(self):
-        return [line for line in self.agent.log_path.read_text(errors="replace").splitlines()
-                if line.startswith(STORE_VIEW_REPORT)]
-
-    def open_store(self):
-        """Opens the store window and waits until it has chosen the view that shows the page."""
-        decisions = len(self.store_view_decisions())
-        self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(OPEN_STORE))
-        self.kdrive("wait", "--class", "#32770", "--title", ids.kStoreName, "--visible", "--timeout-ms", "20000")
-        wait_until(lambda: len(self.store_view_decisions()) > decisions, 30.0, what="the store view's decision")
-        return self.store_view_decisions()[-1]
 
     # Catches: the store not opening from the launcher's message, the page's buttons not reaching the agent, a
     # queued install that never runs, files missing on the drive, the launcher not keeping the package, and the

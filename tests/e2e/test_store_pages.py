@@ -7,10 +7,8 @@ import unittest
 
 from kelvo_e2e import ids, BIN, DRIVE_LETTER, STORE_HTTP_PORT, KelvoTestCase, wait_until
 from sample_env import env_xml
+from store_window import StoreWindowMixin, VK_ESCAPE, WM_RBUTTONDOWN
 
-STORE_VIEW_REPORT = "Marlo store view: "
-WM_RBUTTONDOWN = 0x0204
-VK_ESCAPE = 0x1B
 STALL_SECONDS = 30
 
 
@@ -50,15 +48,11 @@ class StallingServer:
         self.listener.close()
 
 
-class StorePagesTest(KelvoTestCase):
+class StorePagesTest(StoreWindowMixin, KelvoTestCase):
     def setUp(self):
         super().setUp()
         shutil.copy2(BIN / ids.kAgentProgram, self.suite_dir / ids.kAgentProgram)
         (self.suite_dir / ids.kEnvironmentFile).write_bytes(env_xml(DRIVE_LETTER, ((),)))
-
-    def store_view_decisions(self):
-        return [line for line in self.agent.log_path.read_text(errors="replace").splitlines()
-                if line.startswith(STORE_VIEW_REPORT)]
 
     # Catches: the page fetched on the agent's user-interface thread, which freezes the tray icon, the hot keys and
     # the messages of the launcher for as long as the store's server takes.

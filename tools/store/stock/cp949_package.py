@@ -7,6 +7,7 @@ usage: cp949_package.py CONTENT_DIR
 CONTENT_DIR is the store content laid out by make_content.py (its package 101 is read from there).
 """
 import hashlib
+import os
 import shutil
 import sys
 from pathlib import Path
@@ -23,6 +24,15 @@ def on_disk(root, *names):
     for name in names:
         path += b"/" + name.encode("cp949")
     return path
+
+
+def store_names_as_cp949(folder):
+    """Renames everything below folder (not folder itself) so that its Korean names are code page 949 bytes on
+    disk, as a Linux server holds a tree a Korean Windows wrote; the deepest names first, so the paths still hold."""
+    for path in sorted(Path(folder).rglob("*"), key=lambda p: len(p.parts), reverse=True):
+        name = path.name.encode("cp949")
+        if name != path.name.encode("utf-8"):
+            os.rename(bytes(path), bytes(path.parent) + b"/" + name)
 
 
 def main():
