@@ -94,6 +94,11 @@ class StockStorePage(StoreWindowMixin, KelvoTestCase):
         self.assertIn(b'<meta charset="euc-kr">', page)
         self.assertIn("자료실 프로그램 목록", page.decode("euc-kr"))
         for package, encoding in zip(self.packages, ("utf-8", "cp949")):
+            # The profile over HTTP, as the install asks for it: the name percent-encoded in its stored bytes.
+            profile = f"/application/{package.store_dir}/{package.name}/{ids.kProfileFile}".encode(encoding)
+            with urllib.request.urlopen(f"http://127.0.0.1:{STORE_HTTP_PORT}{urllib.parse.quote(profile)}",
+                                        timeout=10) as reply:
+                self.assertIn(f"<ALIAS>{package.name}</ALIAS>".encode("utf-8"), reply.read())
             for directory, name, data in package.files:
                 path = f"/application/{package.store_dir}/{package.name}{directory}/{name}".encode(encoding)
                 fetched = subprocess.run(
