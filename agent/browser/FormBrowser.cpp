@@ -179,6 +179,11 @@ void CFormBrowser::ShowPageMessage(HWND owner, const std::wstring& text) {
     m_boxes.Show(owner != nullptr ? owner : hwnd().get(), text, kPageMessageTitle, MB_OK | MB_ICONERROR);
 }
 
+bool CFormBrowser::AskPageQuestion(HWND owner, const std::wstring& text) {
+    return m_boxes.Show(owner != nullptr ? owner : hwnd().get(), text, kPageMessageTitle,
+                        MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
 bool CFormBrowser::PreTranslateMessage(MSG& message) {
     return m_view == StoreView::Control && m_control && m_control->TranslateKey(message);
 }

@@ -69,6 +69,7 @@ private:
     IDispatch* External() override { return &m_external; }
     bool FilterKey(const MSG& message) override;
     void ShowPageMessage(HWND owner, const std::wstring& text) override;
+    bool AskPageQuestion(HWND owner, const std::wstring& text) override;
     void OnNavigateComplete(const std::wstring& url) override;
     void OnDocumentComplete(const std::wstring& url, bool hasDocument) override;
     void OnNavigateError(const std::wstring& url, long status) override;
