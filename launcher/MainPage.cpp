@@ -94,6 +94,7 @@ void CMainPage::ShutDown() {
     m_grid.reset();
     m_environment.reset();
     m_backImage.Free();
+    m_backdrop.Free();
     m_pageBuffer.Free();
     m_display.Free();
 }
@@ -133,6 +134,7 @@ void CMainPage::ReadLayout() {
     m_slider = std::make_unique<common::PageSlider>(m_layout.DragBandHeight(), area);
     m_pageBuffer.Create(area.Width(), area.Height());
     m_pageBuffer.SetKeyColor(RGB(0, 0, 0));
+    m_isBackdropStale = true;
 }
 
 void CMainPage::ReadSettingsFile() {
@@ -349,6 +351,7 @@ LRESULT CMainPage::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void CMainPage::SetBackImage(const std::optional<std::u16string>& path) {
+    m_isBackdropStale = true;
     m_backImage.Free();
     m_isBackImageOn = false;
     m_backImagePath = path.value_or(std::u16string());

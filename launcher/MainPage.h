@@ -142,6 +142,10 @@ private:
     void ReleasePage(int x, int y);
     // Composes the whole window and copies it to the screen.
     void Paint();
+    // The skin with the background picture over its page area, kept in m_backdrop and made again only after
+    // either changed; drawn straight into the frame when the backdrop cannot be made.
+    void DrawBackdrop(GPicture& frame);
+    void DrawSkinAndBackImage(GPicture& target);
     void DrawFrameControls(GPicture& frame);
     void DrawDriveTexts(GPicture& frame);
     bool IsPanelOpen() const { return m_panel.IsOpen(); }
@@ -165,6 +169,8 @@ private:
     GPicture m_pageBuffer;
     GPicture m_backImage;
     bool m_isBackImageOn = false;
+    GPicture m_backdrop;
+    bool m_isBackdropStale = true;
     std::u16string m_backImagePath;
     GButton m_homeButton;
     GButton m_exitButton;

@@ -13,6 +13,7 @@
 #include "platform/FolderTree.h"
 #include "platform/ShellSearch.h"
 #include "platform/SuiteWindows.h"
+#include "platform/SystemLibrary.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WideText.h"
 #include "platform/framework/MessageBoxes.h"
@@ -313,7 +314,10 @@ void CMainPage::BrowseInto(PanelField field, const wchar_t* filterName, const wc
     dialog.lpstrFile = path;
     dialog.nMaxFile = CCommandPanel::kFieldUnits;
     dialog.Flags = OFN_HIDEREADONLY;
-    if (::GetOpenFileNameW(&dialog)) {
+    // comdlg32.dll is loaded at the first browse: loaded at start it would hold the printing system for good.
+    const auto getOpenFileName =
+        platform::SystemLibrary::Function<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (getOpenFileName != nullptr && getOpenFileName(&dialog)) {
         m_panel.SetBrowsed(field, path);
     }
 }

@@ -52,10 +52,7 @@ void CMainPage::Paint() {
     int offset = m_slider->StripOffset();
     common::Rect area = m_layout.PageArea();
 
-    frame.DrawPicture(0, 0, *m_skin->Get(launcher::kSkinBackground), false);
-    if (m_isBackImageOn) {
-        frame.DrawPicture(area.left, area.top, m_backImage, true);
-    }
+    DrawBackdrop(frame);
     if (!IsPanelOpen()) {
         m_pageBuffer.Share(frame, RECT{area.left, area.top, area.right, area.bottom});
         size_t current = m_grid->CurrentPage();
@@ -80,6 +77,31 @@ void CMainPage::Paint() {
     DrawFrameControls(frame);
     DrawDriveTexts(frame);
     m_display.Present();
+}
+
+void CMainPage::DrawBackdrop(GPicture& frame) {
+    if (m_isBackdropStale || m_backdrop.Width() != frame.Width() || m_backdrop.Height() != frame.Height()) {
+        // The skin and the background picture change only with the skin and the settings, but keying the
+        // picture over the skin cost more than the rest of a frame together.
+        m_backdrop.Free();
+        if (m_backdrop.Create(frame.Width(), frame.Height())) {
+            DrawSkinAndBackImage(m_backdrop);
+        }
+        m_isBackdropStale = false;
+    }
+    if (m_backdrop.IsEmpty()) {
+        DrawSkinAndBackImage(frame);
+        return;
+    }
+    frame.DrawPicture(0, 0, m_backdrop, false);
+}
+
+void CMainPage::DrawSkinAndBackImage(GPicture& target) {
+    target.DrawPicture(0, 0, *m_skin->Get(launcher::kSkinBackground), false);
+    if (m_isBackImageOn) {
+        common::Rect area = m_layout.PageArea();
+        target.DrawPicture(area.left, area.top, m_backImage, true);
+    }
 }
 
 void CMainPage::DrawFrameControls(GPicture& frame) {

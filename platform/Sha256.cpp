@@ -5,31 +5,68 @@
 
 #include <vector>
 
+#include "platform/SystemLibrary.h"
 #include "platform/UniqueHandle.h"
 
 namespace platform {
 
+// bcrypt.dll's hash functions, loaded at the first hash: the agent hashes only while it installs or updates.
+struct BCryptCalls {
+    decltype(&::BCryptOpenAlgorithmProvider) openAlgorithmProvider;
+    decltype(&::BCryptCloseAlgorithmProvider) closeAlgorithmProvider;
+    decltype(&::BCryptCreateHash) createHash;
+    decltype(&::BCryptHashData) hashData;
+    decltype(&::BCryptFinishHash) finishHash;
+    decltype(&::BCryptDestroyHash) destroyHash;
+
+    bool IsComplete() const {
+        return openAlgorithmProvider && closeAlgorithmProvider && createHash && hashData && finishHash && destroyHash;
+    }
+};
+
 namespace {
+
 bool Succeeded(NTSTATUS status) {
     return status >= 0;
 }
+
+BCryptCalls LoadBCrypt() {
+    constexpr wchar_t kDll[] = L"bcrypt.dll";
+    BCryptCalls calls = {
+        SystemLibrary::Function<decltype(&::BCryptOpenAlgorithmProvider)>(kDll, "BCryptOpenAlgorithmProvider"),
+        SystemLibrary::Function<decltype(&::BCryptCloseAlgorithmProvider)>(kDll, "BCryptCloseAlgorithmProvider"),
+        SystemLibrary::Function<decltype(&::BCryptCreateHash)>(kDll, "BCryptCreateHash"),
+        SystemLibrary::Function<decltype(&::BCryptHashData)>(kDll, "BCryptHashData"),
+        SystemLibrary::Function<decltype(&::BCryptFinishHash)>(kDll, "BCryptFinishHash"),
+        SystemLibrary::Function<decltype(&::BCryptDestroyHash)>(kDll, "BCryptDestroyHash"),
+    };
+    return calls;
+}
+
+// Null when bcrypt.dll or one of its functions is missing: every hash is then broken.
+const BCryptCalls* BCrypt() {
+    static const BCryptCalls s_calls = LoadBCrypt();  // made by the first caller, thread-safe
+    return s_calls.IsComplete() ? &s_calls : nullptr;
+}
+
 }  // namespace
 
-Sha256::Sha256() {
+Sha256::Sha256() : m_calls(BCrypt()) {
     BCRYPT_ALG_HANDLE algorithm = nullptr;
     BCRYPT_HASH_HANDLE hash = nullptr;
-    m_isBroken = !Succeeded(::BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0));
+    m_isBroken = m_calls == nullptr ||
+                 !Succeeded(m_calls->openAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0));
     m_algorithm = algorithm;
-    m_isBroken = m_isBroken || !Succeeded(::BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0));
+    m_isBroken = m_isBroken || !Succeeded(m_calls->createHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0));
     m_hash = hash;
 }
 
 Sha256::~Sha256() {
     if (m_hash != nullptr) {
-        ::BCryptDestroyHash(m_hash);
+        m_calls->destroyHash(m_hash);
     }
     if (m_algorithm != nullptr) {
-        ::BCryptCloseAlgorithmProvider(m_algorithm, 0);
+        m_calls->closeAlgorithmProvider(m_algorithm, 0);
     }
 }
 
@@ -37,7 +74,7 @@ void Sha256::Update(const void* data, size_t size) {
     const auto* bytes = static_cast<const UCHAR*>(data);
     while (!m_isBroken && size > 0) {
         const ULONG part = size > 0x40000000 ? 0x40000000 : static_cast<ULONG>(size);
-        m_isBroken = !Succeeded(::BCryptHashData(m_hash, const_cast<UCHAR*>(bytes), part, 0));
+        m_isBroken = !Succeeded(m_calls->hashData(m_hash, const_cast<UCHAR*>(bytes), part, 0));
         bytes += part;
         size -= part;
     }
@@ -45,7 +82,7 @@ void Sha256::Update(const void* data, size_t size) {
 
 std::optional<common::Sha256Digest> Sha256::Finish() {
     common::Sha256Digest digest{};
-    if (m_isBroken || !Succeeded(::BCryptFinishHash(m_hash, digest.data(), static_cast<ULONG>(digest.size()), 0))) {
+    if (m_isBroken || !Succeeded(m_calls->finishHash(m_hash, digest.data(), static_cast<ULONG>(digest.size()), 0))) {
         return std::nullopt;
     }
     m_isBroken = true;  // a finished hash takes no more data

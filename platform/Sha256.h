@@ -11,6 +11,9 @@
 
 namespace platform {
 
+// bcrypt.dll's hash functions (Sha256.cpp).
+struct BCryptCalls;
+
 // Calling thread: one at a time. A hash whose provider could not be opened, or whose update failed, finishes
 // with nullopt, so a file is never taken as checked when it was not.
 class Sha256 {
@@ -25,6 +28,7 @@ public:
     std::optional<common::Sha256Digest> Finish();
 
 private:
+    const BCryptCalls* m_calls;   // null when bcrypt.dll cannot be loaded
     void* m_algorithm = nullptr;  // BCRYPT_ALG_HANDLE
     void* m_hash = nullptr;       // BCRYPT_HASH_HANDLE
     bool m_isBroken = false;

@@ -94,6 +94,13 @@ bool CFormBrowser::OnInitDialog() {
 }
 
 void CFormBrowser::CreateView() {
+    // Without an HTML document the control shows nothing, not even its error page: waiting for one would only
+    // keep the user from the page.
+    const HRESULT canHaveDocument = m_documentProbe();
+    if (FAILED(canHaveDocument)) {
+        UsePageView(L"no HTML document can be made (" + HexCode(canHaveDocument) + L")");
+        return;
+    }
     // Made here, not by the template: a template's control gets no creation parameter to bind its object to.
     HRESULT failure = S_OK;
     m_control = platform::BrowserControl::Create(m_instance, hwnd(), IDC_STORE_VIEW, ViewRect(), this, &failure);
@@ -177,6 +184,11 @@ void CFormBrowser::ReportView(const std::wstring& decision) {
 
 void CFormBrowser::ShowPageMessage(HWND owner, const std::wstring& text) {
     m_boxes.Show(owner != nullptr ? owner : hwnd().get(), text, kPageMessageTitle, MB_OK | MB_ICONERROR);
+}
+
+bool CFormBrowser::AskPageQuestion(HWND owner, const std::wstring& text) {
+    return m_boxes.Show(owner != nullptr ? owner : hwnd().get(), text, kPageMessageTitle,
+                        MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 bool CFormBrowser::PreTranslateMessage(MSG& message) {

@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "agent/AgentState.h"
 #include "agent/UpdateCheck.h"
@@ -21,9 +23,11 @@
 // How it works: a modeless dialog holding the store's page in control 1008, opened on the store's address (logged
 // in when the settings say so). The page is shown by the system's browser control when it can show pages, and by
 // our own page view otherwise; both hand the page the same window.external object and filter the same keys. The
-// decision: the control is created and navigated first; when it cannot be created, cannot start the navigation,
-// or brings no document (a page or its own error page) within the document wait, it is closed and the page view
-// takes its place in the same window. The decision is reported once per opening (OutputDebugString and stderr). The
+// decision: first a probe asks whether an HTML document can be made here at all; when it cannot, the control
+// could show no page and the page view is taken at once. Otherwise the control is created and navigated; when it
+// cannot be created, cannot start the navigation, or brings no document (a page or its own error page) within the
+// document wait, it is closed and the page view takes its place in the same window. The decision is reported
+// once per opening (OutputDebugString and stderr). The
 // page's install and update requests become jobs in the agent's queues after the checks a job must pass (a plain store
 // directory and package name, not queued already, and for an update a newer version or a package the launcher does not
 // list); the main frame is then told (1026/1027) and shows the launcher. The caption is drawn from a picture with three
@@ -33,6 +37,8 @@
 class CFormBrowser : public platform::DialogBase, private platform::IBrowserHost, private IStoreRequests {
 public:
     enum class StoreView { None, Control, PageView };
+    // S_OK when the control could have a document here, otherwise why not.
+    using DocumentProbe = std::function<HRESULT()>;
     static constexpr UINT kDefaultDocumentWaitMs = 8000;
 
     CFormBrowser(HINSTANCE instance, HWND frame, AgentState& state, platform::IMessageBoxes& boxes,
@@ -47,6 +53,9 @@ public:
     // How long a navigation of the control may take to bring a document before the page view takes over; set
     // before Open.
     void SetDocumentWait(UINT ms) { m_documentWaitMs = ms; }
+    // Replaces the probe asked before the control is tried (BrowserControl::ProbeHtmlDocument); tests take the
+    // control's path with a probe that always succeeds. Set before Open.
+    void SetDocumentProbe(DocumentProbe probe) { m_documentProbe = std::move(probe); }
     StoreView View() const { return m_view; }
     // Why the shown view was chosen, as reported.
     const std::wstring& ViewDecision() const { return m_viewDecision; }
@@ -69,6 +78,7 @@ private:
     IDispatch* External() override { return &m_external; }
     bool FilterKey(const MSG& message) override;
     void ShowPageMessage(HWND owner, const std::wstring& text) override;
+    bool AskPageQuestion(HWND owner, const std::wstring& text) override;
     void OnNavigateComplete(const std::wstring& url) override;
     void OnDocumentComplete(const std::wstring& url, bool hasDocument) override;
     void OnNavigateError(const std::wstring& url, long status) override;
@@ -78,7 +88,7 @@ private:
     void InstallPackage(const std::wstring& index, const std::wstring& storeDirectory,
                         const std::wstring& packageName) override;
 
-    // The control first, the page view when the control cannot be made.
+    // The control when it could show pages and can be made, the page view otherwise.
     void CreateView();
     // Navigates whichever view shows the page to the store's address.
     void NavigateStore();
@@ -115,6 +125,7 @@ private:
     StoreView m_view = StoreView::None;
     bool m_hasDocument = false;  // the control has shown a document since it was made
     UINT m_documentWaitMs = kDefaultDocumentWaitMs;
+    DocumentProbe m_documentProbe = platform::BrowserControl::ProbeHtmlDocument;
     std::wstring m_viewDecision;
     UINT m_captionButtonMessage = 0;
     common::CaptionButton m_hoverButton = common::CaptionButton::None;

@@ -75,6 +75,12 @@ void CopyKeyedRow(uint16_t* dest, const uint16_t* source, int count, uint16_t ke
     for (; i + 8 <= count; i += 8) {
         CopyKeyedBlock(dest + i, _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i)), keys);
     }
+    // The tail as one more block ending at the row's end: keying the pixels it shares with the block before again
+    // changes nothing, and a per-pixel tail mispredicts on icons' edges (clipped icons end there on every row).
+    if (i < count && count >= 8) {
+        CopyKeyedBlock(dest + count - 8, _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + count - 8)), keys);
+        return;
+    }
     for (; i < count; ++i) {
         if (source[i] != key) {
             dest[i] = source[i];
@@ -236,6 +242,15 @@ void CopyOpaque565(Surface565 dest, int destX, int destY, Surface565 source, con
         return;
     }
     const size_t rowBytes = static_cast<size_t>(area->width) * 2;
+    // Whole rows of two surfaces without padding (the skin into the frame) are one block of memory each: one
+    // memcpy instead of one call a row.
+    const bool isOneBlock = area->sourceX == 0 && area->destX == 0 && static_cast<size_t>(dest.Stride()) == rowBytes &&
+                            static_cast<size_t>(source.Stride()) == rowBytes;
+    if (isOneBlock) {
+        RowPair rows = RowsOf(dest, source, *area, 0);
+        std::memcpy(rows.dest, rows.source, rowBytes * area->height);
+        return;
+    }
     for (int y = 0; y < area->height; ++y) {
         RowPair rows = RowsOf(dest, source, *area, y);
         std::memcpy(rows.dest, rows.source, rowBytes);

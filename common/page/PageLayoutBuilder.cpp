@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace common {
 
@@ -11,8 +12,8 @@ namespace {
 
 constexpr int kListIndent = 24;
 constexpr int kCellPadding = 4;
-constexpr int kControlPadding = 8;   // each side of a button's label
-constexpr int kFieldChars = 20;      // a text field's width without a size attribute
+constexpr int kControlPadding = 8;  // each side of a button's label
+constexpr int kFieldChars = 20;     // a text field's width without a size attribute
 constexpr int kMaxFieldChars = 80;
 constexpr int kNaturalWidth = 1 << 20;  // "as wide as it likes" when a table measures its cells
 constexpr int kMaxMeasuredTables = 3;   // deeper tables share their width evenly instead of measuring
@@ -22,9 +23,10 @@ bool IsOneOf(std::u16string_view name, std::initializer_list<std::u16string_view
 }
 
 bool IsBlock(const DomNode& node) {
-    return IsOneOf(node.tag, {u"p", u"div", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"ul", u"ol", u"li", u"form",
-                              u"center", u"blockquote", u"pre", u"dl", u"dt", u"dd", u"hr", u"body", u"html",
-                              u"tr", u"address", u"header", u"footer", u"section", u"article", u"nav"});
+    return IsOneOf(node.tag, {u"p",   u"div",     u"h1",     u"h2",     u"h3",      u"h4",      u"h5",
+                              u"h6",  u"ul",      u"ol",     u"li",     u"form",    u"center",  u"blockquote",
+                              u"pre", u"dl",      u"dt",     u"dd",     u"hr",      u"body",    u"html",
+                              u"tr",  u"address", u"header", u"footer", u"section", u"article", u"nav"});
 }
 
 bool IsSpace(char16_t unit) {
@@ -47,6 +49,7 @@ struct Flow {
     int lineTop = 0;
     int lineHeight = 0;
     bool pendingSpace = false;
+    std::vector<size_t> lineBoxes;  // the boxes of the open line, by index: centred in it when it ends
 
     bool AtLineStart() const { return x == left; }
     int Bottom() const { return lineTop + lineHeight; }
@@ -77,9 +80,21 @@ private:
     int FocusOf(const DomNode& node) const { return node.id < m_focusIndex.size() ? m_focusIndex[node.id] : -1; }
 
     void NewLine(Flow& flow) {
-        if (!flow.AtLineStart() || flow.lineHeight > 0) {
-            flow.lineTop += flow.lineHeight;
+        if (flow.AtLineStart() && flow.lineHeight == 0) {
+            flow.pendingSpace = false;
+            return;  // nothing on the line yet (a bullet may wait for its item's words)
         }
+        // Words beside a taller button or field sit in the middle of the line, as their labels do.
+        for (size_t index : flow.lineBoxes) {
+            PageBox& box = (*m_boxes)[index];
+            const int shift = (flow.lineHeight - (box.bottom - box.top)) / 2;
+            if (shift > 0) {
+                box.top += shift;
+                box.bottom += shift;
+            }
+        }
+        flow.lineBoxes.clear();
+        flow.lineTop += flow.lineHeight;
         flow.x = flow.left;
         flow.lineHeight = 0;
         flow.pendingSpace = false;
@@ -95,6 +110,7 @@ private:
         box.bottom = flow.lineTop + height;
         flow.x += width;
         flow.lineHeight = std::max(flow.lineHeight, height);
+        flow.lineBoxes.push_back(m_boxes->size());
         m_boxes->push_back(std::move(box));
     }
 
@@ -196,8 +212,8 @@ private:
             chars = std::clamp(value, 1, kMaxFieldChars);
         }
         int width = m_measure.Measure(u"0", TextStyle::Control).width * chars + 2 * kCellPadding;
-        Control(flow, type == u"password" ? PageBox::Kind::PasswordField : PageBox::Kind::TextField, node.value,
-                width, FocusOf(node));
+        Control(flow, type == u"password" ? PageBox::Kind::PasswordField : PageBox::Kind::TextField, node.value, width,
+                FocusOf(node));
     }
 
     void Element(const DomNode& node, Flow& flow, Context context) {
@@ -257,11 +273,15 @@ private:
         }
         if (tag == u"ul" || tag == u"ol") {
             Flow inner = flow;
+            inner.lineBoxes.clear();
             inner.left = std::min(flow.left + kListIndent, flow.right - 1);
             inner.x = inner.left;
             int number = 0;
             for (const DomNode* child : node.children) {
                 if (child->Is(u"li") && !IsUndrawn(*child)) {
+                    // The item's first line starts beside its bullet: the line is begun here, and the item's own
+                    // block start then finds it empty. An item that draws nothing still keeps its bullet's line.
+                    NewLine(inner);
                     PageBox bullet;
                     bullet.kind = PageBox::Kind::Bullet;
                     bullet.text = tag == u"ol" ? std::u16string(u"") + ToText(++number) + u"." : u"\u2022";
@@ -270,8 +290,13 @@ private:
                     bullet.right = bullet.left + width;
                     bullet.top = inner.lineTop;
                     bullet.bottom = inner.lineTop + m_measure.LineHeight(TextStyle::Body);
+                    const int bulletBottom = bullet.bottom;
+                    inner.lineBoxes.push_back(m_boxes->size());
                     m_boxes->push_back(std::move(bullet));
-                    inner.lineHeight = std::max(inner.lineHeight, m_measure.LineHeight(TextStyle::Body));
+                    Node(*child, inner, context);
+                    NewLine(inner);
+                    inner.lineTop = std::max(inner.lineTop, bulletBottom);
+                    continue;
                 }
                 Node(*child, inner, context);
             }
@@ -386,7 +411,8 @@ private:
             for (const DomNode* row : rows) {
                 std::vector<const DomNode*> cells = Cells(*row);
                 for (size_t i = 0; i < cells.size(); ++i) {
-                    widths[i] = std::max(widths[i], NaturalWidth(*cells[i], CellContext(*cells[i], context)) + 2 * kCellPadding + 1);
+                    widths[i] = std::max(
+                        widths[i], NaturalWidth(*cells[i], CellContext(*cells[i], context)) + 2 * kCellPadding + 1);
                 }
             }
             for (int width : widths) {

@@ -15,7 +15,7 @@ constexpr duk_idx_t kMaxExternalArguments = 16;
 
 // window.external's members, in the order of their magic numbers.
 constexpr const char16_t* kExternalMembers[] = {u"CB_IsOurCustomBrowser", u"CB_UpdatePackage", u"CB_InstallPackage",
-                                                 u"CB_Close"};
+                                                u"CB_Close"};
 
 constexpr const char* kNodeKey = DUK_HIDDEN_SYMBOL("node");
 
@@ -477,9 +477,13 @@ void PushElement(duk_context* context, DomNode* node) {
             const std::u16string* name = field->Attribute(u"name");
             if (IsPlainPropertyName(name) &&
                 (field->Is(u"input") || field->Is(u"textarea") || field->Is(u"select") || field->Is(u"button"))) {
+                // Defined, not assigned: a field named like an element member ("id", "value") shadows it,
+                // where an assignment would call that member's setter or throw for a member without one.
                 ScriptEngine::PushString(context, *name);
                 PushElement(context, field);
-                duk_put_prop(context, -3);
+                duk_def_prop(context, -3,
+                             DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WRITABLE | DUK_DEFPROP_SET_ENUMERABLE |
+                                 DUK_DEFPROP_SET_CONFIGURABLE);
             }
         }
     }

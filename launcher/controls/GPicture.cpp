@@ -185,6 +185,7 @@ void GPicture::Share(const GPicture& other, const RECT& rect) {
 }
 
 void GPicture::Free() {
+    ForgetSprite();
     m_surface = common::Surface565();
     m_bitmap = nullptr;
     m_origin = POINT{0, 0};
@@ -192,7 +193,24 @@ void GPicture::Free() {
     m_state = State::None;
 }
 
+void GPicture::ForgetSprite() {
+    // Called on every draw into the frame: cheap when nothing is prepared.
+    if (m_isSpriteCurrent) {
+        m_sprite.Clear();
+        m_isSpriteCurrent = false;
+    }
+}
+
+const common::KeyedSprite565& GPicture::Sprite() const {
+    if (!m_isSpriteCurrent) {
+        m_sprite.Build(m_surface, m_key565);
+        m_isSpriteCurrent = true;
+    }
+    return m_sprite;
+}
+
 void GPicture::SetKeyColor(COLORREF color) {
+    ForgetSprite();
     m_keyColor = color;
     m_key565 = common::Rgb565FromColorRef(color);
 }
@@ -206,7 +224,10 @@ void GPicture::DrawPicture(int x, int y, const GPicture& source, bool isTranspar
 }
 
 void GPicture::DrawPicture(int x, int y, const GPicture& source, const RECT& sourceRect, bool isTransparent) {
-    if (isTransparent) {
+    ForgetSprite();
+    if (isTransparent && source.m_state == State::Own) {
+        source.Sprite().Draw(m_surface, x, y, ToPixelRect(sourceRect));
+    } else if (isTransparent) {
         common::CopyKeyed565(m_surface, x, y, source.m_surface, ToPixelRect(sourceRect), source.m_key565);
     } else {
         common::CopyOpaque565(m_surface, x, y, source.m_surface, ToPixelRect(sourceRect));
@@ -214,6 +235,7 @@ void GPicture::DrawPicture(int x, int y, const GPicture& source, const RECT& sou
 }
 
 void GPicture::FillRect(int x, int y, int width, int height, COLORREF color) {
+    ForgetSprite();
     common::FillRect565(m_surface, common::PixelRect{x, y, width, height}, common::Rgb565FromColorRef(color));
 }
 
@@ -222,6 +244,7 @@ void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT
     if (IsEmpty() || text == nullptr) {
         return;
     }
+    ForgetSprite();
     platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!dc) {
         return;
@@ -247,5 +270,6 @@ void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT
 }
 
 void GPicture::AlphaBlend(const GPicture& source, int x, int y, int width, int height, uint8_t alpha) {
+    ForgetSprite();
     common::BlendConstant565(m_surface, x, y, source.m_surface, common::PixelRect{0, 0, width, height}, alpha);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "common/gfx/KeyedSprite565.h"
 #include "common/gfx/Surface565.h"
 #include "platform/UniqueHandle.h"
 
@@ -13,7 +14,10 @@
 // touches the bits only to load bitmaps, draw icons and draw text, and every such call ends with GdiFlush, so
 // the memory is current before the portable code reads it. A shared picture is a view of part of another
 // picture's bitmap and frees nothing; the other picture must outlive it. An empty picture draws nothing and
-// every drawing into it does nothing. UI thread only.
+// every drawing into it does nothing. An own picture drawn keyed keeps its non-key pixels prepared as a
+// common::KeyedSprite565 from its first keyed draw on, so later keyed draws copy runs without testing the key;
+// every change made through this class drops them. A shared picture is always keyed pixel by pixel, since its
+// pixels may change in the other picture. UI thread only.
 class GPicture {
 public:
     enum class State { None, Own, Shared };
@@ -47,7 +51,8 @@ public:
     uint16_t Key565() const { return m_key565; }
     // Outside the picture is not a key pixel.
     bool IsKeyPixel(int x, int y) const;
-    // The pixels, for the portable code; valid until the picture is freed or reloaded.
+    // The pixels, for the portable code; valid until the picture is freed or reloaded. Writes through it must come
+    // before the picture is first drawn keyed: the prepared runs would not see them.
     common::Surface565 Surface() const { return m_surface; }
     HBITMAP Bitmap() const { return m_bitmap; }
 
@@ -67,6 +72,9 @@ public:
 private:
     bool CreateOwn(int width, int height);
     bool CopyFromBitmap(HBITMAP bitmap, int width, int height, bool isPhoto);
+    // The pixels changed: the prepared runs no longer match them.
+    void ForgetSprite();
+    const common::KeyedSprite565& Sprite() const;
 
     State m_state = State::None;
     platform::UniqueBitmap m_ownBitmap;
@@ -75,4 +83,7 @@ private:
     common::Surface565 m_surface;
     COLORREF m_keyColor = 0;
     uint16_t m_key565 = 0;
+    // Prepared on the first keyed draw from this picture, which may be a const source.
+    mutable common::KeyedSprite565 m_sprite;
+    mutable bool m_isSpriteCurrent = false;
 };

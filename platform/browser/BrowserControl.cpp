@@ -1,6 +1,7 @@
 // Hosting the system's browser control.
 #include "platform/browser/BrowserControl.h"
 
+#include <mshtml.h>
 #include <ocidl.h>
 
 #include "platform/dom/Bstr.h"
@@ -40,6 +41,12 @@ std::unique_ptr<BrowserControl> BrowserControl::Create(HINSTANCE instance, HWND 
         return nullptr;
     }
     return control;
+}
+
+HRESULT BrowserControl::ProbeHtmlDocument() {
+    ComPtr<IHTMLDocument2> document;
+    return ::CoCreateInstance(CLSID_HTMLDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IHTMLDocument2,
+                              document.putVoid());
 }
 
 BrowserControl::~BrowserControl() {

@@ -32,6 +32,11 @@ public:
     static std::unique_ptr<BrowserControl> Create(HINSTANCE instance, HWND parent, int controlId, const RECT& rect,
                                                   IBrowserHost* host, HRESULT* failure = nullptr);
     ~BrowserControl() override;
+    // Whether an HTML document can be made in this process: S_OK when it can, otherwise why not. The control
+    // shows every page, its own error pages too, in such a document, so without one it shows nothing at all
+    // (Wine without its HTML engine is such a system). Made and released at once; needs OLE on the calling
+    // thread, as Create does.
+    static HRESULT ProbeHtmlDocument();
 
     // Starts a navigation; the events tell how it went.
     HRESULT Navigate(const std::wstring& url);

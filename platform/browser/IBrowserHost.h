@@ -12,8 +12,6 @@ namespace platform {
 // Called on the UI thread, from inside the control's calls into its site and its events.
 class IBrowserHost : public IWebViewHost {
 public:
-    // A script's alert or error text, to be shown in a box owned by `owner`.
-    virtual void ShowPageMessage(HWND owner, const std::wstring& text) = 0;
     // The top-level frame has reached `url` (its document may still be loading).
     virtual void OnNavigateComplete(const std::wstring& url) = 0;
     // The top-level frame's document at `url` is complete; `hasDocument` is false when the control holds none.

@@ -116,7 +116,7 @@ protected:
     std::unique_ptr<CFormBrowser> m_browser;
 };
 
-// The window opened, without OLE on this thread: the control cannot be made, and the page view shows the page.
+// The window opened, without OLE on this thread: no HTML document can be made, and the page view shows the page.
 class StoreBrowserTest : public StoreWindowTest {
 protected:
     void SetUp() override {
@@ -287,6 +287,7 @@ protected:
 // or Backspace reaching the page, other keys swallowed, a script message not shown as the "Custom Browser" box
 // or its result slot overwritten, the 3D border or a context menu left on.
 TEST_F(StoreViewTest, TheControlsSiteAnswersAsTheControlAsksIt) {
+    m_browser->SetDocumentProbe([] { return S_OK; });
     m_browser->SetDocumentWait(600000);  // the control stays for the whole test
     ASSERT_TRUE(m_browser->Open(&m_dialogs));
     ASSERT_EQ(m_browser->View(), CFormBrowser::StoreView::Control);
@@ -335,8 +336,10 @@ TEST_F(StoreViewTest, TheControlsSiteAnswersAsTheControlAsksIt) {
 
 // Catches: a store window left blank when the control brings no page (Wine without its HTML engine is such a
 // case), or a fallback that opens a window of its own, loses the caption or the external object, or says
-// nothing about the decision. The navigation is real: the control is asked for the store's address.
+// nothing about the decision; and a probe that says a document can be made where the control brings none. The
+// navigation is real: the control is asked for the store's address.
 TEST_F(StoreViewTest, WithoutADocumentThePageViewTakesOverInTheSameWindow) {
+    m_browser->SetDocumentProbe([] { return S_OK; });
     m_browser->SetDocumentWait(500);
     ASSERT_TRUE(m_browser->Open(&m_dialogs));
     const HWND window = m_browser->hwnd();
@@ -354,6 +357,50 @@ TEST_F(StoreViewTest, WithoutADocumentThePageViewTakesOverInTheSameWindow) {
     EXPECT_EQ(m_browser->Browser().LocationURL(), m_browser->StoreAddress());
     EXPECT_EQ(CallExternal(m_state.external, L"CB_InstallPackage", {L"101", L"utility", L"메모장"}), S_OK);
     EXPECT_EQ(m_state.jobs.Count(common::JobKind::Install), 1u) << "the same external object serves the page view";
+    EXPECT_TRUE(FAILED(platform::BrowserControl::ProbeHtmlDocument()))
+        << "the control brought no document here, so the probe must find that none can be made";
+}
+
+// Catches: a probe's "no" not heeded (the control made and waited for while the user looks at an empty window),
+// the page view not in place when Open returns, a reason reported without the probe's code, the probe asked more
+// than once per opening, and a probe's "yes" that skips the control where it could show the page.
+TEST_F(StoreViewTest, TheProbeDecidesBeforeTheControlIsMade) {
+    struct Case {
+        HRESULT probe;
+        const wchar_t* decision;
+    };
+    const Case cases[] = {
+        {E_ACCESSDENIED, L"page view: no HTML document can be made (0x80070005)"},  // Wine, its HTML engine off
+        {CLASS_E_CLASSNOTAVAILABLE, L"page view: no HTML document can be made (0x80040111)"},  // Wine, no Gecko
+        {REGDB_E_CLASSNOTREG, L"page view: no HTML document can be made (0x80040154)"},
+        {S_OK, nullptr},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(testing::Message() << "probe 0x" << std::hex << static_cast<unsigned long>(row.probe));
+        CFormBrowser browser(::GetModuleHandleW(nullptr), m_frame.hwnd(), m_state, m_boxes, m_state.external,
+                             m_updates);
+        int probes = 0;
+        browser.SetDocumentProbe([&] {
+            ++probes;
+            return row.probe;
+        });
+        browser.SetDocumentWait(600000);
+        ASSERT_TRUE(browser.Open(&m_dialogs));
+        EXPECT_EQ(probes, 1);
+        const HWND control = ::FindWindowExW(browser.hwnd(), nullptr, platform::kBrowserHostClass, nullptr);
+        if (row.decision == nullptr) {
+            EXPECT_EQ(browser.View(), CFormBrowser::StoreView::Control) << "the control is tried when it could work";
+            EXPECT_NE(control, nullptr);
+            continue;
+        }
+        EXPECT_EQ(browser.View(), CFormBrowser::StoreView::PageView);
+        EXPECT_EQ(browser.ViewDecision(), row.decision);
+        EXPECT_EQ(browser.Control(), nullptr);
+        EXPECT_EQ(control, nullptr) << "the control was made all the same";
+        wchar_t className[64] = {};
+        ::GetClassNameW(browser.Item(IDC_STORE_VIEW), className, 64);
+        EXPECT_STREQ(className, platform::kWebViewClass);
+    }
 }
 
 }  // namespace

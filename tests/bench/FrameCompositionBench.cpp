@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/gfx/KeyedSprite565.h"
 #include "common/gfx/PixelOps.h"
 #include "common/gfx/Surface565.h"
 
@@ -63,6 +64,13 @@ struct Scene {
     Bitmap565 exit{20, 20};
     std::vector<Bitmap565> menu;
     PixelRect slots[kIconsPerPage];
+    Bitmap565 backdrop{kWindowWidth, kWindowHeight};
+    common::KeyedSprite565 iconSprites[kIconsPerPage];
+    common::KeyedSprite565 indicatorOnSprite;
+    common::KeyedSprite565 indicatorOffSprite;
+    common::KeyedSprite565 homeSprite;
+    common::KeyedSprite565 exitSprite;
+    common::KeyedSprite565 menuSprites[4];
 
     Scene() {
         FillOpaqueArt(skin.View(), 0x1000);
@@ -84,6 +92,8 @@ struct Scene {
             menu.emplace_back(kIcon, kIcon);
             FillRoundArt(menu.back().View(), static_cast<uint16_t>(0x6000 + i));
         }
+        ComposeBackdrop();
+        PrepareSprites();
     }
 
     void DrawPage(Surface565 page, int stripX) {
@@ -95,10 +105,29 @@ struct Scene {
         common::CopyOpaque565(pageBuffer.View(), stripX, 0, page, common::WholeOf(page));
     }
 
-    // The same picture without the intermediate pictures: a page picture is black except its icons' non-key
-    // pixels, and so is the page buffer, so keying the icons straight into the frame's page area (clipped to it)
-    // gives the same frame. Items with an alpha-blended shade need their own 48 x 48 scratch picture first.
+    // The launcher's way (CMainPage::Paint): the skin with the background picture keyed over it is kept as one
+    // backdrop picture, made again only when either changes, and copied whole; every keyed picture is drawn
+    // through the runs GPicture prepares on its first keyed draw, the icons straight into the frame's page area
+    // (clipped to it). A page picture is black except its icons' non-key pixels, and so is the page buffer, so
+    // this gives the same frame as the older way through page pictures below.
     void ComposeFrameDirect() {
+        Surface565 out = frame.View();
+        common::CopyOpaque565(out, 0, 0, backdrop.View(), common::WholeOf(backdrop.View()));
+        DrawPageSprites();
+        DrawChromeSprites(out);
+    }
+
+    // Made once per skin or background picture.
+    void ComposeBackdrop() {
+        Surface565 out = backdrop.View();
+        common::CopyOpaque565(out, 0, 0, skin.View(), common::WholeOf(skin.View()));
+        common::CopyKeyed565(out, kPageArea.x, kPageArea.y, background.View(), common::WholeOf(background.View()),
+                             kKey);
+    }
+
+    // The launcher's way before the backdrop and the runs: skin and background every frame, every picture keyed
+    // in blocks.
+    void ComposeFrameBlocks() {
         Surface565 out = frame.View();
         common::CopyOpaque565(out, 0, 0, skin.View(), common::WholeOf(skin.View()));
         common::CopyKeyed565(out, kPageArea.x, kPageArea.y, background.View(), common::WholeOf(background.View()),
@@ -111,6 +140,39 @@ struct Scene {
             }
         }
         DrawChrome(out);
+    }
+
+    void PrepareSprites() {
+        for (int i = 0; i < kIconsPerPage; ++i) {
+            iconSprites[i].Build(icons[i].View(), kKey);
+        }
+        indicatorOnSprite.Build(indicatorOn.View(), kKey);
+        indicatorOffSprite.Build(indicatorOff.View(), kKey);
+        homeSprite.Build(home.View(), kKey);
+        exitSprite.Build(exit.View(), kKey);
+        for (int i = 0; i < 4; ++i) {
+            menuSprites[i].Build(menu[i].View(), kKey);
+        }
+    }
+
+    void DrawPageSprites() {
+        Surface565 pageArea = frame.View().Sub(kPageArea);
+        for (int stripX : {kSwipeOffset, kSwipeOffset + kPageArea.width}) {
+            for (int i = 0; i < kIconsPerPage; ++i) {
+                iconSprites[i].Draw(pageArea, stripX + slots[i].x, slots[i].y);
+            }
+        }
+    }
+
+    void DrawChromeSprites(Surface565 out) {
+        for (int page = 0; page < 3; ++page) {
+            (page == 0 ? indicatorOnSprite : indicatorOffSprite).Draw(out, 144 + 18 * page, 480);
+        }
+        homeSprite.Draw(out, 146, 500);
+        exitSprite.Draw(out, 300, 8);
+        for (int i = 0; i < 4; ++i) {
+            menuSprites[i].Draw(out, kPageArea.x + 20 + 72 * i, 40);
+        }
     }
 
     void DrawChrome(Surface565 out) {
@@ -188,6 +250,73 @@ void BM_ComposeFrameDirect(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ComposeFrameDirect);
+
+void BM_ComposeFrameBlocks(benchmark::State& state) {
+    Scene& scene = TheScene();
+    for (auto _ : state) {
+        scene.ComposeFrameBlocks();
+        benchmark::DoNotOptimize(scene.frame.View().Bits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ComposeFrameBlocks);
+
+void BM_StepBackdropOpaque(benchmark::State& state) {
+    Scene& scene = TheScene();
+    Surface565 backdrop = scene.backdrop.View();
+    for (auto _ : state) {
+        common::CopyOpaque565(scene.frame.View(), 0, 0, backdrop, common::WholeOf(backdrop));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StepBackdropOpaque);
+
+void BM_StepBackdropCompose(benchmark::State& state) {
+    Scene& scene = TheScene();
+    for (auto _ : state) {
+        scene.ComposeBackdrop();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StepBackdropCompose);
+
+void BM_StepIconSprite(benchmark::State& state) {
+    Scene& scene = TheScene();
+    for (auto _ : state) {
+        scene.iconSprites[0].Draw(scene.currentPage.View(), 12, 10);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StepIconSprite);
+
+// The two pages' icons of a mid-swipe frame: half inside the page area, a quarter clipped by its edges.
+void BM_StepPageSprites(benchmark::State& state) {
+    Scene& scene = TheScene();
+    for (auto _ : state) {
+        scene.DrawPageSprites();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StepPageSprites);
+
+void BM_StepChromeSprites(benchmark::State& state) {
+    Scene& scene = TheScene();
+    for (auto _ : state) {
+        scene.DrawChromeSprites(scene.frame.View());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StepChromeSprites);
+
+void BM_StepIconSpriteBuild(benchmark::State& state) {
+    Scene& scene = TheScene();
+    common::KeyedSprite565 sprite;
+    for (auto _ : state) {
+        sprite.Build(scene.icons[0].View(), kKey);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StepIconSpriteBuild);
 
 void BM_StepPageBufferClear(benchmark::State& state) {
     Scene& scene = TheScene();

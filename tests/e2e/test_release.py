@@ -118,7 +118,7 @@ class Release(KelvoTestCase):
 
         self.kdrive("post", "--class", ids.kAgentClass, "--title", ids.kAgentTitle, "--msg", str(ids.kMsgOpenStore))
         self.kdrive("wait", "--class", "#32770", "--title", ids.kStoreName, "--visible", "--timeout-ms", "20000")
-        # The agent tries the browser control first and, finding no page in it, shows its own view of the page.
+        # The agent finds that the browser control could show no page here and shows its own view of the page.
         wait_until(lambda: STORE_VIEW_REPORT in starter.log_path.read_text(errors="replace"), 40.0,
                    what="the store view's decision")
         self.screenshot("release-store-page", "#32770")

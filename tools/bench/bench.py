@@ -89,12 +89,16 @@ def row_frame(runs):
     times = gbench(NATIVE / "frame_bench", ["BM_ComposeFrameDirect", "BM_FrameMemcpyBaseline"], runs)
     row.values, row.base_values = times["BM_ComposeFrameDirect"], times["BM_FrameMemcpyBaseline"]
     # Where the time goes: each step of the frame once more, against the baseline of that run.
-    steps = ["BM_StepSkinOpaque", "BM_StepBackgroundKeyed", "BM_StepIconKeyed", "BM_ComposeFrame"]
+    steps = ["BM_StepBackdropOpaque", "BM_StepPageSprites", "BM_StepChromeSprites", "BM_StepBackdropCompose",
+             "BM_ComposeFrameBlocks", "BM_ComposeFrame"]
     parts = gbench(NATIVE / "frame_bench", steps + ["BM_FrameMemcpyBaseline"], 1)
     base = parts["BM_FrameMemcpyBaseline"][0]
     shares = ", ".join(f"{name[3:]} {parts[name][0] / base:.2f}×" for name in steps)
-    row.note = (f"the launcher's way (icons keyed straight into the frame's page area); steps against one memcpy: "
-                f"{shares} (one icon of 32 per frame; ComposeFrame is the older way through page pictures)")
+    row.note = (f"the launcher's way (the backdrop of skin and background picture copied whole, every keyed picture "
+                f"drawn from its prepared runs, icons straight into the frame's page area, mid-swipe); steps against "
+                f"one memcpy: {shares} (BackdropCompose runs only when the skin or the background picture changes; "
+                f"ComposeFrameBlocks is the launcher's way before, keying every picture in blocks each frame; "
+                f"ComposeFrame the older way through page pictures)")
     return row
 
 

@@ -127,6 +127,10 @@ const CopyCase kCopyCases[] = {
     {"OnePixelOffOnePixel", 1, 1, 1, 1, {0, 0, 1, 1}, 1, 0},
     {"OddWidthsWithLongRuns", 51, 9, 45, 7, {0, 0, 45, 7}, 3, 1},
     {"WideRowsClippedBothSides", 40, 4, 64, 4, {0, 0, 64, 4}, -9, 0},
+    // Rows without padding on both sides are copied as one block: it must still start and stop at the clipped rows.
+    {"UnpaddedWholeRowsShiftedDown", 20, 12, 20, 12, {0, 0, 20, 12}, 0, 5},
+    {"UnpaddedWholeRowsShiftedUp", 20, 12, 20, 12, {0, 0, 20, 12}, 0, -4},
+    {"UnpaddedRowsOfAPart", 20, 12, 20, 12, {0, 3, 20, 4}, 0, 2},
     {"ExtremeOffsets", 20, 12, 7, 5, {0, 0, 7, 5}, 2147483000, -2147483000},
     {"ExtremeRect", 20, 12, 7, 5, {-2147483000, 0, 2147483647, 5}, 0, 0},
 };

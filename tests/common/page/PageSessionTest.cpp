@@ -69,6 +69,30 @@ TEST(PageSessionLayout, WrapsLinesAndBreaksLongWords) {
 }
 
 // Catches a table read as running text: its rows must stack and its cells line up in columns.
+// Catches: a list item's bullet on a line of its own above the item's text (the item's block start moved past
+// the bullet's line), and an empty item whose bullet the next one overlaps.
+TEST(PageSessionLayout, BulletsShareTheFirstLineOfTheirItem) {
+    LoadedPage page("<ul>\n<li><b>memo</b> small <button>install</button></li>\n<li></li><li>last</li></ul><p>after</p>");
+    const PageLayout& layout = page.Layout();
+    std::vector<const PageBox*> bullets;
+    for (const PageBox& box : layout.boxes) {
+        if (box.kind == PageBox::Kind::Bullet) {
+            bullets.push_back(&box);
+        }
+    }
+    ASSERT_EQ(bullets.size(), 3u);
+    EXPECT_EQ(bullets[0]->top, FindBox(layout, u"memo")->top);
+    EXPECT_LT(bullets[0]->right, FindBox(layout, u"memo")->left);
+    const PageBox* button = FindBox(layout, u"install");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(FindBox(layout, u"memo")->top - button->top, button->bottom - FindBox(layout, u"memo")->bottom)
+        << "the words sit in the middle of the button's line";
+    EXPECT_GE(bullets[1]->top, bullets[0]->bottom);
+    EXPECT_GE(bullets[2]->top, bullets[1]->bottom) << "the empty item keeps its line";
+    EXPECT_EQ(bullets[2]->top, FindBox(layout, u"last")->top);
+    EXPECT_GE(FindBox(layout, u"after")->top, FindBox(layout, u"last")->bottom);
+}
+
 TEST(PageSessionLayout, LaysTablesOutInRowsAndColumns) {
     LoadedPage page(
         "<table border=1><tr><th>Name<th>Size<th>"
@@ -276,6 +300,25 @@ TEST(PageSessionNavigation, ScriptFillsAndSubmitsAForm) {
     ASSERT_TRUE(navigation);
     EXPECT_EQ(navigation->url, u"http://store.test:8080/apps/go.asp?userID=me&0=");
     EXPECT_EQ(page.session->FieldValue(0), u"me");
+}
+
+// Catches: a form whose field is named like an element member ("id", "value"): naming the field on the form
+// called the member's missing setter outside any script, and the engine's fatal error ended the program at the
+// login button's press.
+TEST(PageSessionNavigation, FieldsNamedLikeElementMembersDoNotBreakTheForm) {
+    LoadedPage page(
+        "<form action=login.asp onsubmit=\"return document.forms[0].id.value != ''\">"
+        "<input name=id><input type=password name=value><input name=innerHTML>"
+        "<input type=submit value=Login></form>");
+    ASSERT_EQ(page.session->FocusableCount(), 4u);
+    page.session->Activate(3);
+    EXPECT_FALSE(page.session->TakeNavigation()) << "onsubmit reads the field named id, which is empty";
+    page.session->SetFieldValue(0, u"me");
+    page.session->SetFieldValue(1, u"p w");
+    page.session->Activate(3);
+    std::optional<PageNavigation> navigation = page.session->TakeNavigation();
+    ASSERT_TRUE(navigation);
+    EXPECT_EQ(navigation->url, u"http://store.test:8080/apps/login.asp?id=me&value=p%20w&innerHTML=");
 }
 
 // Catches a Tab order that is not the document's, or boxes that point at the wrong focusable.

@@ -68,6 +68,66 @@ TEST(GPicture, TransparentDrawSkipsTheSourceKeyColour) {
     EXPECT_EQ(PixelOf(target, 0, 0), common::Rgb565FromRgb(255, 0, 255));
 }
 
+// A keyed draw prepares the source's runs; every later change to the source must show in the next keyed draw, or
+// a caption, a recoloured key or a redrawn icon would keep drawing its old pixels.
+TEST(GPicture, KeyedDrawsFollowEveryChangeToTheSource) {
+    GPicture source;
+    ASSERT_TRUE(source.Create(20, 1));
+    source.FillRect(2, 0, 10, 1, RGB(255, 255, 255));
+    GPicture target;
+    ASSERT_TRUE(target.Create(20, 1));
+    auto drawOnBlue = [&] {
+        target.FillRect(0, 0, 20, 1, RGB(0, 0, 255));
+        target.DrawPicture(0, 0, source, true);
+    };
+    drawOnBlue();
+    EXPECT_EQ(PixelOf(target, 2, 0), 0xFFFF);
+    EXPECT_EQ(PixelOf(target, 12, 0), 0x001F);
+
+    source.FillRect(12, 0, 3, 1, RGB(255, 0, 0));
+    drawOnBlue();
+    EXPECT_EQ(PixelOf(target, 13, 0), 0xF800);
+
+    source.SetKeyColor(RGB(255, 255, 255));
+    drawOnBlue();
+    EXPECT_EQ(PixelOf(target, 2, 0), 0x001F);
+    EXPECT_EQ(PixelOf(target, 0, 0), 0);
+
+    GPicture red;
+    ASSERT_TRUE(red.Create(1, 1));
+    red.FillRect(0, 0, 1, 1, RGB(255, 0, 0));
+    source.DrawPicture(5, 0, red, false);
+    source.AlphaBlend(red, 6, 0, 1, 1, 255);
+    drawOnBlue();
+    EXPECT_EQ(PixelOf(target, 5, 0), 0xF800);
+    EXPECT_EQ(PixelOf(target, 6, 0), 0xF800);
+
+    source.SetKeyColor(RGB(0, 0, 0));
+    source.DrawText(0, 0, nullptr, L"W", DT_LEFT, nullptr, RGB(0, 0, 0), RGB(0, 255, 0));
+    drawOnBlue();
+    EXPECT_EQ(PixelOf(target, 0, 0), 0x07E0);
+
+    ASSERT_TRUE(source.Create(20, 1));
+    drawOnBlue();
+    EXPECT_EQ(PixelOf(target, 2, 0), 0x001F);
+}
+
+// A shared part's pixels belong to the other picture and change there.
+TEST(GPicture, KeyedDrawOfASharedPartSeesChangesMadeInTheOther) {
+    GPicture sheet;
+    ASSERT_TRUE(sheet.Create(8, 1));
+    GPicture part;
+    part.Share(sheet, RECT{4, 0, 8, 1});
+    GPicture target;
+    ASSERT_TRUE(target.Create(4, 1));
+    target.DrawPicture(0, 0, part, true);
+
+    sheet.FillRect(5, 0, 1, 1, RGB(255, 255, 255));
+    target.DrawPicture(0, 0, part, true);
+
+    EXPECT_EQ(PixelOf(target, 1, 0), 0xFFFF);
+}
+
 TEST(GPicture, SharedPictureDrawsFromItsPartOfTheOther) {
     GPicture sheet;
     ASSERT_TRUE(sheet.Create(8, 8));

@@ -21,6 +21,10 @@ public:
     IDispatch* External() override { return external; }
     bool FilterKey(const MSG& message) override { return message.wParam == VK_F5; }
     void ShowPageMessage(HWND, const std::wstring& text) override { messages.push_back(text); }
+    bool AskPageQuestion(HWND, const std::wstring& text) override {
+        messages.push_back(text);
+        return false;
+    }
     void OnNavigateComplete(const std::wstring& url) override { navigated.push_back(url); }
     void OnDocumentComplete(const std::wstring& url, bool hasDocument) override {
         completed.push_back(url + (hasDocument ? L" document" : L" none"));
