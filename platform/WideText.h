@@ -2,12 +2,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 text is UTF-16");
 
-inline std::wstring ToWide(const std::u16string& text) {
+inline std::wstring ToWide(std::u16string_view text) {
     return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
 }
 

@@ -26,19 +26,16 @@ constexpr COLORREF kAltTextColour = RGB(110, 110, 110);
 constexpr COLORREF kCellBorderColour = RGB(200, 200, 200);
 constexpr UINT_PTR kFetchTimer = 1;
 constexpr UINT_PTR kPageTimer = 2;
+constexpr UINT kBusyPageRetryMs = 250;
 constexpr UINT kFetchTimeoutMs = 30000;  // a page that has not come by then is not waited for
 constexpr wchar_t kPasswordMask = L'*';
-
-std::wstring WideOf(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
 
 // A page's value for window.external; strings and booleans cross, anything else is passed as empty.
 void ToVariant(const common::ExternalValue& value, std::deque<UniqueVariant>& owners, VARIANT& slot) {
     if (value.kind == common::ExternalValue::Kind::Boolean) {
         slot = owners.emplace_back(value.boolean).get();
     } else if (value.kind == common::ExternalValue::Kind::String) {
-        slot = owners.emplace_back(WideOf(value.string)).get();
+        slot = owners.emplace_back(ToWide(value.string)).get();
     } else {
         ::VariantInit(&slot);
     }
@@ -63,7 +60,7 @@ std::optional<common::ExternalValue> Dispatch(IDispatch* external, std::u16strin
     if (external == nullptr) {
         return std::nullopt;
     }
-    std::wstring method = WideOf(name);
+    std::wstring method = ToWide(name);
     LPOLESTR names = method.data();
     DISPID id = DISPID_UNKNOWN;
     if (FAILED(external->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id))) {
@@ -321,7 +318,7 @@ void CWebView::AfterPageWork() {
         return;
     }
     if (std::optional<common::PageNavigation> navigation = m_session->TakeNavigation()) {
-        Navigate(WideOf(navigation->url));
+        Navigate(ToWide(navigation->url));
         return;
     }
     if (m_session->NeedsLayout()) {
@@ -365,8 +362,12 @@ void CWebView::SchedulePageTimers() {
 
 void CWebView::OnPageTimer() {
     ::KillTimer(hwnd(), kPageTimer);
-    if (!m_session || m_pageDepth > 0) {
-        SchedulePageTimers();  // a page's message box is open: its timers wait for it
+    if (!m_session) {
+        return;
+    }
+    if (m_pageDepth > 0) {
+        // A page's message box is open: its timers wait for it, looking again now and then, not at every tick.
+        ::SetTimer(hwnd(), kPageTimer, kBusyPageRetryMs, nullptr);
         return;
     }
     const ULONGLONG now = ::GetTickCount64();
@@ -396,12 +397,12 @@ std::optional<common::ExternalValue> CWebView::CallExternal(std::u16string_view 
 
 void CWebView::Alert(std::u16string_view text) {
     if (m_host != nullptr) {
-        m_host->ShowPageMessage(::GetAncestor(hwnd(), GA_ROOT), WideOf(text));
+        m_host->ShowPageMessage(::GetAncestor(hwnd(), GA_ROOT), ToWide(text));
     }
 }
 
 bool CWebView::Confirm(std::u16string_view text) {
-    return m_host != nullptr && m_host->AskPageQuestion(::GetAncestor(hwnd(), GA_ROOT), WideOf(text));
+    return m_host != nullptr && m_host->AskPageQuestion(::GetAncestor(hwnd(), GA_ROOT), ToWide(text));
 }
 
 // Painting --------------------------------------------------------------------------------------------------
@@ -452,8 +453,9 @@ void CWebView::PaintBox(HDC dc, const common::PageBox& box, const RECT& rect) {
     RECT area = rect;
     switch (box.kind) {
         case common::PageBox::Kind::CellBorder: {
-            UniqueBrush brush(::CreateSolidBrush(kCellBorderColour));
-            ::FrameRect(dc, &area, brush.get());
+            // The DC's own brush: a table of many cells makes no brush per cell and paint.
+            ::SetDCBrushColor(dc, kCellBorderColour);
+            ::FrameRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
             return;
         }
         case common::PageBox::Kind::Button: {
@@ -461,7 +463,7 @@ void CWebView::PaintBox(HDC dc, const common::PageBox& box, const RECT& rect) {
             ::DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (isPressed ? DFCS_PUSHED : 0));
             SelectGuard select(dc, m_measure.Font(box.style));
             ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-            const std::wstring label = WideOf(box.text);
+            const std::wstring label = ToWide(box.text);
             ::DrawTextW(dc, label.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
             if (isFocused) {
                 RECT focus = {area.left + 3, area.top + 3, area.right - 3, area.bottom - 3};
@@ -473,7 +475,7 @@ void CWebView::PaintBox(HDC dc, const common::PageBox& box, const RECT& rect) {
         case common::PageBox::Kind::PasswordField: {
             ::FillRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
             ::DrawEdge(dc, &area, EDGE_SUNKEN, BF_RECT);
-            std::wstring text = WideOf(box.text);
+            std::wstring text = ToWide(box.text);
             if (box.kind == common::PageBox::Kind::PasswordField) {
                 text.assign(text.size(), kPasswordMask);
             }
@@ -492,12 +494,9 @@ void CWebView::PaintBox(HDC dc, const common::PageBox& box, const RECT& rect) {
             return;
         }
         default: {
-            SelectGuard select(
-                dc, m_measure.Font(box.style == common::TextStyle::Body && box.kind == common::PageBox::Kind::Link
-                                       ? common::TextStyle::Link
-                                       : box.style));
+            SelectGuard select(dc, m_measure.Font(box.style));  // a link's words have the link style
             ::SetTextColor(dc, TextColourOf(box));
-            const std::wstring text = WideOf(box.text);
+            const std::wstring text = ToWide(box.text);
             ::DrawTextW(dc, text.c_str(), -1, &area, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
             if (isFocused) {
                 ::DrawFocusRect(dc, &area);
