@@ -163,6 +163,8 @@ void CMainPage::LoadEnvironment() {
 }
 
 LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Any message may change what the frame shows outside the page area.
+    m_isFrameCurrent = false;
     if (OfferToPanel(message, wParam, lParam)) {
         return 0;
     }

@@ -140,7 +140,7 @@ private:
     // Presses and releases that no frame control took.
     void PressPage(int x, int y);
     void ReleasePage(int x, int y);
-    // Composes the whole window and copies it to the screen.
+    // Composes the window (only its page area while m_isFrameCurrent) and copies it to the screen.
     void Paint();
     // The skin with the background picture over its page area, kept in m_backdrop and made again only after
     // either changed; drawn straight into the frame when the backdrop cannot be made.
@@ -189,4 +189,7 @@ private:
     common::Point m_dragSize;
     bool m_isPagePressed = false;
     bool m_isUnsavedTold = false;
+    // The back buffer holds the last frame, and nothing outside the page area can have changed since: no message
+    // has come in and no page has turned. A slide step then composes only the page area again.
+    bool m_isFrameCurrent = false;
 };

@@ -51,6 +51,11 @@ void CMainPage::Paint() {
     GPicture& frame = m_display.Picture();
     int offset = m_slider->StripOffset();
     common::Rect area = m_layout.PageArea();
+    if (m_isFrameCurrent && !IsPanelOpen()) {
+        // A slide step: the rest of the frame is already as it should be. The same drawing as a whole frame,
+        // clipped, so the page area's pixels come out the same either way.
+        frame.SetClip(RECT{area.left, area.top, area.right, area.bottom});
+    }
 
     DrawBackdrop(frame);
     if (!IsPanelOpen()) {
@@ -76,6 +81,8 @@ void CMainPage::Paint() {
 
     DrawFrameControls(frame);
     DrawDriveTexts(frame);
+    frame.ClearClip();
+    m_isFrameCurrent = true;
     m_display.Present();
 }
 

@@ -149,6 +149,7 @@ void CMainPage::ApplySlide(const common::SlideActions& actions) {
         hwnd().Post(WM_LBUTTONUP, 0, MAKELPARAM(actions.postButtonUp->x, actions.postButtonUp->y));
     }
     if (actions.pageStep != 0) {
+        m_isFrameCurrent = false;  // the page indicators change
         size_t current = m_grid->CurrentPage();
         if (actions.pageStep > 0) {
             m_grid->SetCurrentPage(current + 1);

@@ -189,6 +189,7 @@ void GPicture::Free() {
     m_surface = common::Surface565();
     m_bitmap = nullptr;
     m_origin = POINT{0, 0};
+    m_clip.reset();
     m_ownBitmap.reset();
     m_state = State::None;
 }
@@ -223,25 +224,51 @@ void GPicture::DrawPicture(int x, int y, const GPicture& source, bool isTranspar
     DrawPicture(x, y, source, ToRect(0, 0, source.Width(), source.Height()), isTransparent);
 }
 
+void GPicture::SetClip(const RECT& rect) {
+    const LONG left = std::max<LONG>(rect.left, 0);
+    const LONG top = std::max<LONG>(rect.top, 0);
+    const LONG right = std::min<LONG>(rect.right, Width());
+    const LONG bottom = std::min<LONG>(rect.bottom, Height());
+    m_clip = common::PixelRect{left, top, std::max<LONG>(right - left, 0), std::max<LONG>(bottom - top, 0)};
+}
+
+GPicture::DrawTarget GPicture::Target() const {
+    if (!m_clip) {
+        return DrawTarget{m_surface, 0, 0};
+    }
+    return DrawTarget{m_surface.Sub(*m_clip), m_clip->x, m_clip->y};
+}
+
 void GPicture::DrawPicture(int x, int y, const GPicture& source, const RECT& sourceRect, bool isTransparent) {
     ForgetSprite();
+    DrawTarget target = Target();
+    x -= target.dx;
+    y -= target.dy;
     if (isTransparent && source.m_state == State::Own) {
-        source.Sprite().Draw(m_surface, x, y, ToPixelRect(sourceRect));
+        source.Sprite().Draw(target.surface, x, y, ToPixelRect(sourceRect));
     } else if (isTransparent) {
-        common::CopyKeyed565(m_surface, x, y, source.m_surface, ToPixelRect(sourceRect), source.m_key565);
+        common::CopyKeyed565(target.surface, x, y, source.m_surface, ToPixelRect(sourceRect), source.m_key565);
     } else {
-        common::CopyOpaque565(m_surface, x, y, source.m_surface, ToPixelRect(sourceRect));
+        common::CopyOpaque565(target.surface, x, y, source.m_surface, ToPixelRect(sourceRect));
     }
 }
 
 void GPicture::FillRect(int x, int y, int width, int height, COLORREF color) {
     ForgetSprite();
-    common::FillRect565(m_surface, common::PixelRect{x, y, width, height}, common::Rgb565FromColorRef(color));
+    DrawTarget target = Target();
+    common::FillRect565(target.surface, common::PixelRect{x - target.dx, y - target.dy, width, height},
+                        common::Rgb565FromColorRef(color));
 }
 
 void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT format, HFONT font, COLORREF textColor,
                         COLORREF backgroundColor) {
-    if (IsEmpty() || text == nullptr) {
+    RECT area = box != nullptr ? *box : RECT{x, y, x + 326, y + 50};
+    RECT visible = {0, 0, Width(), Height()};
+    if (m_clip) {
+        visible = ToRect(m_clip->x, m_clip->y, m_clip->width, m_clip->height);
+    }
+    RECT drawn = {};
+    if (IsEmpty() || text == nullptr || !::IntersectRect(&drawn, &area, &visible)) {
         return;
     }
     ForgetSprite();
@@ -252,7 +279,7 @@ void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT
     platform::SelectGuard selectBitmap(dc.get(), m_bitmap);
     // A shared picture is a window into a larger bitmap: move the origin there and keep the text inside.
     ::SetViewportOrgEx(dc.get(), m_origin.x, m_origin.y, nullptr);
-    ::IntersectClipRect(dc.get(), 0, 0, Width(), Height());
+    ::IntersectClipRect(dc.get(), visible.left, visible.top, visible.right, visible.bottom);
     HGDIOBJ chosenFont = font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetCurrentObject(dc.get(), OBJ_FONT);
     platform::SelectGuard selectFont(dc.get(), chosenFont);
     if (textColor != kKeepColor) {
@@ -264,12 +291,13 @@ void GPicture::DrawText(int x, int y, const RECT* box, const wchar_t* text, UINT
         ::SetBkMode(dc.get(), OPAQUE);
         ::SetBkColor(dc.get(), backgroundColor);
     }
-    RECT area = box != nullptr ? *box : RECT{x, y, x + 326, y + 50};
     ::DrawTextW(dc.get(), text, -1, &area, format | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::GdiFlush();
 }
 
 void GPicture::AlphaBlend(const GPicture& source, int x, int y, int width, int height, uint8_t alpha) {
     ForgetSprite();
-    common::BlendConstant565(m_surface, x, y, source.m_surface, common::PixelRect{0, 0, width, height}, alpha);
+    DrawTarget target = Target();
+    common::BlendConstant565(target.surface, x - target.dx, y - target.dy, source.m_surface,
+                             common::PixelRect{0, 0, width, height}, alpha);
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "common/gfx/KeyedSprite565.h"
 #include "common/gfx/Surface565.h"
@@ -69,12 +70,24 @@ public:
     // Blends the source's top-left width x height over this picture at (x, y) with one constant alpha.
     void AlphaBlend(const GPicture& source, int x, int y, int width, int height, uint8_t alpha);
 
+    // Until ClearClip, the drawing above changes only the pixels inside `rect` (this picture's coordinates; a
+    // rectangle outside the picture lets nothing through). Sharing and the pixels read are not clipped.
+    void SetClip(const RECT& rect);
+    void ClearClip() { m_clip.reset(); }
+
 private:
     bool CreateOwn(int width, int height);
     bool CopyFromBitmap(HBITMAP bitmap, int width, int height, bool isPhoto);
     // The pixels changed: the prepared runs no longer match them.
     void ForgetSprite();
     const common::KeyedSprite565& Sprite() const;
+    // Where a draw lands: the pixels it may change, and how far their top-left lies from this picture's.
+    struct DrawTarget {
+        common::Surface565 surface;
+        int dx = 0;
+        int dy = 0;
+    };
+    DrawTarget Target() const;
 
     State m_state = State::None;
     platform::UniqueBitmap m_ownBitmap;
@@ -86,4 +99,5 @@ private:
     // Prepared on the first keyed draw from this picture, which may be a const source.
     mutable common::KeyedSprite565 m_sprite;
     mutable bool m_isSpriteCurrent = false;
+    std::optional<common::PixelRect> m_clip;  // within the picture
 };

@@ -117,6 +117,15 @@ struct Scene {
         DrawChromeSprites(out);
     }
 
+    // A slide step as the launcher draws it (CMainPage::Paint when only the page offset changed): the same drawing
+    // as a whole frame, clipped to the page area, into the frame left from the step before.
+    void ComposeSlideStep() {
+        Surface565 clipped = frame.View().Sub(kPageArea);
+        common::CopyOpaque565(clipped, 0, 0, backdrop.View(), kPageArea);
+        DrawPageSprites();
+        DrawChromeSprites(clipped, -kPageArea.x, -kPageArea.y);
+    }
+
     // Made once per skin or background picture.
     void ComposeBackdrop() {
         Surface565 out = backdrop.View();
@@ -164,14 +173,15 @@ struct Scene {
         }
     }
 
-    void DrawChromeSprites(Surface565 out) {
+    // (dx, dy) shifts every picture: drawing into a clipped part of the frame.
+    void DrawChromeSprites(Surface565 out, int dx = 0, int dy = 0) {
         for (int page = 0; page < 3; ++page) {
-            (page == 0 ? indicatorOnSprite : indicatorOffSprite).Draw(out, 144 + 18 * page, 480);
+            (page == 0 ? indicatorOnSprite : indicatorOffSprite).Draw(out, dx + 144 + 18 * page, dy + 480);
         }
-        homeSprite.Draw(out, 146, 500);
-        exitSprite.Draw(out, 300, 8);
+        homeSprite.Draw(out, dx + 146, dy + 500);
+        exitSprite.Draw(out, dx + 300, dy + 8);
         for (int i = 0; i < 4; ++i) {
-            menuSprites[i].Draw(out, kPageArea.x + 20 + 72 * i, 40);
+            menuSprites[i].Draw(out, dx + kPageArea.x + 20 + 72 * i, dy + 40);
         }
     }
 
@@ -250,6 +260,17 @@ void BM_ComposeFrameDirect(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ComposeFrameDirect);
+
+void BM_ComposeSlideStep(benchmark::State& state) {
+    Scene& scene = TheScene();
+    scene.ComposeFrameDirect();
+    for (auto _ : state) {
+        scene.ComposeSlideStep();
+        benchmark::DoNotOptimize(scene.frame.View().Bits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ComposeSlideStep);
 
 void BM_ComposeFrameBlocks(benchmark::State& state) {
     Scene& scene = TheScene();

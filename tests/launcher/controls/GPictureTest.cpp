@@ -222,6 +222,60 @@ TEST(GPicture, AlphaBlendMixesTheSourceOverTheDestination) {
     EXPECT_NEAR(mixed.g, 128, 4);
 }
 
+// The launcher composes a slide step clipped to the page area: every kind of drawing must then change exactly the
+// pixels inside the clip, and those as the same drawing without a clip would, or the page area and the frame around
+// it would disagree after a swipe.
+TEST(GPicture, ClippedDrawingChangesTheClipAloneAndAsAWholeDrawWould) {
+    GPicture icon;  // keyed art larger than the clip, so every draw straddles its edges
+    ASSERT_TRUE(icon.Create(24, 24));
+    icon.FillRect(4, 4, 16, 16, RGB(255, 255, 0));
+    GPicture shade;
+    ASSERT_TRUE(shade.Create(40, 30));
+    shade.FillRect(0, 0, 40, 30, RGB(255, 255, 255));
+    auto compose = [&](GPicture& frame) {
+        frame.DrawPicture(-6, -6, icon, true);
+        frame.DrawPicture(20, 12, icon, true);
+        frame.DrawPicture(30, 0, icon, false);
+        frame.FillRect(0, 26, 40, 4, RGB(255, 0, 0));
+        frame.DrawText(2, 8, nullptr, L"WWWWWW", DT_LEFT, nullptr, RGB(0, 255, 0), GPicture::kKeepColor);
+        frame.AlphaBlend(shade, 0, 0, 40, 30, 64);
+    };
+    GPicture whole;
+    ASSERT_TRUE(whole.Create(40, 30));
+    whole.FillRect(0, 0, 40, 30, RGB(0, 0, 255));
+    compose(whole);
+    GPicture clipped;
+    ASSERT_TRUE(clipped.Create(40, 30));
+    clipped.FillRect(0, 0, 40, 30, RGB(0, 0, 255));
+    const RECT clip = {5, 4, 33, 28};
+    clipped.SetClip(clip);
+    compose(clipped);
+
+    int differentInside = 0;
+    int changedOutside = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            POINT point = {x, y};
+            if (::PtInRect(&clip, point)) {
+                differentInside += PixelOf(clipped, x, y) != PixelOf(whole, x, y);
+            } else {
+                changedOutside += PixelOf(clipped, x, y) != common::Rgb565FromRgb(0, 0, 255);
+            }
+        }
+    }
+    EXPECT_EQ(differentInside, 0);
+    EXPECT_EQ(changedOutside, 0);
+
+    // A clip beside the picture lets nothing through; without the clip drawing reaches everywhere again.
+    clipped.SetClip(RECT{50, 0, 60, 30});
+    clipped.FillRect(0, 0, 40, 30, RGB(0, 0, 0));
+    EXPECT_EQ(PixelOf(clipped, 6, 5), PixelOf(whole, 6, 5));
+    clipped.ClearClip();
+    clipped.FillRect(0, 0, 40, 30, RGB(0, 0, 0));
+    EXPECT_EQ(PixelOf(clipped, 0, 0), 0);
+    EXPECT_EQ(PixelOf(clipped, 6, 5), 0);
+}
+
 TEST(GPicture, MissingResourceLeavesThePictureEmpty) {
     GPicture picture;
     ASSERT_TRUE(picture.Create(3, 3));
