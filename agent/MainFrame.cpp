@@ -36,8 +36,6 @@ constexpr wchar_t kStillStopping[] = L"다운로드를 중지하고 있습니다
 // The other programs are told to close by a sent WM_DESTROY; a hung one must not hang the agent's exit.
 constexpr UINT kCloseSendTimeoutMs = 10000;
 constexpr wchar_t kRemovedNotice[] = L"/apps/delete_Set.asp";
-// After starting the launcher for a relay, the agent looks for its window once more after this pause.
-constexpr DWORD kRelayRetryMs = 100;
 
 void SendDestroy(platform::Hwnd window) {
     DWORD_PTR result = 0;
@@ -108,6 +106,12 @@ LRESULT CMainFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case common::kMsgWorkerShowLauncher:
             ShowLauncher();
             return 0;
+        case WM_TIMER:
+            if (wParam == kLauncherPollTimer) {
+                PollForLauncher();
+                return 0;
+            }
+            break;
         case WM_HOTKEY:
             OnHotKey(static_cast<int>(static_cast<INT_PTR>(wParam)));
             break;
@@ -209,12 +213,8 @@ LRESULT CMainFrame::OnEnvChanged(UINT kind, LPARAM packageId) {
     }
     platform::Hwnd launcher = platform::FindLauncherWindow();
     if (!launcher) {
-        ShowLauncher();
-        ::Sleep(kRelayRetryMs);
-        launcher = platform::FindLauncherWindow();
-        if (!launcher) {
-            return 0;
-        }
+        // A launcher that starts now reads the file as it is: starting it is all the relay there is to do.
+        return ShowLauncher() ? 1 : 0;
     }
     if (kind == common::kEnvPackageRemoved) {
         launcher.Post(common::kMsgEnvChanged, common::kEnvPackageRemoved, 0);

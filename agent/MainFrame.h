@@ -76,7 +76,11 @@ private:
     bool StopWorkerForExit();
 
     // Commands and launcher control (MainFrameCommands.cpp).
-    void ShowLauncher();
+    // Shows the launcher, or starts it and looks for its window once now and then on a timer, so that this
+    // thread keeps taking messages while the launcher comes up. False when there is no launcher and it could not
+    // be started.
+    bool ShowLauncher();
+    void PollForLauncher();
     void HideLauncher();
     void OpenStoreHome();
     void OpenSettingsView(int view, UINT messageIfRunning);
@@ -126,4 +130,7 @@ private:
     bool m_isStoreBrowserOpen = false;
     bool m_isExiting = false;  // the exit procedure is asking or waiting
     bool m_isWorkerStuck = false;
+    // Looks left for the window of a launcher this frame started; 0 when none is awaited.
+    int m_launcherPollsLeft = 0;
+    static constexpr UINT_PTR kLauncherPollTimer = 1;
 };

@@ -38,25 +38,43 @@ bool CMainFrame::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
     }
 }
 
-void CMainFrame::ShowLauncher() {
+bool CMainFrame::ShowLauncher() {
     platform::Hwnd launcher = platform::FindLauncherWindow();
     if (launcher) {
+        m_launcherPollsLeft = 0;
+        StopTimer(kLauncherPollTimer);
         launcher.Show(SW_SHOW);
-    } else {
-        m_starter.Start(hwnd(), ModuleFile(common::kLauncherProgram), std::wstring(), m_state.moduleFolder, SW_SHOW);
-        for (int poll = 1; poll <= kLauncherPolls; ++poll) {
-            launcher = platform::FindLauncherWindow();
-            ::Sleep(kLauncherPollMs);
-            if (poll == kLauncherPolls) {
-                // The last poll only brings forward what it found, without placing it.
-                launcher.SetForeground();
-                return;
-            }
-            if (launcher) {
-                break;
-            }
-        }
+        PlaceLauncher(launcher, m_state.settings.alwaysOnTop != 0, SWP_SHOWWINDOW);
+        launcher.SetForeground();
+        return true;
     }
+    if (m_launcherPollsLeft > 0) {
+        return true;  // started already; its window is awaited
+    }
+    const bool isStarted =
+        m_starter.Start(hwnd(), ModuleFile(common::kLauncherProgram), std::wstring(), m_state.moduleFolder, SW_SHOW);
+    // A start that failed is looked for all the same: the program may have been started by other means.
+    m_launcherPollsLeft = kLauncherPolls;
+    PollForLauncher();
+    return isStarted;
+}
+
+void CMainFrame::PollForLauncher() {
+    StopTimer(kLauncherPollTimer);
+    if (m_launcherPollsLeft <= 0) {
+        return;
+    }
+    platform::Hwnd launcher = platform::FindLauncherWindow();
+    if (--m_launcherPollsLeft == 0) {
+        // The last look only brings forward what it found, without placing it.
+        launcher.SetForeground();
+        return;
+    }
+    if (!launcher) {
+        StartTimer(kLauncherPollTimer, kLauncherPollMs);
+        return;
+    }
+    m_launcherPollsLeft = 0;
     PlaceLauncher(launcher, m_state.settings.alwaysOnTop != 0, SWP_SHOWWINDOW);
     launcher.SetForeground();
 }
@@ -69,6 +87,9 @@ void CMainFrame::PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT sho
 }
 
 void CMainFrame::HideLauncher() {
+    // A launcher still coming up is not shown once its window appears.
+    m_launcherPollsLeft = 0;
+    StopTimer(kLauncherPollTimer);
     if (platform::Hwnd launcher = platform::FindLauncherWindow()) {
         launcher.Show(SW_HIDE);
     } else {

@@ -120,6 +120,20 @@ inline void PumpMessages() {
     }
 }
 
+// Pumps this thread's messages, timers among them, until `isDone` or the deadline; true when it was done.
+template <typename Condition>
+bool PumpUntil(Condition isDone, DWORD timeoutMs = 60000) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    while (!isDone()) {
+        if (::GetTickCount64() > deadline) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
 // Takes WM_QUIT off this thread's queue; true when there was one.
 inline bool TakeQuit() {
     MSG msg;

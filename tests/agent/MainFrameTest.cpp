@@ -23,6 +23,7 @@
 namespace {
 
 using agenttest::PeerWindow;
+using agenttest::PumpUntil;
 
 constexpr wchar_t kAskExit[] = L"Kelvo를 종료 하시겠습니까?";
 constexpr wchar_t kAskExitDuringJob[] =
@@ -334,6 +335,33 @@ TEST_F(MainFrameTest, TrayDoubleClickShowsTheRunningLauncher) {
     EXPECT_EQ(Send(common::kMsgTrayNotify, 0xE000, WM_LBUTTONDBLCLK), 1);
     EXPECT_TRUE(launcher.hwnd().IsVisible());
     EXPECT_TRUE(m_starter.starts.empty());
+}
+
+// Catches: the frame waiting for a launcher it started by sleeping on its own thread (no message, the store's
+// button among them, was taken meanwhile), a second start while the first launcher is still coming up, a window
+// that comes up late left hidden, and a hide asked for meanwhile undone when the window appears.
+TEST_F(MainFrameTest, AStartedLauncherIsAwaitedWhileTheFrameKeepsTakingMessages) {
+    EXPECT_EQ(Send(common::kMsgTrayNotify, 0xE000, WM_LBUTTONDBLCLK), 1);
+    ASSERT_EQ(m_starter.starts.size(), 1u);
+    EXPECT_EQ(m_starter.starts[0].file, m_folder.File(platform::WideCStr(common::kLauncherProgram)));
+    EXPECT_EQ(Send(common::kMsgTrayNotify, 0xE000, WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(m_starter.starts.size(), 1u) << "one launcher is coming up already";
+
+    {
+        PeerWindow launcher;  // the launcher's window appears, hidden, while the frame waits
+        ASSERT_TRUE(
+            launcher.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherTitle)));
+        EXPECT_TRUE(PumpUntil([&] { return launcher.hwnd().IsVisible(); }, 5000)) << "the frame's next look shows it";
+    }
+
+    // Asked to hide before the window is up: the wait ends, and the window that comes up is left as it is.
+    EXPECT_EQ(Send(common::kMsgTrayNotify, 0xE000, WM_LBUTTONDBLCLK), 1);
+    ASSERT_EQ(m_starter.starts.size(), 2u);
+    Send(WM_HOTKEY, static_cast<WPARAM>(common::kHotKeyLauncherHide));
+    ASSERT_EQ(m_starter.starts.size(), 3u) << "the hide starts a hidden launcher, as before";
+    PeerWindow late;
+    ASSERT_TRUE(late.Create(platform::WideCStr(common::kLauncherClass), platform::WideCStr(common::kLauncherTitle)));
+    EXPECT_FALSE(PumpUntil([&] { return late.hwnd().IsVisible(); }, 1500));
 }
 
 // What the start-up's status window went through: each text set into its line, and each time it was shown or

@@ -249,19 +249,7 @@ TEST_F(StoreBrowserWithFrameTest, AFailedVersionCheckSaysNothingMore) {
 
 namespace {
 
-// Pumps this thread's messages until `isDone` or a generous deadline; true when it was done.
-template <typename Condition>
-bool PumpUntil(Condition isDone) {
-    const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    while (!isDone()) {
-        if (::GetTickCount64() > deadline) {
-            return false;
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        agenttest::PumpMessages();
-    }
-    return true;
-}
+using agenttest::PumpUntil;
 
 // The store window as the agent opens it, with OLE set up on this thread as the agent does at start; each test
 // opens it itself.
