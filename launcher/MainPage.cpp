@@ -162,9 +162,23 @@ void CMainPage::LoadEnvironment() {
     SyncVisuals();
 }
 
+bool CMainPage::LeavesFrameAsItIs(UINT message) const {
+    switch (message) {
+        case WM_NCHITTEST:
+        case WM_SETCURSOR:
+            return true;
+        case WM_MOUSEMOVE:
+            // Without a frame control held, the pointer moves only the pages or the window (a drag).
+            return !IsPanelOpen() && m_frameHost.Captured() == nullptr;
+        default:
+            return false;
+    }
+}
+
 LRESULT CMainPage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Any message may change what the frame shows outside the page area.
-    m_isFrameCurrent = false;
+    if (!LeavesFrameAsItIs(message)) {
+        m_isFrameCurrent = false;
+    }
     if (OfferToPanel(message, wParam, lParam)) {
         return 0;
     }

@@ -132,6 +132,8 @@ private:
     void SyncVisuals();
     void ApplySlide(const common::SlideActions& actions);
     bool IsAnimating() const;
+    // False for a message that may change what the frame shows outside the page area (most do).
+    bool LeavesFrameAsItIs(UINT message) const;
     // The frame's controls that take input now: the home and exit buttons, and the menu buttons unless the
     // panel covers the window.
     void SyncFrameControls();
@@ -189,7 +191,8 @@ private:
     common::Point m_dragSize;
     bool m_isPagePressed = false;
     bool m_isUnsavedTold = false;
-    // The back buffer holds the last frame, and nothing outside the page area can have changed since: no message
-    // has come in and no page has turned. A slide step then composes only the page area again.
+    // The back buffer holds the last frame, and nothing outside the page area can have changed since: only
+    // messages that leave the frame as it is have come in, and no page has turned. A slide step or a page drag
+    // then composes only the page area again.
     bool m_isFrameCurrent = false;
 };

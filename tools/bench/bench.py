@@ -100,11 +100,11 @@ def rows_frame(runs):
     base = parts["BM_FrameMemcpyBaseline"][0]
     shares = ", ".join(f"{name[3:]} {parts[name][0] / base:.2f}×" for name in steps)
     slide.note = ("mid-swipe, two pages' icons in view, 8 of them cut by the page area's edges; the launcher "
-                  "composes a step of the slide that follows a swipe (no message came in since the frame before, "
-                  "so nothing outside the page area can have changed) with the same drawing as a whole frame "
-                  "clipped to the page area: the backdrop's page area copied, the icons drawn, the frame's other "
-                  "pictures cut away by the clip")
-    whole.note = (f"the same mid-swipe frame composed whole, as after any message (a drag, a click): the backdrop "
+                  "composes the steps of the slide after a swipe, and the frames of a page drag, with the same "
+                  "drawing as a whole frame clipped to the page area (only the pointer has moved since the frame "
+                  "before, and no frame control is held, so nothing outside the page area can have changed): the "
+                  "backdrop's page area copied, the icons drawn, the frame's other pictures cut away by the clip")
+    whole.note = (f"the same mid-swipe frame composed whole, as after any other message (a click, a job's progress): the backdrop "
                   f"of skin and background picture copied whole, every keyed picture drawn from its prepared runs, "
                   f"icons straight into the frame's page area; steps against one memcpy: {shares} (BackdropCompose "
                   f"runs only when the skin or the background picture changes; ComposeFrameBlocks is the "
