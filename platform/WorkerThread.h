@@ -11,8 +11,8 @@
 
 namespace platform {
 
-// An auto-reset event another thread sets to say "there is work"; every member may be called from any thread,
-// except that with a waker Set must be called where the waker may run.
+// An auto-reset event another thread sets to say "there is work". Every member may be called from any thread,
+// except that SetWaker, and Set once a waker is set, belong to the thread the waker must run on.
 class WorkEvent {
 public:
     WorkEvent() : m_event(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
