@@ -287,8 +287,8 @@ def rows_idle(runs, work):
     memory["agent"][0].details = [
         "Private pages per mapping kind after the last window (the four processes read one after another):", "",
         *breakdown, "", "Where the rest is Wine's: MSXML must be read through COM, and Wine 8's msxml3 answers "
-        "DllCanUnloadNow with S_FALSE, so msxml3 and what it imports (urlmon, wininet, ws2_32, mpr, oleaut32) stay "
-        "loaded; msvcrt's setlocale(\"kor\"), the Korean locale the suite's names compare under, enumerates every "
+        "DllCanUnloadNow with S_FALSE, so msxml3 and what it imports (urlmon, oleaut32) stay loaded (CoFreeUnused"
+        "Libraries cannot let them go); wininet, ws2_32 and mpr the agent needs for its transfers; msvcrt's setlocale(\"kor\"), the Korean locale the suite's names compare under, enumerates every "
         "locale and maps all ANSI code page tables (locale.nls, c_874 ... c_1258); the image pages are clean and "
         "would be shared or not counted on Windows. Each Wine thread keeps about 1 MB (the touched top of its "
         "stack): the bare programs have one, and so do the agent (its package worker runs only for jobs) and the "
