@@ -1,7 +1,6 @@
 // Agent process start and end.
 #include "agent/MarloApp.h"
 
-#include <commctrl.h>
 #include <ole2.h>
 
 #include <clocale>
@@ -37,8 +36,6 @@ bool CMarloApp::InitInstance(int /*showCommand*/) {
     if (FindRunningInstance(platform::WideCStr(common::kAgentClass))) {
         return false;
     }
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
     if (FAILED(::OleInitialize(nullptr))) {
         // No window exists yet to own it; top-most so that it is not lost behind other programs.
         boxes().Show(nullptr, kOleFailed, platform::kInfoTitle, MB_OK | MB_ICONINFORMATION | MB_TOPMOST);

@@ -56,8 +56,7 @@ constexpr ButtonPlace kButtonPlaces[] = {
 void CCommandPanel::Create(HWND owner, CSkin& skin, const common::LayoutPoints& layout) {
     m_owner = owner;
     m_origin = layout.CommandPanelOrigin();
-    m_background = skin.Get(launcher::kSkinPanel);
-    m_picture.Create(m_background->Width(), m_background->Height());
+    m_skin = &skin;
     GPicture* fieldPicture = skin.Get(launcher::kSkinPanelField);
     GPicture* caret = skin.Get(launcher::kSkinPanelCaret);
     // A negative height asks for the em size, the size the art's font was drawn at.
@@ -201,17 +200,26 @@ PanelOutcome CCommandPanel::Release(int x, int y) {
     return ConsumedInBand(y);
 }
 
+GPicture* CCommandPanel::Background() const {
+    return m_skin != nullptr ? m_skin->Get(launcher::kSkinPanel) : nullptr;
+}
+
 PanelOutcome CCommandPanel::ConsumedInBand(int windowY) const {
-    const int bandBottom = (m_background != nullptr ? m_background->Height() : 0) + kPanelBandTop;
+    const GPicture* background = Background();
+    const int bandBottom = (background != nullptr ? background->Height() : 0) + kPanelBandTop;
     return windowY > kPanelBandTop && windowY < bandBottom ? PanelOutcome::Consumed : PanelOutcome::NotConsumed;
 }
 
 void CCommandPanel::Draw(GPicture& frame) {
-    if (m_background == nullptr || m_picture.IsEmpty()) {
+    const GPicture* background = Background();
+    if (background == nullptr || background->IsEmpty()) {
         return;
     }
-    m_picture.DrawPicture(0, 0, *m_background, false);
-    common::PaintContext context{m_picture, 0, nullptr, RGB(0, 0, 0)};
+    // Composed straight into the frame's part under the panel.
+    GPicture panel;
+    panel.Share(frame, RECT{m_origin.x, m_origin.y, m_origin.x + background->Width(),
+                            m_origin.y + background->Height()});
+    panel.DrawPicture(0, 0, *background, false);
+    common::PaintContext context{panel, 0, nullptr, RGB(0, 0, 0)};
     m_host.Paint(context);
-    frame.DrawPicture(m_origin.x, m_origin.y, m_picture, false);
 }

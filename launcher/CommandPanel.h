@@ -75,11 +75,12 @@ private:
     PanelOutcome ConsumedInBand(int windowY) const;
     GEditCtrl* FieldById(uint32_t id);
     void ClearFields();
+    // The panel's picture, loaded from the skin when the panel is first drawn or pressed: it is not needed before.
+    GPicture* Background() const;
 
     HWND m_owner = nullptr;
     common::Point m_origin;
-    GPicture* m_background = nullptr;
-    GPicture m_picture;
+    CSkin* m_skin = nullptr;
     platform::UniqueFont m_fieldFont;   // the fields borrow it
     std::array<GEditCtrl, 4> m_fields;  // in PanelField order
     std::array<GButton, 4> m_buttons;   // OK, Cancel, command browse, icon browse

@@ -145,7 +145,8 @@ private:
     // Composes the window (only its page area while m_isFrameCurrent) and copies it to the screen.
     void Paint();
     // The skin with the background picture over its page area, kept in m_backdrop and made again only after
-    // either changed; drawn straight into the frame when the backdrop cannot be made.
+    // either changed; drawn straight into the frame when there is no background picture or the backdrop cannot
+    // be made.
     void DrawBackdrop(GPicture& frame);
     void DrawSkinAndBackImage(GPicture& target);
     void DrawFrameControls(GPicture& frame);

@@ -87,6 +87,12 @@ void CMainPage::Paint() {
 }
 
 void CMainPage::DrawBackdrop(GPicture& frame) {
+    if (!m_isBackImageOn) {
+        // The backdrop would only copy the skin's picture (a frame's size, kept for the launcher's life).
+        m_backdrop.Free();
+        DrawSkinAndBackImage(frame);
+        return;
+    }
     if (m_isBackdropStale || m_backdrop.Width() != frame.Width() || m_backdrop.Height() != frame.Height()) {
         // The skin and the background picture change only with the skin and the settings, but keying the
         // picture over the skin cost more than the rest of a frame together.

@@ -11,15 +11,24 @@
 
 namespace platform {
 
-// An auto-reset event another thread sets to say "there is work"; every member may be called from any thread.
+// An auto-reset event another thread sets to say "there is work". Every member may be called from any thread,
+// except that SetWaker, and Set once a waker is set, belong to the thread the waker must run on.
 class WorkEvent {
 public:
     WorkEvent() : m_event(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-    void Set() const { ::SetEvent(m_event.get()); }
+    // `waker` runs on the setting thread after each Set (a worker that starts its thread on demand); null: none.
+    void SetWaker(std::function<void()> waker) { m_waker = std::move(waker); }
+    void Set() const {
+        ::SetEvent(m_event.get());
+        if (m_waker) {
+            m_waker();
+        }
+    }
     HANDLE get() const { return m_event.get(); }
 
 private:
     UniqueKernelHandle m_event;
+    std::function<void()> m_waker;
 };
 
 // How it works: Start creates the thread and returns once the thread runs (or died trying), so whatever the

@@ -1,25 +1,62 @@
-// Package worker thread: wait for jobs, run them at their pace, stop.
+// Package worker thread: started by queued jobs, runs them at their pace, ends when none are left or on a stop.
 #include "agent/jobs/PackageWorker.h"
 
 #include "common/ipc/Messages.h"
 
-PackageWorker::PackageWorker(WorkerFlags& flags, common::JobQueues& queues, const platform::WorkEvent& queued,
+PackageWorker::PackageWorker(WorkerFlags& flags, common::JobQueues& queues, platform::WorkEvent& queued,
                              platform::StopSignal& stop, HWND frame, IPackageJobRunner* runner)
     : m_flags(flags), m_queues(queues), m_queued(queued), m_runner(runner), m_frame(frame), m_thread(stop) {}
 
-void PackageWorker::Loop() {
-    while (m_thread.WaitFor(m_queued.get(), INFINITE) == platform::WorkerThread::Woken::Work) {
-        if (!RunQueuedJobs()) {
-            break;
+PackageWorker::~PackageWorker() {
+    m_queued.SetWaker(nullptr);
+}
+
+bool PackageWorker::Start() {
+    m_queued.SetWaker([this] { Wake(); });
+    return m_queues.Next() ? Wake() : true;
+}
+
+bool PackageWorker::Wake() {
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_runner == nullptr || m_isRunning || m_isEnded || m_thread.IsStopRequested()) {
+            return true;
         }
+        m_isRunning = true;
+    }
+    // A thread that found the queues empty is past its last look and ends at once.
+    m_thread.Join();
+    if (!m_thread.Start([this] { Loop(); })) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_isRunning = false;
+        return false;
+    }
+    return true;
+}
+
+void PackageWorker::Loop() {
+    bool isEnding = false;
+    while (!isEnding && KeepRunning()) {
+        isEnding = !RunQueuedJobs();
+    }
+    if (isEnding) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_isRunning = false;
+        m_isEnded = true;
     }
     m_flags.isBusy = false;
 }
 
-bool PackageWorker::RunQueuedJobs() {
-    if (m_runner == nullptr) {
+bool PackageWorker::KeepRunning() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_queues.Next()) {
         return true;
     }
+    m_isRunning = false;
+    return false;
+}
+
+bool PackageWorker::RunQueuedJobs() {
     while (std::optional<common::QueuedJob> next = m_queues.Next()) {
         if (m_thread.IsStopRequested()) {
             return false;

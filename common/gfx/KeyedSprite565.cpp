@@ -87,6 +87,11 @@ void KeyedSprite565::Build(Surface565 source, uint16_t key) {
             }
         }
     }
+    // The launcher keeps a sprite per picture for its whole life: the lists hold no room to grow.
+    for (int size = 0; size < kBlockSizes; ++size) {
+        m_blocks[size].shrink_to_fit();
+        m_blockPixels[size].shrink_to_fit();
+    }
 }
 
 size_t KeyedSprite565::BlockCount() const {
@@ -104,6 +109,7 @@ void KeyedSprite565::DrawBlocks(Surface565 dest, int destX, int destY) const {
         // area share one, so this runs once per sprite.
         for (int size = 0; size < kBlockSizes; ++size) {
             m_offsets[size].clear();
+            m_offsets[size].reserve(m_blocks[size].size());
             for (const Block& block : m_blocks[size]) {
                 m_offsets[size].push_back(static_cast<uint32_t>(block.y) * static_cast<uint32_t>(stride) +
                                           static_cast<uint32_t>(block.x) * 2);

@@ -280,7 +280,8 @@ bool WaitForRuns(const RecordingRunner& runner, int runs) {
 }
 
 // Catches: queued jobs that wait for a poll instead of the queue event, updates run before installs, a worker
-// that leaves its loop after a job, and a stop that does not end an idle worker.
+// whose thread stays when the queues are empty, one that takes no jobs once its thread has ended, and a stop
+// that leaves later jobs to be run.
 TEST(PackageWorker, RunsQueuedJobsWhenWokenInstallsFirstAndWaitsForMore) {
     WorkerFlags flags;
     common::JobQueues queues;
@@ -293,15 +294,34 @@ TEST(PackageWorker, RunsQueuedJobsWhenWokenInstallsFirstAndWaitsForMore) {
     queues.Append(common::JobKind::Install, TestJob(8));
     queued.Set();
     ASSERT_TRUE(WaitForRuns(runner, 2));
+    EXPECT_TRUE(worker.Join(5000)) << "the thread ends when both queues are empty";
     queues.Append(common::JobKind::Install, TestJob(9));
     queued.Set();
     ASSERT_TRUE(WaitForRuns(runner, 3)) << "the worker still takes jobs after the first ones";
     EXPECT_EQ(queues.Count(common::JobKind::Install) + queues.Count(common::JobKind::Update), 0u);
     worker.RequestStop();
     EXPECT_TRUE(worker.Join(5000));
-    EXPECT_EQ(runner.indexes, (std::vector<int32_t>{8, 7, 9}));
+    queues.Append(common::JobKind::Install, TestJob(10));
+    queued.Set();
+    EXPECT_TRUE(worker.Join(5000));
+    EXPECT_EQ(runner.indexes, (std::vector<int32_t>{8, 7, 9})) << "no job runs after the stop";
     EXPECT_FALSE(flags.isBusy);
     EXPECT_FALSE(flags.isQuietExit);
+}
+
+// Catches: jobs queued before the worker starts that wait for the next Set of the queue event.
+TEST(PackageWorker, TakesJobsQueuedBeforeItsStart) {
+    WorkerFlags flags;
+    common::JobQueues queues;
+    platform::WorkEvent queued;
+    platform::StopSignal stop;
+    RecordingRunner runner;
+    queues.Append(common::JobKind::Update, TestJob(3));
+    PackageWorker worker(flags, queues, queued, stop, nullptr, &runner);
+    ASSERT_TRUE(worker.Start());
+    ASSERT_TRUE(WaitForRuns(runner, 1));
+    EXPECT_TRUE(worker.Join(5000));
+    EXPECT_EQ(runner.indexes, (std::vector<int32_t>{3}));
 }
 
 // Catches: a job cancelled by the exit procedure after which the worker takes the next job (the exit waits

@@ -35,6 +35,7 @@ class Row:
         self.values, self.base_values = [], []
         self.error = None
         self.absolute = None  # for goals on the figure itself (idle CPU): a function of the median
+        self.details = []  # markdown lines printed after the notes (a breakdown of the figure)
 
     def ratio(self):
         # Figure and baseline take turns, so each run's own ratio carries less of the shared machine's noise.
@@ -171,6 +172,9 @@ def main():
     notes = [f"- {row.figure}: {row.note}" for row in rows if row.note]
     if notes:
         lines += ["", "How each figure is taken:", ""] + notes
+    for row in rows:
+        if row.details:
+            lines += ["", f"{row.figure}, broken down:", ""] + row.details
     text = "\n".join(lines) + "\n"
     OUT.mkdir(exist_ok=True)
     (OUT / "bench.md").write_text(text)
