@@ -13,9 +13,10 @@
 
 namespace {
 
-// The launcher gets about five seconds to put its window up after it was started.
-constexpr int kLauncherPolls = 5;
-constexpr DWORD kLauncherPollMs = 1000;
+// The launcher gets about five seconds to put its window up after it was started. It is looked for often, so
+// that it is placed and brought forward as it appears, not over a window the user opened meanwhile.
+constexpr DWORD kLauncherPollMs = 50;
+constexpr int kLauncherPolls = 5000 / kLauncherPollMs;
 
 }  // namespace
 
