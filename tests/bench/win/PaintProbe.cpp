@@ -27,15 +27,45 @@ bool IsPainted(HWND window) {
     return window != nullptr && ::IsWindowVisible(window) && !::GetUpdateRect(window, nullptr, FALSE);
 }
 
+// The window's screen pixels come in one blit and are read from memory: under Wine each GetPixel of the screen is
+// a read of the X server's picture of its own, and a grid of them took longer than the paint being waited for.
 bool ShowsDrawnPage(HWND window) {
     RECT rect = {};
     ::GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
     HDC screen = ::GetDC(nullptr);
-    std::set<COLORREF> colours;
-    for (int y = rect.top; y < rect.bottom && colours.size() < kDrawnColours; y += kGridStep) {
-        for (int x = rect.left; x < rect.right && colours.size() < kDrawnColours; x += kGridStep) {
-            colours.insert(::GetPixel(screen, x, y));
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP copy = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::set<DWORD> colours;
+    if (memory != nullptr && copy != nullptr) {
+        HGDIOBJ old = ::SelectObject(memory, copy);
+        if (::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            const DWORD* pixels = static_cast<const DWORD*>(bits);
+            for (int y = 0; y < height && colours.size() < kDrawnColours; y += kGridStep) {
+                for (int x = 0; x < width && colours.size() < kDrawnColours; x += kGridStep) {
+                    colours.insert(pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF);
+                }
+            }
         }
+        ::SelectObject(memory, old);
+    }
+    if (copy != nullptr) {
+        ::DeleteObject(copy);
+    }
+    if (memory != nullptr) {
+        ::DeleteDC(memory);
     }
     ::ReleaseDC(nullptr, screen);
     return colours.size() >= kDrawnColours;
