@@ -286,7 +286,8 @@ void CFormBrowser::OnTimer(UINT_PTR timerId) {
 
 void CFormBrowser::PaintCaption() {
     HBITMAP picture = m_captionPicture.get();
-    if (picture == nullptr) {
+    // While the window is being made it is sized and activated before it is shown; showing it paints the frame.
+    if (picture == nullptr || !::IsWindowVisible(hwnd())) {
         return;
     }
     RECT window = {};
