@@ -9,8 +9,10 @@
 //   child CHILD_ID of the top-level window TOP_CLASS/TOP_TITLE is visible, has no update region left, and shows
 //   a drawn page: at least kDrawnColours colours on the screen in a grid of its pixels (a blank or one-colour
 //   view does not count). Meanwhile it keeps asking TARGET_CLASS's window for a WM_NULL round trip, and prints
-//   after the seconds the longest one: how long the target's UI thread was kept from its messages.
-// Both print the seconds.
+//   after the seconds the longest one: how long the target's UI thread was kept from its messages; then when
+//   the top-level window was first seen painted (seconds from the post), and how long the probe's last look
+//   took (the figure's own resolution: the page was drawn at most that long before the clock stopped).
+// Both print the seconds first.
 #include <windows.h>
 
 #include <algorithm>
@@ -142,20 +144,28 @@ int PostAndWait(wchar_t** argv) {
     Clock clock;
     ::PostMessageW(target, message, 0, 0);
     double longestStall = 0;
+    double topPainted = -1;
+    double lastLook = 0;
     int result = WaitFor(
         clock, timeout,
         [&] {
-            Clock roundTrip;
+            Clock look;
             DWORD_PTR answer = 0;
             ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &answer);
-            longestStall = std::max(longestStall, roundTrip.Seconds());
+            longestStall = std::max(longestStall, look.Seconds());
             HWND top = ::FindWindowW(topClass, topTitle);
             HWND child = top != nullptr ? ::GetDlgItem(top, childId) : nullptr;
-            return IsPainted(top) && IsPainted(child) && ShowsDrawnPage(child);
+            const bool isTopPainted = IsPainted(top);
+            if (isTopPainted && topPainted < 0) {
+                topPainted = clock.Seconds();
+            }
+            const bool isDone = isTopPainted && IsPainted(child) && ShowsDrawnPage(child);
+            lastLook = look.Seconds();
+            return isDone;
         },
         [&] { return !::IsWindow(target); });
     if (result == 0) {
-        std::printf("%.4f\n", longestStall);
+        std::printf("%.4f\n%.4f\n%.4f\n", longestStall, topPainted, lastLook);
     }
     return result;
 }
