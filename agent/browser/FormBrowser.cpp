@@ -52,6 +52,11 @@ int CaptionGlyph(int number) {
     }
 }
 
+HBITMAP LoadPicture(HINSTANCE instance, int id) {
+    return static_cast<HBITMAP>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+}
+
 std::wstring HexCode(long code) {
     wchar_t text[16] = {};
     ::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(code));
@@ -64,6 +69,10 @@ CFormBrowser::CFormBrowser(HINSTANCE instance, HWND frame, AgentState& state, pl
                            CImpIDispatch& external, IStoreUpdateCheck& updates)
     : m_instance(instance), m_frame(frame), m_state(state), m_boxes(boxes), m_external(external), m_updates(updates) {
     m_captionButtonMessage = ::RegisterWindowMessageW(L"WMU_HITCAPBUTTON--{46CB2AA1-EB38-48ab-A4EC-D7C1D5D15648}");
+    m_captionPicture.reset(LoadPicture(instance, IDB_BROWSER_CAPTION));
+    for (int number = 1; number <= common::kCaptionButtonCount; ++number) {
+        m_buttonPictures[static_cast<size_t>(number - 1)].reset(LoadPicture(instance, CaptionGlyph(number)));
+    }
 }
 
 bool CFormBrowser::Open(platform::ModelessDialogs* dialogs) {
@@ -276,10 +285,9 @@ void CFormBrowser::OnTimer(UINT_PTR timerId) {
 }
 
 void CFormBrowser::PaintCaption() {
-    // Shared with the module (LR_SHARED): loaded once, painted ten times a second.
-    HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BROWSER_CAPTION), IMAGE_BITMAP,
-                                                        0, 0, LR_DEFAULTCOLOR | LR_SHARED));
-    if (picture == nullptr) {
+    HBITMAP picture = m_captionPicture.get();
+    // While the window is being made it is sized and activated before it is shown; showing it paints the frame.
+    if (picture == nullptr || !::IsWindowVisible(hwnd())) {
         return;
     }
     RECT window = {};
@@ -300,8 +308,7 @@ void CFormBrowser::PaintCaptionButtons(HDC dc, int windowWidth) {
     platform::UniqueMemoryDc cells(::CreateCompatibleDC(dc));
     ::SetStretchBltMode(dc, HALFTONE);
     for (int number = 1; number <= common::kCaptionButtonCount; ++number) {
-        HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(m_instance, MAKEINTRESOURCEW(CaptionGlyph(number)),
-                                                            IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR | LR_SHARED));
+        HBITMAP picture = m_buttonPictures[static_cast<size_t>(number - 1)].get();
         if (picture == nullptr) {
             continue;
         }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "agent/browser/ImpIDispatch.h"
 #include "common/agent/JobQueues.h"
 #include "common/browser/CaptionButtons.h"
+#include "platform/UniqueHandle.h"
 #include "platform/browser/BrowserControl.h"
 #include "platform/browser/IBrowserHost.h"
 #include "platform/browser/WebView.h"
@@ -129,4 +131,8 @@ private:
     std::wstring m_viewDecision;
     UINT m_captionButtonMessage = 0;
     common::CaptionButton m_hoverButton = common::CaptionButton::None;
+    // The caption's pictures, loaded once: Wine makes a new bitmap at every LoadImage (LR_SHARED or not), and the
+    // caption is painted ten times a second while the window is open. Null where a picture could not be loaded.
+    platform::UniqueBitmap m_captionPicture;
+    std::array<platform::UniqueBitmap, common::kCaptionButtonCount> m_buttonPictures;  // by button number - 1
 };

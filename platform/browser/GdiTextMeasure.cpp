@@ -1,10 +1,12 @@
 #include "platform/browser/GdiTextMeasure.h"
 
-#include "platform/GdiGuards.h"
 
 namespace platform {
 
 namespace {
+
+static_assert(static_cast<size_t>(common::TextStyle::Control) + 1 == GdiTextMeasure::kStyleCount,
+              "one font for each text style");
 
 HFONT MakeFont(int height, int weight, bool isUnderlined) {
     return ::CreateFontW(-height, 0, 0, 0, weight, FALSE, isUnderlined ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
@@ -14,7 +16,7 @@ HFONT MakeFont(int height, int weight, bool isUnderlined) {
 
 size_t IndexOf(common::TextStyle style) {
     const size_t index = static_cast<size_t>(style);
-    return index < 5 ? index : 0;
+    return index < GdiTextMeasure::kStyleCount ? index : 0;
 }
 
 }  // namespace
@@ -31,19 +33,40 @@ HFONT GdiTextMeasure::Font(common::TextStyle style) const {
     return m_fonts[IndexOf(style)].get();
 }
 
+void GdiTextMeasure::SelectStyle(common::TextStyle style) {
+    if (m_selected != style) {
+        ::SelectObject(m_dc.get(), Font(style));
+        m_selected = style;
+    }
+}
+
 common::TextExtent GdiTextMeasure::Measure(std::u16string_view text, common::TextStyle style) {
-    SelectGuard select(m_dc.get(), Font(style));
+    auto& kept = m_extents[IndexOf(style)];
+    const std::u16string key(text);
+    if (auto found = kept.find(key); found != kept.end()) {
+        return found->second;
+    }
+    SelectStyle(style);
     SIZE size = {};
     ::GetTextExtentPoint32W(m_dc.get(), reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
                             &size);
-    return common::TextExtent{size.cx, size.cy};
+    if (kept.size() >= kMaxKeptExtents) {
+        kept.clear();
+    }
+    const common::TextExtent extent{size.cx, size.cy};
+    kept.emplace(key, extent);
+    return extent;
 }
 
 int GdiTextMeasure::LineHeight(common::TextStyle style) {
-    SelectGuard select(m_dc.get(), Font(style));
-    TEXTMETRICW metrics = {};
-    ::GetTextMetricsW(m_dc.get(), &metrics);
-    return metrics.tmHeight + metrics.tmExternalLeading;
+    int& height = m_lineHeights[IndexOf(style)];
+    if (height == 0) {
+        SelectStyle(style);
+        TEXTMETRICW metrics = {};
+        ::GetTextMetricsW(m_dc.get(), &metrics);
+        height = metrics.tmHeight + metrics.tmExternalLeading;
+    }
+    return height;
 }
 
 }  // namespace platform

@@ -344,8 +344,14 @@ void CWebView::Relayout() {
     info.nPage = static_cast<UINT>(ViewHeight());
     m_scrollTop = std::clamp(m_scrollTop, 0, MaxScrollTop());
     info.nPos = m_scrollTop;
-    ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
-    ::InvalidateRect(hwnd(), nullptr, FALSE);
+    SetScrollBarAndRedraw(info);
+}
+
+void CWebView::SetScrollBarAndRedraw(const SCROLLINFO& info) {
+    // The bar is drawn with the next paint, not here as well: under Wine each drawing of it costs more than
+    // drawing the page.
+    ::SetScrollInfo(hwnd(), SB_VERT, &info, FALSE);
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
 void CWebView::SchedulePageTimers() {
@@ -496,8 +502,10 @@ void CWebView::PaintBox(HDC dc, const common::PageBox& box, const RECT& rect) {
         default: {
             SelectGuard select(dc, m_measure.Font(box.style));  // a link's words have the link style
             ::SetTextColor(dc, TextColourOf(box));
-            const std::wstring text = ToWide(box.text);
-            ::DrawTextW(dc, text.c_str(), -1, &area, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+            // One word or line at the box's top left, unclipped, as measured: what DrawText would do for it
+            // without its own measuring and formatting of every box.
+            ::ExtTextOutW(dc, area.left, area.top, 0, nullptr, WideCStr(box.text.c_str()),
+                          static_cast<UINT>(box.text.size()), nullptr);
             if (isFocused) {
                 ::DrawFocusRect(dc, &area);
             }
@@ -526,8 +534,7 @@ void CWebView::ScrollTo(int top) {
     m_scrollTop = top;
     SCROLLINFO info = {sizeof(info), SIF_POS | SIF_DISABLENOSCROLL};
     info.nPos = m_scrollTop;
-    ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
-    ::InvalidateRect(hwnd(), nullptr, FALSE);
+    SetScrollBarAndRedraw(info);
 }
 
 void CWebView::OnVScroll(WORD request) {

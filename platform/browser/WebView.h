@@ -123,6 +123,8 @@ private:
     // Lets the shown page go (and what was laid out, scrolled and focused on it).
     void DropSession();
     void Relayout();
+    // Sets the scroll bar and has the whole window, the bar with it, drawn at the next paint.
+    void SetScrollBarAndRedraw(const SCROLLINFO& info);
     void SchedulePageTimers();
     void OnPageTimer();
 

@@ -206,6 +206,28 @@ TEST_F(StoreBrowserTest, CaptionButtonsLightUnderTheCursorAndActWhereTheyAreDraw
     EXPECT_EQ(m_frame.Count(common::kMsgBrowserClosed), 1u);
 }
 
+// The slot of the handle table a new GDI object takes: one a deleted object left free, or the next new one when
+// none is free (a test's process has few free ones). The upper half of a handle counts its slot's reuses.
+WORD NextGdiSlot() {
+    HBITMAP probe = ::CreateBitmap(1, 1, 1, 1, nullptr);
+    ::DeleteObject(probe);
+    return LOWORD(reinterpret_cast<ULONG_PTR>(probe));
+}
+
+// Catches: the caption's pictures loaded at every paint (under Wine each load is a new bitmap, LR_SHARED or not):
+// ten paints a second used up the agent's GDI handles while the store window stayed open.
+TEST_F(StoreBrowserTest, PaintingTheCaptionMakesNoLastingGdiObjects) {
+    HWND window = m_browser->hwnd();
+    ::SendMessageW(window, WM_NCPAINT, 1, 0);  // whatever the first paint sets up for good
+    const WORD before = NextGdiSlot();
+    constexpr int kPaints = 100;
+    for (int i = 0; i < kPaints; ++i) {
+        ::SendMessageW(window, WM_NCPAINT, 1, 0);  // the whole frame, the caption picture over it
+    }
+    // Objects left behind by each paint fill the few free slots and then take new ones at the end.
+    EXPECT_LT(NextGdiSlot(), before + kPaints) << "each caption paint leaves GDI objects behind";
+}
+
 // The store page beside the agent's real main frame, whose update check asks a store that does not answer.
 class StoreBrowserWithFrameTest : public testing::Test {
 protected:

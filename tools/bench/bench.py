@@ -26,22 +26,32 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 
 class Row:
-    """One figure: its runs and its baseline's runs (seconds, or any unit where smaller is better)."""
+    """One figure: its runs and its baseline's runs (seconds, or any unit where smaller is better). A row may carry
+    further baselines of the same runs (add_baseline); they are shown beside the first, which alone decides the
+    verdict."""
 
     def __init__(self, figure, baseline, goal, unit="ms", scale=1000.0, higher_is_better=False, limit=None,
                  note=""):
         self.figure, self.baseline, self.goal, self.unit, self.scale = figure, baseline, goal, unit, scale
         self.higher_is_better, self.limit, self.note = higher_is_better, limit, note
         self.values, self.base_values = [], []
+        self.more_baselines = []  # [(name, values)]
         self.error = None
         self.absolute = None  # for goals on the figure itself (idle CPU): a function of the median
         self.details = []  # markdown lines printed after the notes (a breakdown of the figure)
 
-    def ratio(self):
+    def add_baseline(self, name):
+        """A further baseline measured in the same runs: returns the list its runs' values go to."""
+        values = []
+        self.more_baselines.append((name, values))
+        return values
+
+    def ratio(self, base_values=None):
+        base_values = self.base_values if base_values is None else base_values
         # Figure and baseline take turns, so each run's own ratio carries less of the shared machine's noise.
-        if len(self.values) == len(self.base_values) and all(self.base_values):
-            return statistics.median(v / b for v, b in zip(self.values, self.base_values))
-        figure, base = statistics.median(self.values), statistics.median(self.base_values)
+        if len(self.values) == len(base_values) and all(base_values):
+            return statistics.median(v / b for v, b in zip(self.values, base_values))
+        figure, base = statistics.median(self.values), statistics.median(base_values)
         return figure / base if base else float("nan")
 
     def verdict(self):
@@ -60,12 +70,19 @@ class Row:
                 return "–", "–"
             return (f"{statistics.median(values) * self.scale:.4g} {self.unit}",
                     f"{min(values) * self.scale:.4g}–{max(values) * self.scale:.4g}")
+
+        def against(name, values):
+            base, base_spread = show(values)
+            has_ratio = self.values and values and statistics.median(values) > 0
+            return f"{name}: {base} ({base_spread})", f"{self.ratio(values):.3g}×" if has_ratio else "–"
+
         median, spread = show(self.values)
-        base, base_spread = show(self.base_values)
-        has_ratio = self.values and self.base_values and statistics.median(self.base_values) > 0
-        ratio = f"{self.ratio():.3g}×" if has_ratio else "–"
+        baselines = [against(self.baseline, self.base_values)] + [against(*more) for more in self.more_baselines]
+        if self.more_baselines:  # numbered, so that each ratio names its baseline
+            baselines = [(f"({n}) {base}", f"({n}) {ratio}") for n, (base, ratio) in enumerate(baselines, 1)]
         verdict = self.verdict() if not self.error else f"not measured: {self.error}"
-        return [self.figure, median, spread, f"{self.baseline}: {base} ({base_spread})", ratio, self.goal, verdict]
+        return [self.figure, median, spread, "; ".join(base for base, _ in baselines),
+                "; ".join(ratio for _, ratio in baselines), self.goal, verdict]
 
 
 def gbench(program, filters, runs, *args):

@@ -9,8 +9,10 @@
 //   child CHILD_ID of the top-level window TOP_CLASS/TOP_TITLE is visible, has no update region left, and shows
 //   a drawn page: at least kDrawnColours colours on the screen in a grid of its pixels (a blank or one-colour
 //   view does not count). Meanwhile it keeps asking TARGET_CLASS's window for a WM_NULL round trip, and prints
-//   after the seconds the longest one: how long the target's UI thread was kept from its messages.
-// Both print the seconds.
+//   after the seconds the longest one: how long the target's UI thread was kept from its messages; then when
+//   the top-level window was first seen painted (seconds from the post), and how long the probe's last look
+//   took (the figure's own resolution: the page was drawn at most that long before the clock stopped).
+// Both print the seconds first.
 #include <windows.h>
 
 #include <algorithm>
@@ -27,15 +29,45 @@ bool IsPainted(HWND window) {
     return window != nullptr && ::IsWindowVisible(window) && !::GetUpdateRect(window, nullptr, FALSE);
 }
 
+// The window's screen pixels come in one blit and are read from memory: under Wine each GetPixel of the screen is
+// a read of the X server's picture of its own, and a grid of them took longer than the paint being waited for.
 bool ShowsDrawnPage(HWND window) {
     RECT rect = {};
     ::GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
     HDC screen = ::GetDC(nullptr);
-    std::set<COLORREF> colours;
-    for (int y = rect.top; y < rect.bottom && colours.size() < kDrawnColours; y += kGridStep) {
-        for (int x = rect.left; x < rect.right && colours.size() < kDrawnColours; x += kGridStep) {
-            colours.insert(::GetPixel(screen, x, y));
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP copy = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::set<DWORD> colours;
+    if (memory != nullptr && copy != nullptr) {
+        HGDIOBJ old = ::SelectObject(memory, copy);
+        if (::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            const DWORD* pixels = static_cast<const DWORD*>(bits);
+            for (int y = 0; y < height && colours.size() < kDrawnColours; y += kGridStep) {
+                for (int x = 0; x < width && colours.size() < kDrawnColours; x += kGridStep) {
+                    colours.insert(pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF);
+                }
+            }
         }
+        ::SelectObject(memory, old);
+    }
+    if (copy != nullptr) {
+        ::DeleteObject(copy);
+    }
+    if (memory != nullptr) {
+        ::DeleteDC(memory);
     }
     ::ReleaseDC(nullptr, screen);
     return colours.size() >= kDrawnColours;
@@ -112,20 +144,28 @@ int PostAndWait(wchar_t** argv) {
     Clock clock;
     ::PostMessageW(target, message, 0, 0);
     double longestStall = 0;
+    double topPainted = -1;
+    double lastLook = 0;
     int result = WaitFor(
         clock, timeout,
         [&] {
-            Clock roundTrip;
+            Clock look;
             DWORD_PTR answer = 0;
             ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &answer);
-            longestStall = std::max(longestStall, roundTrip.Seconds());
+            longestStall = std::max(longestStall, look.Seconds());
             HWND top = ::FindWindowW(topClass, topTitle);
             HWND child = top != nullptr ? ::GetDlgItem(top, childId) : nullptr;
-            return IsPainted(top) && IsPainted(child) && ShowsDrawnPage(child);
+            const bool isTopPainted = IsPainted(top);
+            if (isTopPainted && topPainted < 0) {
+                topPainted = clock.Seconds();
+            }
+            const bool isDone = isTopPainted && IsPainted(child) && ShowsDrawnPage(child);
+            lastLook = look.Seconds();
+            return isDone;
         },
         [&] { return !::IsWindow(target); });
     if (result == 0) {
-        std::printf("%.4f\n", longestStall);
+        std::printf("%.4f\n%.4f\n%.4f\n", longestStall, topPainted, lastLook);
     }
     return result;
 }
