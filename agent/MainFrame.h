@@ -81,6 +81,9 @@ private:
     // be started.
     bool ShowLauncher();
     void PollForLauncher();
+    // Ends any wait, keeps the found window's place, shows it and brings it forward.
+    void BringUpLauncher(platform::Hwnd launcher);
+    void EndLauncherWait();
     void HideLauncher();
     void OpenStoreHome();
     void OpenSettingsView(int view, UINT messageIfRunning);

@@ -42,11 +42,8 @@ bool CMainFrame::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 bool CMainFrame::ShowLauncher() {
     platform::Hwnd launcher = platform::FindLauncherWindow();
     if (launcher) {
-        m_launcherPollsLeft = 0;
-        StopTimer(kLauncherPollTimer);
         launcher.Show(SW_SHOW);
-        PlaceLauncher(launcher, m_state.settings.alwaysOnTop != 0, SWP_SHOWWINDOW);
-        launcher.SetForeground();
+        BringUpLauncher(launcher);
         return true;
     }
     if (m_launcherPollsLeft > 0) {
@@ -75,7 +72,16 @@ void CMainFrame::PollForLauncher() {
         StartTimer(kLauncherPollTimer, kLauncherPollMs);
         return;
     }
+    BringUpLauncher(launcher);
+}
+
+void CMainFrame::EndLauncherWait() {
     m_launcherPollsLeft = 0;
+    StopTimer(kLauncherPollTimer);
+}
+
+void CMainFrame::BringUpLauncher(platform::Hwnd launcher) {
+    EndLauncherWait();
     PlaceLauncher(launcher, m_state.settings.alwaysOnTop != 0, SWP_SHOWWINDOW);
     launcher.SetForeground();
 }
@@ -89,8 +95,7 @@ void CMainFrame::PlaceLauncher(platform::Hwnd launcher, bool isTopMost, UINT sho
 
 void CMainFrame::HideLauncher() {
     // A launcher still coming up is not shown once its window appears.
-    m_launcherPollsLeft = 0;
-    StopTimer(kLauncherPollTimer);
+    EndLauncherWait();
     if (platform::Hwnd launcher = platform::FindLauncherWindow()) {
         launcher.Show(SW_HIDE);
     } else {

@@ -1,6 +1,5 @@
 #include "platform/browser/GdiTextMeasure.h"
 
-
 namespace platform {
 
 namespace {
